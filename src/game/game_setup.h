@@ -1,0 +1,32 @@
+// Steps that start-up, the start button, the end of a game and the settings reset share.
+#pragma once
+
+#include "game/state.h"
+
+namespace squeakrun {
+
+// The difficulty 1, 2 or 3 that `dif` holds as a number; 0 when it holds anything else.
+int difficultyLevel(const Game& g);
+
+// Applies the difficulty table for `dif` to both players (lives, full tank, start speed, and from them
+// the tank sizes and speeds) and names it in the Game Settings window. Leaves everything as it is when
+// `dif` is not 1, 2 or 3.
+void applyDifficulty(Game& g);
+
+// Loads "hscore.txt" into the main window's high-score box ("0" when it is empty) and takes the number
+// at its start as the high score.
+void readHighScore(Game& g);
+
+// Hides the players' dropped devices and moves them, with the traps, to the field's corner.
+void putDevicesAway(Game& g);
+
+// Clears and hides both gauges, shows the empty upgrade station and stops the refuelling timer.
+void closeStations(Game& g);
+
+// Both cars back at their start places.
+void placeCarsAtStart(Game& g);
+
+// Both cars facing down, the way every game begins.
+void faceCarsDown(Game& g);
+
+} // namespace squeakrun

@@ -1,0 +1,7 @@
+#include "game/handlers.h"
+
+namespace squeakrun {
+
+void dead(Game&) {}
+
+} // namespace squeakrun

@@ -1,0 +1,7 @@
+#include "game/handlers.h"
+
+namespace squeakrun {
+
+void Form1_Text3_Change(Game&) {}
+
+} // namespace squeakrun

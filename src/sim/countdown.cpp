@@ -1,0 +1,7 @@
+#include "game/handlers.h"
+
+namespace squeakrun {
+
+void Form1_Timer5_Timer(Game&) {}
+
+} // namespace squeakrun
