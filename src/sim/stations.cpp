@@ -1,0 +1,7 @@
+#include "sim/contacts.h"
+
+namespace squeakrun {
+
+void stationContacts(Game&) {}
+
+} // namespace squeakrun
