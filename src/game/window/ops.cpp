@@ -2,6 +2,8 @@
 
 #include "game/handlers.h"
 
+#include <charconv>
+
 namespace squeakrun {
 
 std::string carPicture(const PlayerRow& row, Count heading) {
@@ -11,7 +13,13 @@ std::string carPicture(const PlayerRow& row, Count heading) {
     return name;
 }
 
-void showNumber(Control& label, Count value) { label.Caption = std::to_string(value); }
+void showNumber(Control& label, Count value) {
+    // Ticks call this many times a second: write the caption only when the number really changed.
+    char digits[24];
+    auto end = std::to_chars(digits, digits + sizeof digits, value).ptr;
+    std::string_view text(digits, static_cast<std::size_t>(end - digits));
+    if (label.Caption != text) label.Caption.assign(text);
+}
 
 void setTimer(Game& g, int number, bool enabled) {
     Timer& t = g.timer(number);

@@ -13,7 +13,7 @@ namespace squeakrun {
 // A car picture of `row` facing `heading` (1 to 4), such as "badmouseleft.gif".
 std::string carPicture(const PlayerRow& row, Count heading);
 
-// A label showing a whole number.
+// A label showing a whole number; the caption is written only when it changes.
 void showNumber(Control& label, Count value);
 
 // Enabling a stopped timer starts its interval now; enabling a running one changes nothing.
