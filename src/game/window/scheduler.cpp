@@ -12,25 +12,40 @@ TimerHandler timerHandler(int number) {
     return kHandlers[number - 1];
 }
 
-void advanceClock(Game& g, std::int64_t target) {
-    if (g.inHandler) return;
-    while (!g.exited) {
-        // The next timer due; each is checked afresh, so a handler that stops another timer due in
-        // the same millisecond keeps it from running.
+std::int64_t nextDue(const std::array<Timer, 8>& timers) {
+    std::int64_t best = -1;
+    for (const Timer& t : timers)
+        if (t.Enabled && (best < 0 || t.due < best)) best = t.due;
+    return best;
+}
+
+void runDueTimers(std::array<Timer, 8>& timers, std::int64_t& clock, std::int64_t target,
+                  const std::function<void(int)>& tick, const std::function<bool()>& stop) {
+    while (!stop()) {
         int next = -1;
         for (int i = 0; i < 8; ++i) {
-            const Timer& t = g.f1.timers[i];
-            if (t.Enabled && t.due <= target && (next < 0 || t.due < g.f1.timers[next].due)) next = i;
+            const Timer& t = timers[i];
+            if (t.Enabled && t.due <= target && (next < 0 || t.due < timers[next].due)) next = i;
         }
         if (next < 0) break;
-        Timer& t = g.f1.timers[next];
-        g.clock = t.due;
+        Timer& t = timers[next];
+        clock = t.due;
         t.due += t.Interval;
-        g.inHandler = true;
-        timerHandler(next + 1)(g);
-        g.inHandler = false;
+        tick(next);
     }
-    if (target > g.clock) g.clock = target;
+    if (target > clock) clock = target;
+}
+
+void advanceClock(Game& g, std::int64_t target) {
+    if (g.inHandler) return;
+    runDueTimers(
+        g.f1.timers, g.clock, target,
+        [&g](int i) {
+            g.inHandler = true;
+            timerHandler(i + 1)(g);
+            g.inHandler = false;
+        },
+        [&g] { return g.exited; });
 }
 
 } // namespace squeakrun
