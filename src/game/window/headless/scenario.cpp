@@ -5,6 +5,7 @@
 #include "game/numbers.h"
 #include "game/random.h"
 #include "game/record_file.h"
+#include "game/window/headless/autoplay.h"
 #include "game/window/headless/headless_platform.h"
 #include "game/window/headless/names.h"
 #include "game/window/ops.h"
@@ -229,7 +230,9 @@ private:
         } else if (command == "autoplay") {
             auto ms = wholeCount(rest);
             if (!ms || *ms < 0) return malformed(line, "autoplay needs milliseconds");
-            autoplay(*ms);
+            AutoplayOptions options;
+            options.seed = seed_;
+            autoplay(*game_, platform_, *ms, options);
         } else {
             return malformed(line, "unknown command " + command);
         }
@@ -317,31 +320,6 @@ private:
             return true;
         }
         return false;
-    }
-
-    // Both players press random keys of their own; every box takes its default; a finished game is
-    // started again. The key stream is apart from the game's own random numbers.
-    void autoplay(long long ms) {
-        Game& g = *game_;
-        Random keys(seed_ * 0x9E3779B97F4A7C15ULL + 0x5851F42D4C957F2DULL);
-        auto gap = [&keys] { return 50 + static_cast<std::int64_t>(keys.next() * 351); };
-        std::int64_t end = g.clock + ms;
-        std::int64_t nextPress[2] = {g.clock + gap(), g.clock + gap()};
-        platform_.useDefaults = true;
-        while (!g.exited) {
-            if (g.f1.Command3.Visible && g.f1.Command3.Enabled) Form1_Command3_Click(g);
-            int who = nextPress[0] <= nextPress[1] ? 0 : 1;
-            if (nextPress[who] > end) break;
-            advanceClock(g, nextPress[who]);
-            std::string_view letters = kPlayers[who].keys;
-            char key = letters[static_cast<std::size_t>(keys.next() * letters.size())];
-            if (keys.next() < 0.5f) key = static_cast<char>(key - 'A' + 'a');
-            pressKey(g, std::string(1, key));
-            nextPress[who] += gap();
-            if (platform_.quitRequested) g.exited = true;
-        }
-        if (!g.exited) advanceClock(g, end);
-        platform_.useDefaults = false;
     }
 
     std::string label_;

@@ -1,0 +1,45 @@
+#include "game/window/headless/autoplay.h"
+
+#include "game/handlers.h"
+#include "game/window/ops.h"
+#include "game/window/scheduler.h"
+
+#include <algorithm>
+
+namespace squeakrun {
+
+long long autoplay(Game& g, HeadlessPlatform& platform, std::int64_t ms, const AutoplayOptions& options) {
+    Random keys(options.seed * 0x9E3779B97F4A7C15ULL + 0x5851F42D4C957F2DULL);
+    auto gap = [&keys] { return 50 + static_cast<std::int64_t>(keys.next() * 351); };
+    const std::int64_t end = g.clock + ms;
+    std::int64_t nextPress[2] = {g.clock + gap(), g.clock + gap()};
+    long long pressed = 0;
+    bool savedDefaults = platform.useDefaults;
+    platform.useDefaults = true;
+    auto advance = [&](std::int64_t target) {
+        while (g.clock < target && !g.exited) {
+            std::int64_t step = options.stepMs > 0 ? std::min(target, g.clock + options.stepMs) : target;
+            advanceClock(g, step);
+            if (options.check) options.check();
+        }
+    };
+    while (!g.exited) {
+        if (g.f1.Command3.Visible && g.f1.Command3.Enabled) Form1_Command3_Click(g);
+        int who = nextPress[0] <= nextPress[1] ? 0 : 1;
+        if (nextPress[who] > end) break;
+        advance(nextPress[who]);
+        std::string_view letters = kPlayers[who].keys;
+        char key[2] = {letters[static_cast<std::size_t>(keys.next() * letters.size())], 0};
+        if (keys.next() < 0.5f) key[0] = static_cast<char>(key[0] - 'A' + 'a');
+        pressKey(g, key);
+        ++pressed;
+        if (options.check) options.check();
+        nextPress[who] += gap();
+        if (platform.quitRequested) g.exited = true;
+    }
+    advance(end);
+    platform.useDefaults = savedDefaults;
+    return pressed;
+}
+
+} // namespace squeakrun
