@@ -1,0 +1,117 @@
+// Loading and atomically saving the high-score record files: missing files, round trips, and saves that
+// fail without touching the old record or leaving a temporary behind.
+#include "game/record_file.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <csignal>
+#include <fstream>
+#include <iterator>
+#include <stdlib.h>
+#include <sys/resource.h>
+#include <unistd.h>
+#include <vector>
+
+namespace squeakrun {
+namespace {
+
+namespace fs = std::filesystem;
+
+class RecordFile : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        std::string pattern = (fs::temp_directory_path() / "squeakrun-record-XXXXXX").string();
+        ASSERT_NE(::mkdtemp(pattern.data()), nullptr);
+        folder_ = pattern;
+    }
+    void TearDown() override {
+        std::error_code ignored;
+        fs::permissions(folder_, fs::perms::owner_all, fs::perm_options::add, ignored);
+        fs::remove_all(folder_, ignored);
+    }
+
+    static void write(const fs::path& file, std::string_view bytes) {
+        std::ofstream(file, std::ios::binary) << bytes;
+    }
+    static std::string contents(const fs::path& file) {
+        std::ifstream in(file, std::ios::binary);
+        return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    }
+    std::vector<std::string> entries() const {
+        std::vector<std::string> names;
+        for (const fs::directory_entry& entry : fs::directory_iterator(folder_))
+            names.push_back(entry.path().filename().string());
+        std::sort(names.begin(), names.end());
+        return names;
+    }
+
+    fs::path folder_;
+};
+
+TEST_F(RecordFile, MissingOrUnreadableFileReadsAsEmptyText) {
+    EXPECT_EQ(loadRecordFile(folder_ / "hscore.txt"), "");
+    EXPECT_EQ(loadRecordFile(folder_ / "nowhere" / "hscore.txt"), "");
+    EXPECT_EQ(loadRecordFile(folder_), ""); // a folder in the file's place
+}
+
+TEST_F(RecordFile, SavedRecordLoadsBackAndReplacesTheOldOne) {
+    const fs::path file = folder_ / "name.txt";
+    ASSERT_TRUE(saveRecordFile(file, "first"));
+    const std::string text = " Zo\u00eb \U0001F42D {x}\\\r\nline two";
+    ASSERT_TRUE(saveRecordFile(file, text));
+    EXPECT_EQ(loadRecordFile(file), text);
+    const std::string document = contents(file);
+    EXPECT_TRUE(document.starts_with("{\\rtf1\\ansi"));
+    EXPECT_TRUE(document.ends_with("\r\n\\par }\r\n"));
+    EXPECT_EQ(entries(), std::vector<std::string>{"name.txt"});
+}
+
+TEST_F(RecordFile, ReadsPlainTextAndOnlyTheFirstMebibyteOfHugeFiles) {
+    write(folder_ / "hscore.txt", "310\r\n");
+    EXPECT_EQ(loadRecordFile(folder_ / "hscore.txt"), "310");
+    write(folder_ / "comment.txt", std::string(3 << 20, 'x'));
+    EXPECT_EQ(loadRecordFile(folder_ / "comment.txt"), std::string(1 << 20, 'x'));
+}
+
+TEST_F(RecordFile, SaveFailsWhereThereIsNoFolderToWriteIn) {
+    write(folder_ / "plain", "x");
+    fs::create_directory(folder_ / "hscore.txt");
+    EXPECT_FALSE(saveRecordFile(folder_ / "gone" / "hscore.txt", "1"));
+    EXPECT_FALSE(saveRecordFile(folder_ / "plain" / "hscore.txt", "1")); // a file in the folder's place
+    EXPECT_FALSE(saveRecordFile(folder_ / "hscore.txt", "1"));           // a folder in the record's place
+    EXPECT_TRUE(fs::is_directory(folder_ / "hscore.txt"));
+    EXPECT_EQ(entries(), (std::vector<std::string>{"hscore.txt", "plain"}));
+}
+
+TEST_F(RecordFile, SaveOnFullDiskKeepsTheOldRecord) {
+    const fs::path file = folder_ / "hscore.txt";
+    ASSERT_TRUE(saveRecordFile(file, "310"));
+    // A file size limit makes writes fail as on a full disk, even for root.
+    rlimit normal{};
+    ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &normal), 0);
+    rlimit tiny = normal;
+    tiny.rlim_cur = 64;
+    const auto previousHandler = std::signal(SIGXFSZ, SIG_IGN);
+    ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &tiny), 0);
+    const bool savedOnFullDisk = saveRecordFile(file, "999");
+    ::setrlimit(RLIMIT_FSIZE, &normal);
+    std::signal(SIGXFSZ, previousHandler);
+    EXPECT_FALSE(savedOnFullDisk);
+    EXPECT_EQ(loadRecordFile(file), "310");
+    EXPECT_EQ(entries(), std::vector<std::string>{"hscore.txt"});
+}
+
+TEST_F(RecordFile, SaveIntoReadOnlyFolderKeepsTheOldRecord) {
+    if (::geteuid() == 0) GTEST_SKIP() << "root writes into read-only folders";
+    const fs::path file = folder_ / "hscore.txt";
+    ASSERT_TRUE(saveRecordFile(file, "310"));
+    fs::permissions(folder_, fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write,
+                    fs::perm_options::remove);
+    EXPECT_FALSE(saveRecordFile(file, "999"));
+    EXPECT_EQ(loadRecordFile(file), "310");
+    EXPECT_EQ(entries(), std::vector<std::string>{"hscore.txt"});
+}
+
+} // namespace
+} // namespace squeakrun
