@@ -1,0 +1,110 @@
+// A high-score record that cannot be written: the players are told once per run, the game goes on with
+// the new record in memory, the comment question still ends at the first comment, and the record
+// files that could be written are.
+#include "game/handlers.h"
+#include "game/record_file.h"
+#include "game/state.h"
+#include "game/window/headless/headless_platform.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <stdlib.h>
+
+using namespace squeakrun;
+
+namespace {
+
+namespace fs = std::filesystem;
+
+class RecordFailure : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        std::string pattern = (fs::temp_directory_path() / "squeakrun-outcome-XXXXXX").string();
+        ASSERT_NE(::mkdtemp(pattern.data()), nullptr);
+        folder_ = pattern;
+    }
+    void TearDown() override {
+        std::error_code ignored;
+        fs::remove_all(folder_, ignored);
+    }
+
+    // Start-up takes the default names (Skitter, Scamper) and difficulty (2); then one game is started.
+    static void startGame(Game& g) {
+        Form1_Form_Load(g);
+        Form1_Command3_Click(g);
+    }
+    static std::string failureText(const fs::path& folder) {
+        return "The high score could not be saved in " + folder.string() + ". The game goes on without it.";
+    }
+
+    fs::path folder_;
+};
+
+TEST_F(RecordFailure, MissingFolderIsReportedOnceAndTheGameGoesOn) {
+    const fs::path missing = folder_ / "gone";
+    HeadlessPlatform platform(missing, nullptr);
+    Game g(platform, 1);
+    startGame(g);
+    ASSERT_EQ(platform.messageCount, 1); // the instructions
+    ASSERT_EQ(platform.inputCount, 3);
+
+    g.p[0].score = 40000;
+    g.p[1].score = 3;
+    platform.answers = {std::nullopt, std::string("Mine")};
+    dead(g);
+
+    // Outcome, then the one failure notice; the comment box stops at the first comment given.
+    EXPECT_EQ(platform.messageCount, 3);
+    EXPECT_EQ(platform.lastTitle, "High Score");
+    EXPECT_EQ(platform.lastMessage, failureText(missing));
+    EXPECT_EQ(platform.inputCount, 5);
+    EXPECT_EQ(g.f4.RichTextBox3.Text, "Mine");
+    // The record lives on in memory and on the panel.
+    EXPECT_EQ(g.highscore, 40000);
+    EXPECT_EQ(g.f1.RichTextBox1.Text, "40000");
+    EXPECT_EQ(g.f4.RichTextBox1.Text, "40000");
+    EXPECT_EQ(g.f4.RichTextBox2.Text, "Skitter");
+    EXPECT_FALSE(fs::exists(missing));
+    // Between games as usual.
+    EXPECT_TRUE(g.outcomedone);
+    EXPECT_TRUE(g.f1.Command3.Visible);
+    EXPECT_TRUE(g.hcomment.empty());
+
+    // A second record in the same run fails silently: only its outcome is shown.
+    Form1_Command3_Click(g);
+    g.p[1].score = 7;
+    platform.answers = {std::string("Again")};
+    dead(g);
+    EXPECT_EQ(platform.messageCount, 4);
+    EXPECT_EQ(platform.lastTitle, "Outcome");
+    EXPECT_EQ(platform.inputCount, 6);
+    EXPECT_EQ(g.highscore, 7);
+}
+
+TEST_F(RecordFailure, OneUnwritableFileDoesNotStopTheOthers) {
+    ASSERT_TRUE(saveRecordFile(folder_ / "hscore.txt", "12"));
+    fs::create_directory(folder_ / "name.txt"); // nothing can be renamed over a folder
+    HeadlessPlatform platform(folder_, nullptr);
+    Game g(platform, 1);
+    startGame(g);
+    ASSERT_EQ(g.highscore, 12);
+
+    g.p[1].score = 40;
+    platform.answers = {std::string("Cheese")};
+    dead(g);
+
+    EXPECT_EQ(platform.messageCount, 3);
+    EXPECT_EQ(platform.lastMessage, failureText(folder_));
+    EXPECT_EQ(loadRecordFile(folder_ / "hscore.txt"), "40");
+    EXPECT_EQ(loadRecordFile(folder_ / "comment.txt"), "Cheese");
+    EXPECT_TRUE(fs::is_directory(folder_ / "name.txt"));
+    EXPECT_EQ(g.f4.RichTextBox2.Text, "Scamper");
+    // No temporary file is left behind by the failed save.
+    int entries = 0;
+    for ([[maybe_unused]] const auto& entry : fs::directory_iterator(folder_))
+        ++entries;
+    EXPECT_EQ(entries, 3);
+}
+
+} // namespace
