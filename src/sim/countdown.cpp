@@ -54,8 +54,12 @@ void Form1_Timer5_Timer(Game& g) {
     if (g.paused) return;
     for (int i = 0; i < 2; ++i)
         countDown(g, i);
-    for (int i = 0; i < 2; ++i)
+    for (int i = 0; i < 2; ++i) {
+        // Once player 1's empty tank has ended the game, player 2's fresh tank for the next game is
+        // left full.
+        if (g.paused) return;
         burnGas(g, i);
+    }
 }
 
 } // namespace squeakrun
