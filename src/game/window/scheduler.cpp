@@ -19,23 +19,6 @@ std::int64_t nextDue(const std::array<Timer, 8>& timers) {
     return best;
 }
 
-void runDueTimers(std::array<Timer, 8>& timers, std::int64_t& clock, std::int64_t target,
-                  const std::function<void(int)>& tick, const std::function<bool()>& stop) {
-    while (!stop()) {
-        int next = -1;
-        for (int i = 0; i < 8; ++i) {
-            const Timer& t = timers[i];
-            if (t.Enabled && t.due <= target && (next < 0 || t.due < timers[next].due)) next = i;
-        }
-        if (next < 0) break;
-        Timer& t = timers[next];
-        clock = t.due;
-        t.due += t.Interval;
-        tick(next);
-    }
-    if (target > clock) clock = target;
-}
-
 void advanceClock(Game& g, std::int64_t target) {
     if (g.inHandler) return;
     runDueTimers(

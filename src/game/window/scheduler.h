@@ -18,9 +18,30 @@ void advanceClock(Game& g, std::int64_t target);
 
 // The same walk over any set of timers: `tick(i)` runs timer i (0-based) with `clock` at its due time;
 // `stop()` is asked before each tick. Each timer is checked just before it would run, so a tick that
-// disables another timer due in the same millisecond keeps it from running.
-void runDueTimers(std::array<Timer, 8>& timers, std::int64_t& clock, std::int64_t target,
-                  const std::function<void(int)>& tick, const std::function<bool()>& stop);
+// disables another timer due in the same millisecond keeps it from running. A template, so that the
+// game's own walk, which runs about three hundred ticks per game second, calls its handlers directly.
+template <class Tick, class Stop>
+void runDueTimers(std::array<Timer, 8>& timers, std::int64_t& clock, std::int64_t target, Tick&& tick,
+                  Stop&& stop) {
+    while (!stop()) {
+        int next = -1;
+        std::int64_t nextDue = target;
+        for (int i = 0; i < 8; ++i) {
+            const Timer& t = timers[i];
+            // Strictly earlier wins, so timers due together run in timer-number order.
+            if (t.Enabled && (t.due < nextDue || (next < 0 && t.due == nextDue))) {
+                next = i;
+                nextDue = t.due;
+            }
+        }
+        if (next < 0) break;
+        Timer& t = timers[next];
+        clock = t.due;
+        t.due += t.Interval;
+        tick(next);
+    }
+    if (target > clock) clock = target;
+}
 
 // The earliest due time of the enabled timers, or -1 when none runs.
 std::int64_t nextDue(const std::array<Timer, 8>& timers);
