@@ -1,0 +1,270 @@
+#include "game/window/qt/playfield_painter.h"
+
+#include "game/window/qt/look.h"
+#include "game/window/qt/pixmap_cache.h"
+#include "game/window/qt/scaling.h"
+
+#include <QFontMetrics>
+#include <QPainter>
+
+#include <bit>
+#include <cstring>
+#include <iterator>
+#include <string_view>
+
+namespace squeakrun::qt {
+
+namespace {
+
+using Member = Control Form1::*;
+
+// Everything drawn, bottom to top, with the container each one sits in (null: the window itself).
+// On the field: the stations, the gauges, the devices, the bonus items, the cars and the countdowns.
+// The gauges lie under the devices and cars so that a car passing beneath one is never hidden.
+struct Placed {
+    Member control;
+    Member container;
+};
+constexpr Placed kDrawOrder[] = {
+    {&Form1::Picture2, nullptr},
+    {&Form1::update1, &Form1::Picture2},
+    {&Form1::refuel, &Form1::Picture2},
+    {&Form1::piccar1, &Form1::Picture2},
+    {&Form1::piccar2, &Form1::Picture2},
+    {&Form1::trap1, &Form1::Picture2},
+    {&Form1::trap2, &Form1::Picture2},
+    {&Form1::piccheese1, &Form1::Picture2},
+    {&Form1::piccheese2, &Form1::Picture2},
+    {&Form1::picrasb1, &Form1::Picture2},
+    {&Form1::picrasb2, &Form1::Picture2},
+    {&Form1::Command2, &Form1::Picture2},
+    {&Form1::Com2, &Form1::Picture2},
+    {&Form1::bmouse1, &Form1::Picture2},
+    {&Form1::Command1, &Form1::Picture2},
+    {&Form1::fdown1, &Form1::Picture2},
+    {&Form1::fdown2, &Form1::Picture2},
+    {&Form1::Picture11, nullptr},
+    {&Form1::picselect1, &Form1::Picture11},
+    {&Form1::picselect2, &Form1::Picture11},
+    {&Form1::lblp1stock, &Form1::Picture11},
+    {&Form1::lblp2stock, &Form1::Picture11},
+    {&Form1::Picture1, nullptr},
+    {&Form1::lblpname1, &Form1::Picture1},
+    {&Form1::lblscore1, &Form1::Picture1},
+    {&Form1::lblScore, &Form1::Picture1},
+    {&Form1::lblpname, &Form1::Picture1},
+    {&Form1::lblp1gas, &Form1::Picture1},
+    {&Form1::lblp2gas, &Form1::Picture1},
+    {&Form1::lblp1lives, &Form1::Picture1},
+    {&Form1::lblp2lives, &Form1::Picture1},
+    {&Form1::RichTextBox1, &Form1::Picture1},
+};
+
+// Controls of the field that sit in the field but are not children of the strip or panel: those
+// are placed relative to their container, everything else relative to the window.
+Member containerOf(Member m) {
+    for (const Placed& p : kDrawOrder)
+        if (p.control == m) return p.container == &Form1::Picture2 ? nullptr : p.container;
+    return nullptr;
+}
+
+bool shown(const Form1& f, const Placed& p) {
+    return (f.*p.control).Visible && (!p.container || (f.*p.container).Visible);
+}
+
+QRect rectOf(const Control& c, QPointF origin, int scale) {
+    return pxRect(origin.x() + c.Left, origin.y() + c.Top, c.Width, c.Height, scale);
+}
+
+void drawPicture(QPainter& painter, const Control& c, const QRect& r, PixmapCache& pictures, int scale,
+                 qreal dpr) {
+    if (c.Picture.empty()) return;
+    const QPixmap* pm = pictures.get(c.Picture, scale, dpr);
+    if (!pm) {
+        drawPlaceholder(painter, r);
+        return;
+    }
+    const QSize size = pm->deviceIndependentSize().toSize();
+    if (size.width() >= r.width() && size.height() >= r.height()) {
+        // A picture box shows its picture from the top-left corner and cuts off what overhangs.
+        painter.drawPixmap(r.topLeft(), *pm, QRect(QPoint(0, 0), r.size() * dpr));
+        return;
+    }
+    // A box larger than its picture shows the picture's edge colour around it.
+    painter.fillRect(r, pictures.edgeColour(c.Picture));
+    painter.drawPixmap(r.topLeft(), *pm);
+}
+
+void drawLabel(QPainter& painter, const Control& c, const QRect& r, int scale) {
+    if (c.Caption.empty()) return;
+    // Numbers and names sit in the light boxes of the strip and panel; a long caption is set
+    // smaller, and only a very long one is cut short.
+    const QRect inner = r.adjusted(scale, 0, -scale, 0);
+    const int flags = Qt::AlignCenter | Qt::TextSingleLine;
+    QString text = QString::fromStdString(c.Caption);
+    painter.setFont(look::fittedFont(inner, flags, text, 10 * scale, 7 * scale, true));
+    painter.setPen(look::kInk);
+    text = painter.fontMetrics().elidedText(text, Qt::ElideRight, inner.width());
+    painter.drawText(inner, flags, text);
+}
+
+// The countdown over a cheese-struck car ("4" ... "1", "Go!"): bigger than its box and outlined, so
+// it reads over the car and the floor alike.
+void drawCountdown(QPainter& painter, const Control& c, const QRect& r, int scale) {
+    if (c.Caption.empty()) return;
+    painter.setFont(look::font(13 * scale, true));
+    const QString text = QString::fromStdString(c.Caption);
+    const QFontMetrics fm = painter.fontMetrics();
+    const QRect box(r.left(), r.bottom() + 1 - fm.height(), fm.horizontalAdvance(text) + 2 * scale,
+                    fm.height());
+    look::outlinedText(painter, box, Qt::AlignLeft | Qt::AlignVCenter, text, look::kGold, look::kInk, scale);
+}
+
+// The upgrade-station gauge: "Gas: " and "Speed: " lines printed from 255 twips down.
+void drawGauge(QPainter& painter, const Control& c, const QRect& r, int scale) {
+    painter.fillRect(r, look::kSlate);
+    painter.setPen(QPen(look::kGold, scale, Qt::SolidLine, Qt::SquareCap, Qt::MiterJoin));
+    const qreal half = scale / 2.0;
+    painter.drawRect(QRectF(r).adjusted(half, half, -half, -half));
+    painter.setFont(look::font(11 * scale, true));
+    painter.setPen(look::kCaption);
+    const int lineHeight = painter.fontMetrics().height();
+    int y = r.top() + px(255, scale);
+    for (const std::string& line : c.Lines) {
+        painter.drawText(QRect(r.left() + 3 * scale, y, r.width() - 4 * scale, lineHeight),
+                         Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine, QString::fromStdString(line));
+        y += lineHeight;
+    }
+}
+
+void drawRichText(QPainter& painter, const Control& c, const QRect& r, int scale) {
+    if (c.Text.empty()) return;
+    QString text = QString::fromStdString(c.Text);
+    text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    painter.setFont(look::font(11 * scale, true));
+    painter.setPen(look::kInk);
+    painter.drawText(r.adjusted(2 * scale, 0, -2 * scale, 0), Qt::AlignCenter | Qt::TextWordWrap, text);
+}
+
+void drawControl(QPainter& painter, const Control& c, const QRect& r, bool countdown, PixmapCache& pictures,
+                 int scale, qreal dpr) {
+    switch (c.kind) {
+    case Control::Kind::Picture:
+        drawPicture(painter, c, r, pictures, scale, dpr);
+        break;
+    case Control::Kind::Gauge:
+        drawGauge(painter, c, r, scale);
+        break;
+    case Control::Kind::Label:
+        if (countdown)
+            drawCountdown(painter, c, r, scale);
+        else
+            drawLabel(painter, c, r, scale);
+        break;
+    case Control::Kind::RichText:
+        drawRichText(painter, c, r, scale);
+        break;
+    default:
+        break; // buttons are widgets of their own; the key box and menus are not drawn
+    }
+}
+
+} // namespace
+
+QSize clientPixels() {
+    return pxSize(kClientTwipsWidth, kClientTwipsHeight);
+}
+
+void paintMainWindow(QPainter& painter, const Form1& f, PixmapCache& pictures, int scale, qreal dpr) {
+    painter.save();
+    painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
+    painter.setRenderHint(QPainter::TextAntialiasing, true);
+    painter.fillRect(QRect(QPoint(0, 0), clientPixels() * scale), look::kSlate);
+    Member openContainer = nullptr;
+    bool clipped = false;
+    for (const Placed& p : kDrawOrder) {
+        if (!shown(f, p)) continue;
+        const Control& c = f.*p.control;
+        if (p.container != openContainer) {
+            // Children are cut off at their container's edge.
+            openContainer = p.container;
+            if (openContainer) {
+                const Control& box = f.*openContainer;
+                painter.setClipRect(rectOf(box, QPointF(0, 0), scale));
+                clipped = true;
+            } else if (clipped) {
+                painter.setClipping(false);
+                clipped = false;
+            }
+        }
+        const QPointF origin = p.container && p.container != &Form1::Picture2
+                                   ? QPointF((f.*p.container).Left, (f.*p.container).Top)
+                                   : QPointF(0, 0);
+        const bool countdown = p.control == &Form1::fdown1 || p.control == &Form1::fdown2;
+        drawControl(painter, c, rectOf(c, origin, scale), countdown, pictures, scale, dpr);
+    }
+    painter.restore();
+}
+
+QRectF twipsRect(const Form1& f, Member member) {
+    const Control& c = f.*member;
+    QPointF origin(0, 0);
+    if (Member box = containerOf(member)) origin = QPointF((f.*box).Left, (f.*box).Top);
+    return QRectF(origin.x() + c.Left, origin.y() + c.Top, c.Width, c.Height);
+}
+
+QRect pixelRect(const Form1& f, Member member, int scale) {
+    const QRectF r = twipsRect(f, member);
+    return pxRect(r.x(), r.y(), r.width(), r.height(), scale);
+}
+
+const Control* controlAt(const Form1& f, QPointF twips) {
+    for (auto it = std::rbegin(kDrawOrder); it != std::rend(kDrawOrder); ++it) {
+        if (!shown(f, *it)) continue;
+        const QRectF r = twipsRect(f, it->control);
+        if (twips.x() >= r.left() && twips.x() < r.right() && twips.y() >= r.top() && twips.y() < r.bottom())
+            return &(f.*(it->control));
+    }
+    return nullptr;
+}
+
+namespace {
+// FNV-1a, enough to tell one frame's content from the next.
+struct Fnv {
+    std::uint64_t h = 1469598103934665603ull;
+    void bytes(const void* p, std::size_t n) {
+        const auto* b = static_cast<const unsigned char*>(p);
+        for (std::size_t i = 0; i < n; ++i)
+            h = (h ^ b[i]) * 1099511628211ull;
+    }
+    void number(float v) { bytes(&v, sizeof v); }
+    void text(std::string_view s) {
+        const std::uint64_t n = s.size();
+        bytes(&n, sizeof n);
+        bytes(s.data(), s.size());
+    }
+};
+void hashControl(Fnv& h, const Control& c) {
+    h.number(c.Left);
+    h.number(c.Top);
+    h.number(c.Width);
+    h.number(c.Height);
+    const unsigned char flags = static_cast<unsigned char>((c.Visible ? 1 : 0) | (c.Enabled ? 2 : 0));
+    h.bytes(&flags, 1);
+    h.text(c.Picture);
+    h.text(c.Caption);
+    h.text(c.Text);
+    for (const std::string& line : c.Lines)
+        h.text(line);
+}
+} // namespace
+
+std::uint64_t drawnSignature(const Form1& f) {
+    Fnv h;
+    for (const Placed& p : kDrawOrder)
+        hashControl(h, f.*p.control);
+    hashControl(h, f.Command3);
+    return h.h;
+}
+
+} // namespace squeakrun::qt

@@ -1,0 +1,40 @@
+// Draws the main window's content from the model: the playfield with everything on it, the device
+// strip and the status panel, at a whole scale factor. Also answers which control lies under a
+// point (tool tips, clicks) and gives a cheap signature of everything drawn, so the window repaints
+// only when the picture really changed.
+#pragma once
+
+#include "game/state.h"
+
+#include <QPointF>
+#include <QRect>
+#include <QSize>
+
+#include <cstdint>
+
+class QPainter;
+
+namespace squeakrun::qt {
+
+class PixmapCache;
+
+// The content at scale 1, in pixels: 457 x 417.
+QSize clientPixels();
+
+// Paints the content with its top-left corner at the painter's origin, `scale` pixels per pixel of
+// artwork. `dpr` is the device pixel ratio of the target, so pictures are made at device resolution.
+void paintMainWindow(QPainter& painter, const Form1& f, PixmapCache& pictures, int scale, qreal dpr = 1.0);
+
+// A control's rectangle in client twips (children of the strip and panel are placed in their
+// container) and in pixels at `scale`.
+QRectF twipsRect(const Form1& f, Control Form1::*member);
+QRect pixelRect(const Form1& f, Control Form1::*member, int scale);
+
+// The topmost drawn control under a point of the client area (in twips), or null.
+const Control* controlAt(const Form1& f, QPointF twips);
+
+// Changes whenever anything drawn changes (positions, sizes, visibility, pictures, texts), and the
+// start button's place and state.
+std::uint64_t drawnSignature(const Form1& f);
+
+} // namespace squeakrun::qt

@@ -1,0 +1,181 @@
+#include "game/window/qt/playfield_view.h"
+
+#include "game/handlers.h"
+#include "game/state.h"
+#include "game/window/qt/clock_driver.h"
+#include "game/window/qt/look.h"
+#include "game/window/qt/pixmap_cache.h"
+#include "game/window/qt/playfield_painter.h"
+#include "game/window/qt/scaling.h"
+
+#include <QHelpEvent>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QScreen>
+#include <QTimer>
+#include <QToolTip>
+
+#include <algorithm>
+#include <cmath>
+
+namespace squeakrun::qt {
+
+PlayfieldView::PlayfieldView(Game& game, ClockDriver& driver, PixmapCache& pictures, QWidget* parent)
+    : QWidget(parent), g_(game), driver_(driver), pictures_(pictures), start_(new QPushButton(this)) {
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    setMinimumSize(clientPixels());
+    setFocusPolicy(Qt::NoFocus); // the main window keeps the keyboard
+    setMouseTracking(false);
+    // The start button must never take the keyboard: the players' keys belong to the game.
+    start_->setFocusPolicy(Qt::NoFocus);
+    start_->setCursor(Qt::PointingHandCursor);
+    connect(start_, &QPushButton::clicked, this, [this] { driver_.runEvent(Form1_Command3_Click); });
+    styleStartButton();
+    followModel();
+}
+
+QSize PlayfieldView::sizeHint() const {
+    return clientPixels() * preferred_;
+}
+
+void PlayfieldView::followModel() {
+    const std::uint64_t sig = drawnSignature(g_.f1);
+    if (sig == signature_) return;
+    signature_ = sig;
+    placeStartButton();
+    requestFrame();
+}
+
+void PlayfieldView::placeStartButton() {
+    const Control& c = g_.f1.Command3;
+    const QString caption = QString::fromStdString(c.Caption);
+    if (start_->text() != caption) start_->setText(caption);
+    start_->setEnabled(c.Enabled);
+    start_->setGeometry(pixelRect(g_.f1, &Form1::Command3, scale_).translated(content_.topLeft()));
+    start_->setVisible(c.Visible && g_.f1.Picture2.Visible);
+}
+
+void PlayfieldView::styleStartButton() {
+    const int s = scale_;
+    start_->setFont(look::font(18 * s, true));
+    start_->setStyleSheet(
+        QStringLiteral("QPushButton { background: %1; color: %2; border: %3px solid %4;"
+                       " border-bottom-width: %5px; border-right-width: %5px; }"
+                       "QPushButton:hover { background: %6; }"
+                       "QPushButton:pressed { background: %7; border-width: %5px %3px %3px %5px; }"
+                       "QPushButton:disabled { color: %8; }")
+            .arg(look::kGold.name(), look::kBrown.name())
+            .arg(2 * s)
+            .arg(look::kInk.name())
+            .arg(4 * s)
+            .arg(look::kGoldLight.name(), look::kGoldDark.name(), look::kSlateEdge.name()));
+}
+
+void PlayfieldView::requestFrame() {
+    if (framePending_) return;
+    framePending_ = true;
+    const qreal hz = screen() ? screen()->refreshRate() : 60.0;
+    const int frameMs = std::max(1, static_cast<int>(std::lround(1000.0 / (hz > 1 ? hz : 60.0))));
+    const qint64 since = sincePaint_.isValid() ? sincePaint_.elapsed() : frameMs;
+    const int wait = static_cast<int>(std::clamp<qint64>(frameMs - since, 0, frameMs));
+    QTimer::singleShot(wait, Qt::PreciseTimer, this, [this] {
+        framePending_ = false;
+        update();
+    });
+}
+
+void PlayfieldView::paintEvent(QPaintEvent*) {
+    sincePaint_.restart();
+    ++paints_;
+    QPainter painter(this);
+    // The dark border round the content when the window is larger than a whole scale needs.
+    const QRegion border = QRegion(rect()).subtracted(QRegion(content_));
+    for (const QRect& r : border)
+        painter.fillRect(r, look::kBorder);
+    painter.translate(content_.topLeft());
+    paintMainWindow(painter, g_.f1, pictures_, scale_, devicePixelRatioF());
+}
+
+QImage PlayfieldView::render(int scale) {
+    QImage image(clientPixels() * scale, QImage::Format_ARGB32_Premultiplied);
+    image.fill(look::kBorder);
+    QPainter painter(&image);
+    paintMainWindow(painter, g_.f1, pictures_, scale, 1.0);
+    return image;
+}
+
+void PlayfieldView::resizeEvent(QResizeEvent*) {
+    const int s = scaleThatFits(size(), clientPixels());
+    content_ = centredContent(size(), clientPixels(), s);
+    if (s != scale_) {
+        scale_ = s;
+        styleStartButton();
+        emit scaleChanged(s);
+    }
+    placeStartButton();
+    update();
+}
+
+QPointF PlayfieldView::toTwips(QPoint pos) const {
+    const QPointF local = QPointF(pos - content_.topLeft()) * kTwipsPerPixel / scale_;
+    return local;
+}
+
+PlayfieldView::Target PlayfieldView::targetAt(QPoint pos) const {
+    const QPointF t = toTwips(pos);
+    const Form1& f = g_.f1;
+    auto hits = [&](Control Form1::*m, Control Form1::*container) {
+        const Control& c = f.*m;
+        return c.Visible && c.Enabled && (!container || (f.*container).Visible) &&
+               twipsRect(f, m).contains(t);
+    };
+    if (hits(&Form1::lblp1gas, &Form1::Picture1)) return Target::Gas1;
+    if (hits(&Form1::lblp2gas, &Form1::Picture1)) return Target::Gas2;
+    // Anything lying on the field counts as the field: a player clicking to take the keyboard
+    // back should not have to miss the cars.
+    if (hits(&Form1::Picture2, nullptr)) return Target::Field;
+    return Target::None;
+}
+
+void PlayfieldView::mousePressEvent(QMouseEvent* e) {
+    pressed_ = e->button() == Qt::LeftButton ? targetAt(e->position().toPoint()) : Target::None;
+}
+
+void PlayfieldView::mouseReleaseEvent(QMouseEvent* e) {
+    // A click is a press and a release on the same thing.
+    const Target pressed = pressed_;
+    pressed_ = Target::None;
+    if (e->button() != Qt::LeftButton || pressed == Target::None ||
+        targetAt(e->position().toPoint()) != pressed)
+        return;
+    switch (pressed) {
+    case Target::Gas1:
+        driver_.runEvent(Form1_lblp1gas_Click);
+        break;
+    case Target::Gas2:
+        driver_.runEvent(Form1_lblp2gas_Click);
+        break;
+    case Target::Field:
+        driver_.runEvent(Form1_Picture2_Click);
+        break;
+    case Target::None:
+        break;
+    }
+}
+
+bool PlayfieldView::event(QEvent* e) {
+    if (e->type() == QEvent::ToolTip) {
+        auto* help = static_cast<QHelpEvent*>(e);
+        const Control* c = controlAt(g_.f1, toTwips(help->pos()));
+        if (c && !c->ToolTip.empty()) {
+            QToolTip::showText(help->globalPos(), QString::fromStdString(c->ToolTip), this);
+        } else {
+            QToolTip::hideText();
+            e->ignore();
+        }
+        return true;
+    }
+    return QWidget::event(e);
+}
+
+} // namespace squeakrun::qt
