@@ -141,18 +141,6 @@ TEST(BonusPlacement, EachKindCarriesItsOwnPrizeAndNothingElse) {
     EXPECT_EQ(checked.size(), 4u);
 }
 
-TEST(BonusPlacement, NothingIsPlacedWhileTheGameIsPaused) {
-    HeadlessPlatform platform(".", nullptr);
-    Game g(platform, 3);
-    g.allowed = false;
-    const Control before = g.f1.Com2;
-    Form1_Timer2_Timer(g);
-    EXPECT_FALSE(g.items[0].loaded);
-    EXPECT_FALSE(g.items[1].loaded);
-    EXPECT_EQ(g.f1.Com2.Left, before.Left);
-    EXPECT_EQ(g.f1.Com2.Top, before.Top);
-}
-
 TEST(RandomReseed, TwoReseedsInTheSameMillisecondGiveDifferentNumbers) {
     Random rng(99);
     int repeats = 0;
