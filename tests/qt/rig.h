@@ -1,0 +1,54 @@
+// The real game window on the scripted platform: boxes are answered from queues, so no real dialog
+// ever opens, and the application folder is a fresh temporary folder (with or without the artwork).
+#pragma once
+
+#include "game/handlers.h"
+#include "game/state.h"
+#include "game/window/headless/headless_platform.h"
+#include "game/window/qt/clock_driver.h"
+#include "game/window/qt/main_window.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <memory>
+
+namespace squeakrun::qt::testing {
+
+// A temporary application folder; with `artwork` its images/ holds the game's pictures.
+inline std::unique_ptr<QTemporaryDir> appFolder(bool artwork) {
+    auto dir = std::make_unique<QTemporaryDir>();
+    QDir(dir->path()).mkdir(QStringLiteral("images"));
+    if (artwork) {
+        // The build copies the artwork next to the game; the tests live one folder below it.
+        QDir built(QCoreApplication::applicationDirPath() + QStringLiteral("/images"));
+        if (!built.exists())
+            built.setPath(QCoreApplication::applicationDirPath() + QStringLiteral("/../images"));
+        for (const QString& name : built.entryList({QStringLiteral("*.gif")}, QDir::Files))
+            QFile::copy(built.filePath(name), dir->path() + QStringLiteral("/images/") + name);
+    }
+    return dir;
+}
+
+struct Rig {
+    explicit Rig(bool artwork = true)
+        : folder(appFolder(artwork)), platform(folder->path().toStdString(), nullptr), game(platform, 1),
+          driver(game, nullptr), window(game, platform, driver) {}
+
+    // Start-up with both names and the difficulty answered, as the players would.
+    void startUp() {
+        platform.answers = {std::string("Ann"), std::string("Bob"), std::string("2")};
+        driver.runEvent(Form1_Form_Load);
+    }
+    void clickStart() { driver.runEvent(Form1_Command3_Click); }
+
+    std::unique_ptr<QTemporaryDir> folder;
+    HeadlessPlatform platform;
+    Game game;
+    ClockDriver driver;
+    MainWindow window;
+};
+
+} // namespace squeakrun::qt::testing
