@@ -191,9 +191,8 @@ void playerSection(Game& g, int i) {
 void Form1_Text3_Change(Game& g) {
     if (g.paused) return;
     if (!anyCommandLetter(keyText(g))) {
-        // Anything that is not one command letter is thrown away at once. Clearing raises this handler
-        // again with an empty box, which has nothing left to throw away.
-        if (!keyText(g).empty()) clearKeyBox(g);
+        // Anything that is not one command letter is thrown away at once.
+        clearKeyBox(g);
         return;
     }
     // Player 2's keys are looked at first; a key it used leaves an empty box for player 1.

@@ -28,6 +28,9 @@ void setTimer(Game& g, int number, bool enabled) {
 }
 
 void setKeyBoxText(Game& g, std::string text) {
+    // Like any text box, the key box raises its change event only when its text really changes; so
+    // the decoder's own clearing of the box re-enters it once and stops there.
+    if (g.f1.Text3.Text == text) return;
     g.f1.Text3.Text = std::move(text);
     Form1_Text3_Change(g);
 }

@@ -19,7 +19,7 @@ void showNumber(Control& label, Count value);
 // Enabling a stopped timer starts its interval now; enabling a running one changes nothing.
 void setTimer(Game& g, int number, bool enabled);
 
-// The key box: setting its text raises its change event, as a key press does.
+// The key box: setting a new text raises its change event, as a key press does.
 void setKeyBoxText(Game& g, std::string text);
 void clearKeyBox(Game& g);
 void setKeyBoxEnabled(Game& g, bool enabled);  // disabling it also takes its focus
