@@ -1,7 +1,6 @@
 // Start-up (the main window's load) and the start button.
 #include "game/game_setup.h"
 #include "game/handlers.h"
-#include "game/numbers.h"
 #include "game/window/ops.h"
 
 namespace squeakrun {
@@ -89,6 +88,9 @@ void Form1_Command3_Click(Game& g) {
     f.mnuFileSettings.Enabled = true;
     f.mnuFilePause.Enabled = true;
     faceCarsDown(g);
+    // Every game starts with the trap selected; the strip shows it even if a player cycled the
+    // devices while the game stood paused before the start.
+    for (const PlayerRow& row : kPlayers) g.ctl(row.select).Picture = "trapselect.gif";
     focusKeyBox(g);
     placeCarsAtStart(g);
     for (int n = 1; n <= 6; ++n) setTimer(g, n, true);

@@ -54,6 +54,9 @@ void settingsReset(Game& g) {
         pl.cheesedir = 0;
         pl.leavegas = pl.trapdrop = pl.trapset = false;
         pl.update = false;
+        // A car that was refuelling stands at its start place now; left marked as refuelling it could
+        // never drive again, since the start button stops the refuelling timer.
+        pl.refuel = false;
     }
     for (const PlayerRow& row : kPlayers) {
         Control& trap = g.ctl(row.trap);
