@@ -18,7 +18,8 @@ void applyDifficulty(Game& g) {
     int level = difficultyLevel(g);
     if (level == 0) return;
     const Difficulty& d = kDifficulties[level - 1];
-    for (Player& pl : g.p) pl.lives = d.lives;
+    for (Player& pl : g.p)
+        pl.lives = d.lives;
     settingsWindow(g).lbldif.Caption = std::string(d.name);
     for (Player& pl : g.p) {
         pl.cvalue = d.tank;
@@ -37,11 +38,17 @@ void readHighScore(Game& g) {
     g.highscore = leadingNumber(box.Text);
 }
 
+void putDevicesAway(Game& g, int player) {
+    const PlayerRow& row = kPlayers[player];
+    for (auto member : {row.slick, row.cheese})
+        g.ctl(member).Visible = false;
+    for (auto member : {row.slick, row.cheese, row.trap})
+        g.ctl(member).Move(0, 0);
+}
+
 void putDevicesAway(Game& g) {
-    for (const PlayerRow& row : kPlayers) {
-        for (auto member : {row.slick, row.cheese}) g.ctl(member).Visible = false;
-        for (auto member : {row.slick, row.cheese, row.trap}) g.ctl(member).Move(0, 0);
-    }
+    for (int i = 0; i < 2; ++i)
+        putDevicesAway(g, i);
 }
 
 void closeStations(Game& g) {
@@ -55,11 +62,13 @@ void closeStations(Game& g) {
 }
 
 void placeCarsAtStart(Game& g) {
-    for (const PlayerRow& row : kPlayers) g.ctl(row.car).Move(row.startLeft, row.startTop);
+    for (const PlayerRow& row : kPlayers)
+        g.ctl(row.car).Move(row.startLeft, row.startTop);
 }
 
 void faceCarsDown(Game& g) {
-    for (const PlayerRow& row : kPlayers) g.ctl(row.car).Picture = carPicture(row, Down);
+    for (const PlayerRow& row : kPlayers)
+        g.ctl(row.car).Picture = carPicture(row, Down);
 }
 
 } // namespace squeakrun

@@ -17,8 +17,9 @@ void applyDifficulty(Game& g);
 // at its start as the high score.
 void readHighScore(Game& g);
 
-// Hides the players' dropped devices and moves them, with the traps, to the field's corner.
-void putDevicesAway(Game& g);
+// Hides a player's dropped slick and cheese and moves them, with the trap, to the field's corner.
+void putDevicesAway(Game& g, int player);
+void putDevicesAway(Game& g); // both players'
 
 // Clears and hides both gauges, shows the empty upgrade station and stops the refuelling timer.
 void closeStations(Game& g);

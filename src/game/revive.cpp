@@ -1,5 +1,6 @@
 // Reviving a player who lost a life but has another: the car starts again from its start place with a
 // full tank, its devices off the field and the trap selected, while the other player plays on.
+#include "game/game_setup.h"
 #include "game/handlers.h"
 #include "game/window/ops.h"
 
@@ -18,10 +19,7 @@ void revive(Game& g, int i) {
     pl.gas = pl.gas1 = pl.tgas;
     showNumber(g.ctl(row.gasLabel), pl.tgas);
 
-    for (auto member : {row.slick, row.cheese})
-        g.ctl(member).Visible = false;
-    for (auto member : {row.slick, row.cheese, row.trap})
-        g.ctl(member).Move(0, 0);
+    putDevicesAway(g, i);
     pl.device = 1;
     pl.cheesestock = pl.slickstock = 0;
     pl.countdown = 0;

@@ -18,6 +18,9 @@ using Count = std::int64_t;
 
 // Heading codes of cars, traps, skids and rolling cheese.
 enum Heading : int { None = 0, Left = 1, Down = 2, Right = 3, Up = 4 };
+inline bool isHeading(Count code) {
+    return code >= Left && code <= Up;
+}
 
 struct Form1 {
     Control Picture2, bmouse1, Command1, trap1, trap2, piccheese1, piccheese2, picrasb1, picrasb2, Command2,
@@ -28,7 +31,7 @@ struct Form1 {
     Control Text3;
     Control mnuFile, mnuFilePause, mnuFileSettings, mnuFileScores, mnuFileExit, mnuHelp, mnuHelpRules,
         mnuHelpControls, mnuHelpAbout;
-    std::array<Timer, 8> timers;  // Timer1 .. Timer8
+    std::array<Timer, 8> timers; // Timer1 .. Timer8
 };
 
 // About.
@@ -75,15 +78,15 @@ struct Player {
 
 // A bonus item lying on the field: Command2 is the first, Com2 the second.
 struct BonusItem {
-    bool loaded = false;  // nloaded / nloaded1
-    bool blob = false;    // blob1 / blob2: gives five pieces of cheese
-    bool slickpup = false; // slickpup1 / slickpup2: gives five slicks
+    bool loaded = false;           // nloaded / nloaded1
+    bool blob = false;             // blob1 / blob2: gives five pieces of cheese
+    bool slickpup = false;         // slickpup1 / slickpup2: gives five slicks
     std::array<Count, 2> points{}; // p1bonusN, p2bonusN: what it gives player 1 and player 2
 };
 
 // What differs between the two players, in one place. Everything else is written once for both.
 struct PlayerRow {
-    int number;  // 1 or 2
+    int number; // 1 or 2
     Control Form1::*car;
     Control Form1::*trap;
     Control Form1::*cheese;
@@ -96,8 +99,8 @@ struct PlayerRow {
     Control Form1::*select;
     Control Form1::*countdown;
     Control Form1::*gauge;
-    std::string_view carPrefix;  // car pictures are carPrefix + "up.gif" and so on
-    std::string_view keys;       // upper case: up, down, left, right, stop, select, drop
+    std::string_view carPrefix; // car pictures are carPrefix + "up.gif" and so on
+    std::string_view keys;      // upper case: up, down, left, right, stop, select, drop
     float startLeft, startTop;
     std::string_view crashPicture;       // wrecked in the wall or by the other car
     std::string_view cheeseCrashPicture; // splattered by the other player's cheese
@@ -105,10 +108,10 @@ struct PlayerRow {
     Count slickExtraGas1Cut;             // player 2's gas counter loses a further 5 on a slick
     float stationExitTop;                // above (player 1) or below (player 2) either station
     std::string_view aloneInUpgradePicture;
-    int reviveClearsBlobOf;     // reviving clears the cheese-blob flag of this bonus item ...
-    int reviveClearsSlickPupOf; // ... and the slick power-up flag of this one
-    std::string_view carCrashMessage;  // suffix after the loser's name when the other car still has lives
-    std::string_view gasStationCrash[2];     // prefix and suffix around the name
+    int reviveClearsBlobOf;              // reviving clears the cheese-blob flag of this bonus item ...
+    int reviveClearsSlickPupOf;          // ... and the slick power-up flag of this one
+    std::string_view carCrashMessage;    // suffix after the loser's name when the other car still has lives
+    std::string_view gasStationCrash[2]; // prefix and suffix around the name
     std::string_view upgradeStationCrash[2]; // prefix and suffix around the name
 };
 
@@ -134,8 +137,8 @@ struct Game {
 
     Platform& platform;
     Random rng;
-    std::int64_t clock = 0;   // game time in ms since start-up
-    bool inHandler = false;   // a timer handler is running; the scheduler does not re-enter
+    std::int64_t clock = 0; // game time in ms since start-up
+    bool inHandler = false; // a timer handler is running; the scheduler does not re-enter
     bool exited = false;
 
     Form1 f1;
@@ -146,7 +149,7 @@ struct Game {
     std::array<BonusItem, 2> items;
 
     bool paused = false, allowed = false, died = false, outcomedone = false, changed = false;
-    std::string dif;  // the difficulty as it was answered or chosen; used as a number 1, 2 or 3
+    std::string dif; // the difficulty as it was answered or chosen; used as a number 1, 2 or 3
     double highscore = 0;
     std::string hcomment;
     bool recordFailureReported = false;

@@ -48,10 +48,6 @@ constexpr TrapLaying kTrapBehind[5] = {{"", 0, 0, 0, 0},
                                        {"trapright.gif", -375, 0, 135, 255},
                                        {"trapup.gif", 0, 255, 255, 135}};
 
-bool isHeading(Count dir) {
-    return dir >= 1 && dir <= 4;
-}
-
 // A car without a heading has no "behind": its slick counts as laid but stays off the field.
 void dropSlick(Game& g, int i) {
     Player& pl = g.p[i];

@@ -9,10 +9,6 @@ namespace squeakrun {
 
 namespace {
 
-bool isHeading(Count dir) {
-    return dir >= 1 && dir <= 4;
-}
-
 // One step of `step` twips in a heading; a thing without a heading stays put.
 void stepAlong(Control& c, Count heading, double step) {
     switch (heading) {
