@@ -122,7 +122,13 @@ changed=$(compare -metric AE "$work/before.png" "$work/after.png" null: 2>&1)
 mkdir -p "$build/screenshots"
 import -window root "$build/screenshots/game.png" || fail "no screenshot"
 
-# Ctrl+X ends the game at once.
+# A game message (a crash, say) may be waiting: answer it, then Ctrl+X ends the game at once.
+for _ in $(seq 5); do
+    box=$(xdotool search --onlyvisible --name . 2>/dev/null | grep -vx "$main" | head -n1)
+    [ -z "$box" ] && break
+    xdotool windowfocus --sync "$box" && xdotool key Return
+    sleep 0.3
+done
 xdotool windowfocus --sync "$main"
 xdotool key ctrl+x
 for _ in $(seq 50); do

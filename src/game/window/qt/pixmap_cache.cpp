@@ -63,7 +63,7 @@ void drawPlaceholder(QPainter& painter, const QRect& rect) {
     if (rect.isEmpty()) return;
     painter.save();
     const QColor magenta(255, 0, 255);
-    painter.fillRect(rect, QColor(60, 0, 60));
+    painter.fillRect(rect, QColor(236, 216, 236));
     painter.setPen(QPen(magenta, 1));
     const QRect inner = rect.adjusted(0, 0, -1, -1);
     painter.drawRect(inner);
