@@ -7,8 +7,6 @@
 #include <QFontMetrics>
 #include <QPainter>
 
-#include <bit>
-#include <cstring>
 #include <iterator>
 #include <string_view>
 
@@ -60,12 +58,11 @@ constexpr Placed kDrawOrder[] = {
     {&Form1::RichTextBox1, &Form1::Picture1},
 };
 
-// Controls of the field that sit in the field but are not children of the strip or panel: those
-// are placed relative to their container, everything else relative to the window.
-Member containerOf(Member m) {
+// Children are placed from their container's top-left corner (the field's is the window's).
+QPointF originOf(const Form1& f, Member m) {
     for (const Placed& p : kDrawOrder)
-        if (p.control == m) return p.container == &Form1::Picture2 ? nullptr : p.container;
-    return nullptr;
+        if (p.control == m && p.container) return QPointF((f.*p.container).Left, (f.*p.container).Top);
+    return QPointF(0, 0);
 }
 
 bool shown(const Form1& f, const Placed& p) {
@@ -197,9 +194,8 @@ void paintMainWindow(QPainter& painter, const Form1& f, PixmapCache& pictures, i
                 clipped = false;
             }
         }
-        const QPointF origin = p.container && p.container != &Form1::Picture2
-                                   ? QPointF((f.*p.container).Left, (f.*p.container).Top)
-                                   : QPointF(0, 0);
+        const QPointF origin =
+            p.container ? QPointF((f.*p.container).Left, (f.*p.container).Top) : QPointF(0, 0);
         const bool countdown = p.control == &Form1::fdown1 || p.control == &Form1::fdown2;
         drawControl(painter, c, rectOf(c, origin, scale), countdown, pictures, scale, dpr);
     }
@@ -208,8 +204,7 @@ void paintMainWindow(QPainter& painter, const Form1& f, PixmapCache& pictures, i
 
 QRectF twipsRect(const Form1& f, Member member) {
     const Control& c = f.*member;
-    QPointF origin(0, 0);
-    if (Member box = containerOf(member)) origin = QPointF((f.*box).Left, (f.*box).Top);
+    const QPointF origin = originOf(f, member);
     return QRectF(origin.x() + c.Left, origin.y() + c.Top, c.Width, c.Height);
 }
 
