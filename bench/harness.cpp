@@ -1,0 +1,49 @@
+#include "harness.h"
+
+#include "game/handlers.h"
+
+#include <cstdlib>
+#include <stdexcept>
+#include <unistd.h>
+
+namespace squeakrun::bench {
+
+ScratchFolder::ScratchFolder() {
+    std::string pattern = (std::filesystem::temp_directory_path() / "squeakrun-bench-XXXXXX").string();
+    if (!mkdtemp(pattern.data())) throw std::runtime_error("cannot make a scratch folder in " + pattern);
+    path_ = pattern;
+}
+
+ScratchFolder::~ScratchFolder() {
+    std::error_code ec;
+    std::filesystem::remove_all(path_, ec);
+}
+
+bool isOutcomeTitle(const std::string& title) {
+    return title == "Outcome" || title == "Tie Game!";
+}
+
+CountingPlatform::CountingPlatform(std::filesystem::path folder)
+    : HeadlessPlatform(std::move(folder), nullptr) {
+    useDefaults = true;
+}
+
+Button CountingPlatform::messageBox(const std::string& text, Buttons buttons, const std::string& title) {
+    if (isOutcomeTitle(title)) {
+        ++outcomes;
+        if (onOutcome) onOutcome(text, title);
+    }
+    return HeadlessPlatform::messageBox(text, buttons, title);
+}
+
+std::string CountingPlatform::inputBox(const std::string& prompt, const std::string& title,
+                                       const std::string& defaultAnswer) {
+    if (title == "Congratulations!") ++records;
+    return HeadlessPlatform::inputBox(prompt, title, defaultAnswer);
+}
+
+Session::Session(std::uint64_t seed) : platform(folder.path()), game(platform, seed) {
+    Form1_Form_Load(game);
+}
+
+} // namespace squeakrun::bench
