@@ -1,0 +1,83 @@
+// A game killed while it writes the high-score record: whenever the process dies, each of the three
+// record files must still hold one whole record text, the one before the write or the one after it.
+#include "game/record_file.h"
+
+#include <gtest/gtest.h>
+
+#include <array>
+#include <chrono>
+#include <csignal>
+#include <cstdlib>
+#include <random>
+#include <string>
+#include <sys/wait.h>
+#include <thread>
+#include <unistd.h>
+
+namespace squeakrun {
+namespace {
+
+namespace fs = std::filesystem;
+
+struct Record {
+    std::array<std::string, 3> texts; // hscore.txt, name.txt, comment.txt
+};
+constexpr std::array<const char*, 3> kFiles = {"hscore.txt", "name.txt", "comment.txt"};
+
+void save(const fs::path& folder, const Record& record) {
+    for (std::size_t f = 0; f < kFiles.size(); ++f)
+        saveRecordFile(folder / kFiles[f], record.texts[f]);
+}
+
+TEST(RecordCrash, AKilledWriterLeavesEachFileWithAWholeOldOrNewRecord) {
+    std::string pattern = (fs::temp_directory_path() / "squeakrun-crash-XXXXXX").string();
+    ASSERT_NE(::mkdtemp(pattern.data()), nullptr);
+    const fs::path folder = pattern;
+
+    // The second record is much longer, so a write cut short could not pass for either text.
+    const Record a{{"310", "Skitter", "I rule, you drool!"}};
+    const Record b{{"1275", "Zoë {\\} Scamper", std::string(48 * 1024, 'w') + " \\par {not markup}"}};
+    save(folder, a);
+
+    // Kill anywhere in the writer's loop: aim within a few rounds of saves, as long as they take here.
+    auto start = std::chrono::steady_clock::now();
+    for (int i = 0; i < 3; ++i)
+        save(folder, i % 2 ? a : b);
+    const auto round = (std::chrono::steady_clock::now() - start) / 3;
+    std::mt19937 random(20240607);
+    std::uniform_int_distribution<long long> moment(
+        0, std::chrono::duration_cast<std::chrono::microseconds>(round * 3).count());
+
+    constexpr int kKills = 300;
+    int foundNew = 0;
+    for (int kill = 0; kill < kKills; ++kill) {
+        pid_t writer = ::fork();
+        ASSERT_GE(writer, 0);
+        if (writer == 0) {
+            for (int n = 0;; ++n)
+                save(folder, n % 2 ? a : b);
+        }
+        std::this_thread::sleep_for(std::chrono::microseconds(moment(random)));
+        ASSERT_EQ(::kill(writer, SIGKILL), 0);
+        int status = 0;
+        ASSERT_EQ(::waitpid(writer, &status, 0), writer);
+        ASSERT_TRUE(WIFSIGNALED(status));
+
+        for (std::size_t f = 0; f < kFiles.size(); ++f) {
+            std::string text = loadRecordFile(folder / kFiles[f]);
+            ASSERT_TRUE(text == a.texts[f] || text == b.texts[f])
+                << kFiles[f] << " after kill " << kill << " holds " << text.size()
+                << " bytes: " << text.substr(0, 40);
+            foundNew += f == 2 && text == b.texts[f];
+        }
+    }
+    // The kills landed all over the loop, not always before the first save.
+    EXPECT_GT(foundNew, kKills / 10);
+    EXPECT_LT(foundNew, kKills - kKills / 10);
+
+    std::error_code ignored;
+    fs::remove_all(folder, ignored);
+}
+
+} // namespace
+} // namespace squeakrun
