@@ -114,7 +114,7 @@ Game::Game(Platform& platform_, std::uint64_t seed) : platform(platform_), rng(s
     f2.Label1 = label(240, 600, 2415, 495);
     f2.Label1.Caption = "Squeakrun! 1.0 - two mice, two cars, one keyboard.";
     f2.Label3 = label(480, 1080, 1935, 255);
-    f2.Label3.Caption = "Made with cheese by the Squeakrun team";
+    f2.Label3.Caption = "By the Squeakrun team";
     f2.Command1 = make(K::Button, 960, 1320, 975, 315, "btnok.gif");
     f2.Label2 = label(120, 1680, 2655, 615);
     f2.Label2.Caption = "I give to God all the glory for the completion of this game, without His help it would "
