@@ -2,6 +2,11 @@
 # make test  - install what is missing, build, run every test
 # make build - build only
 BUILD ?= build
+ASAN_BUILD ?= build-asan
+FUZZ_BUILD ?= build-fuzz
+SOAK_HOURS ?= 24
+SOAK_SEED ?= 1
+FUZZ_SECONDS ?= 60
 JOBS ?= $(shell nproc)
 PACKAGES := cmake make g++ qt6-base-dev libgtest-dev libgmock-dev libbenchmark-dev xvfb xauth xdotool \
             imagemagick clang libclang-rt-14-dev python3-pil fonts-dejavu-core
@@ -31,14 +36,41 @@ build: configure
 run: build
 	./$(BUILD)/squeakrun
 
+# Every test, then every test again in the sanitizer build (address and undefined behaviour).
 test: build
 	cd $(BUILD) && ctest --output-on-failure -j$(JOBS)
+	cmake -S . -B $(ASAN_BUILD) -DCMAKE_BUILD_TYPE=Debug -DSQUEAKRUN_SANITIZE=ON -DSQUEAKRUN_GUI=OFF
+	cmake --build $(ASAN_BUILD) -j$(JOBS)
+	cd $(ASAN_BUILD) && ctest --output-on-failure -j$(JOBS)
 
 # The whole test suite again, built with the address and undefined-behaviour sanitizers.
 sanitize: deps
 	cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=Debug -DSQUEAKRUN_SANITIZE=ON
 	cmake --build build-asan -j$(JOBS)
 	cd build-asan && ctest --output-on-failure -j$(JOBS)
+
+# A day of game time (SOAK_HOURS) played by two random players in the sanitizer build, checked every 10 ms.
+soak: deps
+	cmake -S . -B $(ASAN_BUILD) -DCMAKE_BUILD_TYPE=Debug -DSQUEAKRUN_SANITIZE=ON -DSQUEAKRUN_GUI=OFF
+	cmake --build $(ASAN_BUILD) -j$(JOBS) --target squeakrun-soak
+	./$(ASAN_BUILD)/bench/squeakrun-soak $(SOAK_HOURS) $(SOAK_SEED)
+
+# The timedemo (game seconds per wall second over an hour of play) and the tick benchmarks.
+bench: build
+	./$(BUILD)/bench/squeakrun-timedemo
+	./$(BUILD)/bench/squeakrun-bench
+
+# Each libFuzzer target for FUZZ_SECONDS, growing a working corpus from fuzz/corpus; findings land in
+# $(FUZZ_BUILD)/findings (turn one into a scenario with $(FUZZ_BUILD)/fuzz/scenario-from-bytes).
+fuzz: deps
+	cmake -S . -B $(FUZZ_BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DSQUEAKRUN_GUI=OFF -DSQUEAKRUN_FUZZ=ON \
+	  -DCMAKE_CXX_COMPILER=clang++
+	cmake --build $(FUZZ_BUILD) -j$(JOBS) --target fuzz_rtf fuzz_scenario scenario-from-bytes
+	for t in rtf scenario; do \
+	  mkdir -p $(FUZZ_BUILD)/work/$$t $(FUZZ_BUILD)/findings && \
+	  ./$(FUZZ_BUILD)/fuzz/fuzz_$$t -max_total_time=$(FUZZ_SECONDS) -timeout=10 \
+	    -artifact_prefix=$(FUZZ_BUILD)/findings/$$t- $(FUZZ_BUILD)/work/$$t fuzz/corpus/$$t || exit 1; \
+	done
 
 art:
 	/usr/bin/python3 tools/art/generate.py
