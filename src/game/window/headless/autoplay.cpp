@@ -9,7 +9,10 @@
 namespace squeakrun {
 
 long long autoplay(Game& g, HeadlessPlatform& platform, std::int64_t ms, const AutoplayOptions& options) {
-    Random keys(options.seed * 0x9E3779B97F4A7C15ULL + 0x5851F42D4C957F2DULL);
+    // Scrambled through a reseed: a plain multiple of the seed would give each seed the stream of the
+    // one before it, shifted by one number.
+    Random keys(options.seed ^ 0x5851F42D4C957F2DULL);
+    keys.randomize(0);
     auto gap = [&keys] { return 50 + static_cast<std::int64_t>(keys.next() * 351); };
     const std::int64_t end = g.clock + ms;
     std::int64_t nextPress[2] = {g.clock + gap(), g.clock + gap()};
