@@ -53,7 +53,20 @@ void ClockDriver::wake() {
     if (!running_ || busy() || g_.exited) return; // whoever holds the game re-arms when done
     const std::int64_t to = target();
     busy_ = true;
-    advanceClock(g_, to);
+    if (onTick_) {
+        // The scheduler's own walk, with the observer told of each tick as it starts.
+        runDueTimers(
+            g_.f1.timers, g_.clock, to,
+            [this](int i) {
+                onTick_(i, g_.clock, g_.clock + dropped_);
+                g_.inHandler = true;
+                timerHandler(i + 1)(g_);
+                g_.inHandler = false;
+            },
+            [this] { return g_.exited; });
+    } else {
+        advanceClock(g_, to);
+    }
     busy_ = false;
     afterRun();
 }

@@ -47,6 +47,14 @@ class ClockDriver : public QObject {
 
     // Replaces the wall clock (milliseconds since the driver was made), for tests.
     void setWallClock(std::function<std::int64_t()> now) { now_ = std::move(now); }
+    // The wall clock in nanoseconds since the driver was made.
+    std::int64_t wallNanos() const { return now_ ? now_() * 1'000'000 : wall_.nsecsElapsed(); }
+
+    // Told just before each tick's handler runs, for measuring how well the game keeps time: the
+    // timer (0-based), the tick's due time on the game clock, and where that due time lies on the
+    // wall clock (the due time plus the wall time that never counted), both in ms.
+    using TickObserver = std::function<void(int timer, std::int64_t due, std::int64_t dueOnWall)>;
+    void setTickObserver(TickObserver observer) { onTick_ = std::move(observer); }
 
     // Milliseconds of wall time that never counted as game time (boxes, stalls).
     std::int64_t dropped() const { return dropped_; }
@@ -70,6 +78,7 @@ class ClockDriver : public QObject {
     const ModalWatch* watch_;
     QElapsedTimer wall_;
     std::function<std::int64_t()> now_;
+    TickObserver onTick_;
     QTimer timer_;
     std::int64_t dropped_ = 0;
     std::int64_t seenClosed_ = 0;

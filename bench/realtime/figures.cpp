@@ -1,0 +1,109 @@
+#include "figures.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdlib>
+#include <cstring>
+
+namespace squeakrun::realtime {
+
+namespace {
+
+const char* verdict(bool met) {
+    return met ? "PASS" : "MISS";
+}
+
+std::string timer(int i) {
+    return "Timer" + std::to_string(i + 1);
+}
+
+} // namespace
+
+double Figures::get(const std::string& name) const {
+    const auto it = values_.find(name);
+    return it == values_.end() ? 0.0 : it->second;
+}
+
+void Figures::write(std::FILE* out) const {
+    for (const auto& [name, value] : values_)
+        std::fprintf(out, "=figure %s %.9g\n", name.c_str(), value);
+}
+
+bool Figures::read(const char* line) {
+    static constexpr char kTag[] = "=figure ";
+    if (std::strncmp(line, kTag, sizeof kTag - 1) != 0) return false;
+    const char* name = line + sizeof kTag - 1;
+    const char* space = std::strchr(name, ' ');
+    if (!space) return false;
+    values_[std::string(name, space)] = std::strtod(space + 1, nullptr);
+    return true;
+}
+
+double percentile(std::vector<std::int64_t> samples, double p) {
+    if (samples.empty()) return 0;
+    std::sort(samples.begin(), samples.end());
+    const auto rank = static_cast<std::size_t>(std::ceil(p / 100.0 * static_cast<double>(samples.size())));
+    return static_cast<double>(samples[std::clamp<std::size_t>(rank, 1, samples.size()) - 1]);
+}
+
+Figures median(const std::vector<Figures>& runs) {
+    std::map<std::string, std::vector<double>> byName;
+    for (const Figures& f : runs)
+        for (const auto& [name, value] : f.values())
+            byName[name].push_back(value);
+    Figures m;
+    for (auto& [name, v] : byName) {
+        if (name.rfind("expected.", 0) == 0 && v.size() != runs.size()) continue;
+        std::sort(v.begin(), v.end());
+        const std::size_t n = v.size();
+        m.set(name, n % 2 ? v[n / 2] : (v[n / 2 - 1] + v[n / 2]) / 2);
+    }
+    return m;
+}
+
+void print(const Figures& f, std::FILE* out) {
+    std::fprintf(out,
+                 "%.1f s of both cars driving, window at scale %g (%s), %g keys (%g with nothing to show at once), %g games "
+                 "restarted, %g frames shown\n",
+                 f.get("seconds"), f.get("scale"), f.get("qpa") > 0 ? "xcb" : "offscreen", f.get("keys"),
+                 f.get("keys.no_effect"), f.get("restarts"), f.get("frames"));
+
+    std::fprintf(out, "1. ticks over the window          (goal: within one of the expected count)\n");
+    for (int i = 0; i < 8; ++i) {
+        const double ticks = f.get("ticks." + timer(i));
+        const int interval = static_cast<int>(f.get("interval." + timer(i)));
+        if (f.has("expected." + timer(i))) {
+            const double expected = f.get("expected." + timer(i));
+            const double diff = ticks - expected;
+            std::fprintf(out, "   %-6s %4d ms  %6g of %-7.1f %+5.1f  %s\n", timer(i).c_str(), interval, ticks,
+                         expected, diff, verdict(std::fabs(diff) <= 1));
+        } else {
+            std::fprintf(out, "   %-6s %4d ms  %6g            (not running the whole time)\n",
+                         timer(i).c_str(), interval, ticks);
+        }
+    }
+    const double lateP99 = f.get("late.p99");
+    std::fprintf(out,
+                 "2. tick lateness, ms              median %.3f  p99 %.3f  max %.3f   goal p99 < 2   %s\n",
+                 f.get("late.median"), lateP99, f.get("late.max"), verdict(lateP99 < 2));
+    const double keyP99 = f.get("key.p99");
+    std::fprintf(out, "3. key to finished repaint, ms    p50 %.3f  p99 %.3f  (%g keys)   goal p99 < 5   %s\n",
+                 f.get("key.p50"), keyP99, f.get("key.n"), verdict(f.get("key.n") > 0 && keyP99 < 5));
+    const double frame = f.get("frame3.median");
+    std::fprintf(out,
+                 "4. one frame at scale 3, ms       median %.3f of 500               goal < 1       %s\n",
+                 frame, verdict(frame < 1));
+    std::fprintf(out,
+                 "   (render(3) into a new image:   median %.3f; on-screen paints: median %.3f p99 %.3f)\n",
+                 f.get("render3.median"), f.get("paint.median"), f.get("paint.p99"));
+    const double cpu = f.get("cpu.percent");
+    std::fprintf(out,
+                 "5. CPU, %% of one core             %.2f                              goal < 3       %s\n",
+                 cpu, verdict(cpu < 3));
+    const double rss = f.get("rss.peak_mb");
+    std::fprintf(out,
+                 "   peak resident memory, MB       %.1f                              goal < 60      %s\n",
+                 rss, verdict(rss > 0 && rss < 60));
+}
+
+} // namespace squeakrun::realtime

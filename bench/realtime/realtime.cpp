@@ -1,0 +1,369 @@
+// squeakrun-realtime: how the real game window keeps time while two players drive. The real main
+// window runs on the scripted platform (every box takes its default), a game is started with the real
+// start button, and for 20 s of wall time both cars are steered round their own loops by key events
+// posted to the window. Measured: each timer's ticks against the count it should reach, how late each
+// tick's handler starts, how long a key takes to show on screen, the cost of painting one frame at
+// scale 3, and the CPU time and peak memory of the whole program. A measurement, not a test: it always
+// exits 0 and marks each figure PASS or MISS against its goal.
+//
+//   squeakrun-realtime [--runs N] [--seconds S]     defaults: 3 runs of 20 s, medians at the end
+//
+// With more than one run, each run is a fresh process (so memory and warm caches do not carry over).
+#include "figures.h"
+
+#include "game/handlers.h"
+#include "game/state.h"
+#include "game/window/headless/headless_platform.h"
+#include "game/window/qt/clock_driver.h"
+#include "game/window/qt/main_window.h"
+#include "game/window/qt/pixmap_cache.h"
+#include "game/window/qt/playfield_painter.h"
+#include "game/window/qt/playfield_view.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QKeyEvent>
+#include <QPainter>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+
+#include <array>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+#include <sys/resource.h>
+#include <vector>
+
+using namespace squeakrun;
+using namespace squeakrun::realtime;
+
+namespace {
+
+// A player's loop on the field: clockwise round a box of its own, well clear of the walls, the
+// stations and the other player's loop. A key is pressed only to turn, so every key changes the
+// car's picture at once and shows on screen.
+struct Loop {
+    float x0, y0, x1, y1;
+};
+constexpr Loop kLoops[2] = {
+    {1500, 700, 2500, 1500},  // player 1: above and right of the upgrade station
+    {3900, 2700, 4900, 3500}, // player 2: below and left of the gas station
+};
+
+Heading turnFor(Heading h, float x, float y, const Loop& l) {
+    switch (h) {
+    case Right:
+        return x >= l.x1 ? Down : h;
+    case Down:
+        return y >= l.y1 ? Left : h;
+    case Left:
+        return x <= l.x0 ? Up : h;
+    case Up:
+        return y <= l.y0 ? Right : h;
+    default: // standing (start of a game, after a crash): head for the loop
+        if (y > l.y1) return Up;
+        if (y < l.y0) return Down;
+        return x > l.x1 ? Left : Right;
+    }
+}
+
+std::int64_t vmHwmKiB() {
+    QFile f(QStringLiteral("/proc/self/status"));
+    if (!f.open(QIODevice::ReadOnly)) return -1;
+    for (const QByteArray& line : f.readAll().split('\n'))
+        if (line.startsWith("VmHWM:")) return line.mid(6).trimmed().split(' ').value(0).toLongLong();
+    return -1;
+}
+
+std::int64_t cpuNanos() {
+    rusage u{};
+    getrusage(RUSAGE_SELF, &u);
+    auto ns = [](const timeval& t) { return std::int64_t{t.tv_sec} * 1'000'000'000 + t.tv_usec * 1000; };
+    return ns(u.ru_utime) + ns(u.ru_stime);
+}
+
+// The application, watching every event: when the playfield is painted, when a posted key has been
+// handled, and when the frame painted after it is complete (painted and handed to the window system:
+// the end of the outermost event that contained the paint).
+class ProbeApp : public QApplication {
+  public:
+    using QApplication::QApplication;
+
+    bool notify(QObject* o, QEvent* e) override {
+        if (!watching) return QApplication::notify(o, e);
+        const bool outermost = depth_++ == 0;
+        const QEvent::Type type = e->type();
+        const bool viewPaint = type == QEvent::Paint && o == view;
+        const bool keyArrives = type == QEvent::KeyPress && o == window && key.posted && !key.handled;
+        const std::uint64_t before = keyArrives ? qt::drawnSignature(game->f1) : 0;
+        const std::int64_t start = viewPaint ? driver->wallNanos() : 0;
+        const bool result = QApplication::notify(o, e);
+        --depth_;
+        if (viewPaint) {
+            if (!frameStart_) frameStart_ = start;
+            if (measuring) paintNanos.push_back(driver->wallNanos() - start);
+        }
+        if (keyArrives) {
+            key.handled = true;
+            key.handledAt = driver->wallNanos();
+            if (qt::drawnSignature(game->f1) ==
+                before) { // refused (a crashed or parked car): no frame to wait for
+                ++keysWithoutEffect;
+                key = {};
+            }
+        }
+        if (outermost && frameStart_) {
+            const std::int64_t end = driver->wallNanos();
+            if (measuring) ++frames;
+            if (key.handled && frameStart_ >= key.handledAt) {
+                if (measuring) keyNanos.push_back(end - key.postedAt);
+                key = {};
+            }
+            frameStart_ = 0;
+        }
+        return result;
+    }
+
+    struct PendingKey {
+        bool posted = false, handled = false;
+        std::int64_t postedAt = 0, handledAt = 0;
+    };
+
+    bool watching = false, measuring = false;
+    const Game* game = nullptr;
+    const qt::ClockDriver* driver = nullptr;
+    const QObject* window = nullptr;
+    const QObject* view = nullptr;
+    PendingKey key;
+    std::vector<std::int64_t> paintNanos, keyNanos;
+    long long frames = 0, keysWithoutEffect = 0;
+
+  private:
+    int depth_ = 0;
+    std::int64_t frameStart_ = 0;
+};
+
+// The application folder: a fresh temporary folder holding a copy of the build's artwork.
+std::unique_ptr<QTemporaryDir> appFolder() {
+    auto dir = std::make_unique<QTemporaryDir>();
+    QDir(dir->path()).mkdir(QStringLiteral("images"));
+    QDir built(QStringLiteral(SQUEAKRUN_IMAGES_DIR));
+    for (const QString& name :
+         built.entryList({QStringLiteral("*.gif"), QStringLiteral("*.png")}, QDir::Files))
+        QFile::copy(built.filePath(name), dir->path() + QStringLiteral("/images/") + name);
+    return dir;
+}
+
+Figures runOnce(int argc, char** argv, int seconds) {
+    ProbeApp app(argc, argv);
+    auto folder = appFolder();
+    HeadlessPlatform platform(folder->path().toStdString(), nullptr);
+    Game game(platform, 1);
+    qt::ClockDriver driver(game, nullptr);
+    qt::MainWindow window(game, platform, driver);
+
+    platform.answers = {std::string("Ann"), std::string("Bob"), std::string("1")};
+    driver.runEvent(Form1_Form_Load);
+    platform.useDefaults = true; // the instructions, crashes, game overs and records all take their defaults
+    window.show();
+    if (!QTest::qWaitForWindowExposed(&window)) std::fprintf(stderr, "the window was never shown\n");
+    driver.start();
+
+    app.game = &game;
+    app.driver = &driver;
+    app.window = &window;
+    app.view = window.view();
+    app.paintNanos.reserve(4096);
+    app.keyNanos.reserve(1024);
+    app.watching = true;
+
+    // Ticks: counted per timer, and how late each one's handler started, within the window only.
+    const std::int64_t windowNs = std::int64_t{seconds} * 1'000'000'000;
+    std::int64_t w0 = -1, w1 = -1;
+    std::array<long long, 8> ticks{};
+    std::array<std::int64_t, 8> lastDue;
+    lastDue.fill(-1);
+    std::array<bool, 8> steady{};
+    std::vector<std::int64_t> lateNanos;
+    lateNanos.reserve(static_cast<std::size_t>(seconds) * 400);
+    driver.setTickObserver([&](int timer, std::int64_t due, std::int64_t dueOnWall) {
+        const std::int64_t now = driver.wallNanos();
+        // A tick that does not follow its previous one by one interval means the timer was stopped
+        // and started again (a game ended, a car went refuelling).
+        if (lastDue[timer] >= 0 && due != lastDue[timer] + game.f1.timers[timer].Interval)
+            steady[timer] = false;
+        lastDue[timer] = due;
+        if (w0 < 0 || now < w0 || now >= w1) return;
+        ++ticks[timer];
+        lateNanos.push_back(now - dueOnWall * 1'000'000);
+    });
+
+    // The players: every 50 ms each car is checked against its loop, and a turn is a key posted to
+    // the window as a keyboard would deliver it. One key is in flight at a time, so each one's way to
+    // the screen is measured alone; a game that ended is started again with the start button.
+    long long keys = 0, restarts = 0;
+    int nextPlayer = 0;
+    QTimer pilot;
+    pilot.setInterval(50);
+    QObject::connect(&pilot, &QTimer::timeout, [&] {
+        QPushButton* start = window.view()->startButton();
+        if (start->isVisible() && start->isEnabled()) {
+            ++restarts;
+            QTest::mouseClick(start, Qt::LeftButton);
+            return;
+        }
+        if (app.key.posted) return;
+        for (int k = 0; k < 2; ++k) {
+            const int i = (nextPlayer + k) % 2;
+            const Control& car = game.car(i);
+            const Heading h = static_cast<Heading>(game.p[i].dir);
+            const Heading want = turnFor(h, car.Left, car.Top, kLoops[i]);
+            if (want == h || !car.Visible) continue;
+            static constexpr int kRole[] = {0, 2, 1, 3, 0}; // heading -> up, down, left, right letter
+            const char letter = static_cast<char>(kPlayers[i].keys[kRole[want]] - 'A' + 'a');
+            const Qt::Key qkey = static_cast<Qt::Key>(Qt::Key_A + (letter - 'a'));
+            const QString text(QChar::fromLatin1(letter));
+            app.key = {};
+            app.key.posted = true;
+            app.key.postedAt = driver.wallNanos();
+            QCoreApplication::postEvent(&window, new QKeyEvent(QEvent::KeyPress, qkey, Qt::NoModifier, text));
+            QCoreApplication::postEvent(&window,
+                                        new QKeyEvent(QEvent::KeyRelease, qkey, Qt::NoModifier, text));
+            if (app.measuring) ++keys;
+            nextPlayer = (i + 1) % 2;
+            break;
+        }
+    });
+    pilot.start();
+    QTest::mouseClick(window.view()->startButton(), Qt::LeftButton);
+
+    // Half a second to settle (pictures scaled, first frames), then the measured window.
+    std::array<bool, 8> enabledAtStart{};
+    std::int64_t cpu0 = 0, cpu1 = 0;
+    QTest::qWait(500);
+    w0 = driver.wallNanos();
+    w1 = w0 + windowNs;
+    cpu0 = cpuNanos();
+    for (int i = 0; i < 8; ++i) {
+        enabledAtStart[i] = game.f1.timers[i].Enabled;
+        steady[i] = enabledAtStart[i];
+    }
+    app.measuring = true;
+    QTimer end;
+    end.setSingleShot(true);
+    end.setTimerType(Qt::PreciseTimer);
+    QObject::connect(&end, &QTimer::timeout, [&] {
+        app.measuring = false;
+        cpu1 = cpuNanos();
+        QCoreApplication::exit(0);
+    });
+    end.start(static_cast<int>((w1 - driver.wallNanos()) / 1'000'000));
+    restarts = 0;
+    QApplication::exec();
+    const std::int64_t wallSpent = driver.wallNanos() - w0;
+    pilot.stop();
+    driver.stop();
+    app.watching = false;
+    const std::int64_t hwm = vmHwmKiB();
+
+    Figures f;
+    f.set("seconds", wallSpent / 1e9);
+    f.set("scale", window.view()->scale());
+    f.set("keys", static_cast<double>(keys));
+    f.set("keys.no_effect", static_cast<double>(app.keysWithoutEffect));
+    f.set("restarts", static_cast<double>(restarts));
+    f.set("frames", static_cast<double>(app.frames));
+    for (int i = 0; i < 8; ++i) {
+        const std::string t = "ticks.Timer" + std::to_string(i + 1);
+        const int interval = game.f1.timers[i].Interval;
+        f.set(t, static_cast<double>(ticks[i]));
+        f.set("interval.Timer" + std::to_string(i + 1), interval);
+        if (steady[i] && game.f1.timers[i].Enabled)
+            f.set("expected.Timer" + std::to_string(i + 1), static_cast<double>(windowNs) / 1e6 / interval);
+    }
+    f.set("late.median", percentile(lateNanos, 50) / 1e6);
+    f.set("late.p99", percentile(lateNanos, 99) / 1e6);
+    f.set("late.max", percentile(lateNanos, 100) / 1e6);
+    f.set("key.n", static_cast<double>(app.keyNanos.size()));
+    f.set("key.p50", percentile(app.keyNanos, 50) / 1e6);
+    f.set("key.p99", percentile(app.keyNanos, 99) / 1e6);
+    f.set("paint.median", percentile(app.paintNanos, 50) / 1e6);
+    f.set("paint.p99", percentile(app.paintNanos, 99) / 1e6);
+    f.set("cpu.percent", 100.0 * static_cast<double>(cpu1 - cpu0) / static_cast<double>(wallSpent));
+    f.set("rss.peak_mb", hwm / 1024.0);
+
+    // One frame at scale 3, as the view paints it into its backing store: into an image kept from
+    // frame to frame, the cars where the drive left them. The first frame scales the pictures.
+    QImage frame(qt::clientPixels() * 3, QImage::Format_ARGB32_Premultiplied);
+    std::vector<std::int64_t> frameNanos;
+    for (int n = 0; n <= 500; ++n) {
+        const std::int64_t t = driver.wallNanos();
+        QPainter painter(&frame);
+        qt::paintMainWindow(painter, game.f1, window.pictures(), 3);
+        painter.end();
+        if (n > 0) frameNanos.push_back(driver.wallNanos() - t);
+    }
+    f.set("frame3.median", percentile(frameNanos, 50) / 1e6);
+    frameNanos.clear();
+    for (int n = 0; n < 100; ++n) {
+        const std::int64_t t = driver.wallNanos();
+        const QImage image = window.view()->render(3);
+        frameNanos.push_back(driver.wallNanos() - t);
+    }
+    f.set("render3.median", percentile(frameNanos, 50) / 1e6);
+    f.set("qpa", QGuiApplication::platformName() == QStringLiteral("xcb") ? 1 : 0);
+    return f;
+}
+
+int usage() {
+    std::fprintf(stderr, "usage: squeakrun-realtime [--runs N] [--seconds S]   (N, S positive)\n");
+    return 2;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    int runs = 3, seconds = 20;
+    for (int i = 1; i < argc; ++i) {
+        const bool hasValue = i + 1 < argc;
+        if (!std::strcmp(argv[i], "--runs") && hasValue)
+            runs = std::atoi(argv[++i]);
+        else if (!std::strcmp(argv[i], "--seconds") && hasValue)
+            seconds = std::atoi(argv[++i]);
+        else
+            return usage();
+    }
+    if (runs < 1 || seconds < 1) return usage();
+
+    if (runs == 1) {
+        const Figures f = runOnce(argc, argv, seconds);
+        print(f, stdout);
+        f.write(stdout);
+        return 0;
+    }
+    // Each run in a process of its own; the figures come back as lines of the child's output.
+    std::vector<Figures> all;
+    for (int r = 1; r <= runs; ++r) {
+        std::printf("== run %d of %d ==\n", r, runs);
+        std::fflush(stdout);
+        const std::string command =
+            "'" + std::string(argv[0]) + "' --runs 1 --seconds " + std::to_string(seconds);
+        FILE* child = popen(command.c_str(), "r");
+        if (!child) {
+            std::perror("popen");
+            return 0;
+        }
+        Figures f;
+        char line[512];
+        while (std::fgets(line, sizeof line, child))
+            if (!f.read(line)) std::fputs(line, stdout);
+        pclose(child);
+        all.push_back(f);
+    }
+    std::printf("== median of %d runs ==\n", runs);
+    print(median(all), stdout);
+    return 0;
+}
