@@ -63,11 +63,20 @@ Figures median(const std::vector<Figures>& runs) {
 
 void print(const Figures& f, std::FILE* out) {
     std::fprintf(out,
-                 "%.1f s of both cars driving, window at scale %g (%s), %g keys (%g with nothing to show at once), %g games "
+                 "%.1f s of both cars driving, window at scale %g (%s), %g keys (%g with nothing to show at "
+                 "once), %g games "
                  "restarted, %g frames shown\n",
                  f.get("seconds"), f.get("scale"), f.get("qpa") > 0 ? "xcb" : "offscreen", f.get("keys"),
                  f.get("keys.no_effect"), f.get("restarts"), f.get("frames"));
 
+    const double differ = f.get("screen.differ");
+    if (differ == 0)
+        std::fprintf(out, "   the screen at the end matches the content painted afresh\n");
+    else if (differ > 0)
+        std::fprintf(out, "   the screen at the end differs from the content painted afresh in %g pixels\n",
+                     differ);
+    else
+        std::fprintf(out, "   the screen at the end could not be read\n");
     std::fprintf(out, "1. ticks over the window          (goal: within one of the expected count)\n");
     for (int i = 0; i < 8; ++i) {
         const double ticks = f.get("ticks." + timer(i));

@@ -25,6 +25,7 @@
 #include <QFile>
 #include <QKeyEvent>
 #include <QPainter>
+#include <QScreen>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -269,6 +270,22 @@ Figures runOnce(int argc, char** argv, int seconds) {
     app.watching = false;
     const std::int64_t hwm = vmHwmKiB();
 
+    // The screen as the window system holds it, against the whole content painted afresh: the view
+    // repaints only what changed, and this shows that what it left alone was still right.
+    QTest::qWait(50);
+    const qt::PlayfieldView* view = window.view();
+    const QRect content = view->contentRect().translated(view->mapTo(&window, QPoint(0, 0)));
+    const QImage shot =
+        window.screen()
+            ->grabWindow(window.winId(), content.x(), content.y(), content.width(), content.height())
+            .toImage()
+            .convertToFormat(QImage::Format_RGB32);
+    const QImage fresh = window.view()->render(view->scale()).convertToFormat(QImage::Format_RGB32);
+    long long differ = shot.size() == fresh.size() ? 0 : -1;
+    for (int y = 0; differ >= 0 && y < shot.height(); ++y)
+        for (int x = 0; x < shot.width(); ++x)
+            differ += shot.pixel(x, y) != fresh.pixel(x, y);
+
     Figures f;
     f.set("seconds", wallSpent / 1e9);
     f.set("scale", window.view()->scale());
@@ -276,6 +293,7 @@ Figures runOnce(int argc, char** argv, int seconds) {
     f.set("keys.no_effect", static_cast<double>(app.keysWithoutEffect));
     f.set("restarts", static_cast<double>(restarts));
     f.set("frames", static_cast<double>(app.frames));
+    f.set("screen.differ", static_cast<double>(differ));
     for (int i = 0; i < 8; ++i) {
         const std::string t = "ticks.Timer" + std::to_string(i + 1);
         const int interval = game.f1.timers[i].Interval;

@@ -53,6 +53,7 @@ void ClockDriver::wake() {
     if (!running_ || busy() || g_.exited) return; // whoever holds the game re-arms when done
     const std::int64_t to = target();
     busy_ = true;
+    byEvent_ = false;
     if (onTick_) {
         // The scheduler's own walk, with the observer told of each tick as it starts.
         runDueTimers(
@@ -74,6 +75,7 @@ void ClockDriver::wake() {
 bool ClockDriver::runEvent(const std::function<void(Game&)>& handler) {
     if (busy()) return false;
     busy_ = true;
+    byEvent_ = true;
     handler(g_);
     busy_ = false;
     afterRun();

@@ -41,6 +41,9 @@ class ClockDriver : public QObject {
 
     // True while a handler runs, a box is open or the clock is being advanced.
     bool busy() const;
+    // Whether the latest change to the game came from an event of the window (a player's key or
+    // click) rather than from the clock.
+    bool lastRunWasEvent() const { return byEvent_; }
 
     // Moves the game clock up to the wall clock (what the timer does when it fires).
     void wake();
@@ -83,6 +86,7 @@ class ClockDriver : public QObject {
     std::int64_t dropped_ = 0;
     std::int64_t seenClosed_ = 0;
     bool busy_ = false;
+    bool byEvent_ = false;
     bool running_ = false;
 };
 

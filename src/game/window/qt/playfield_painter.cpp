@@ -59,10 +59,17 @@ constexpr Placed kDrawOrder[] = {
 };
 
 // Children are placed from their container's top-left corner (the field's is the window's).
+QPointF originOf(const Form1& f, const Placed& p) {
+    return p.container ? QPointF((f.*p.container).Left, (f.*p.container).Top) : QPointF(0, 0);
+}
 QPointF originOf(const Form1& f, Member m) {
     for (const Placed& p : kDrawOrder)
-        if (p.control == m && p.container) return QPointF((f.*p.container).Left, (f.*p.container).Top);
+        if (p.control == m) return originOf(f, p);
     return QPointF(0, 0);
+}
+
+bool isCountdown(const Placed& p) {
+    return p.control == &Form1::fdown1 || p.control == &Form1::fdown2;
 }
 
 bool shown(const Form1& f, const Placed& p) {
@@ -105,16 +112,22 @@ void drawLabel(QPainter& painter, const Control& c, const QRect& r, int scale) {
     painter.drawText(inner, flags, text);
 }
 
+QFont countdownFont(int scale) {
+    return look::font(13 * scale, true);
+}
+// Where the countdown's text sits: on its box's bottom edge, as wide and high as the text.
+QRect countdownBox(const QString& text, const QRect& r, int scale) {
+    const QFontMetrics fm(countdownFont(scale));
+    return QRect(r.left(), r.bottom() + 1 - fm.height(), fm.horizontalAdvance(text) + 2 * scale, fm.height());
+}
 // The countdown over a cheese-struck car ("4" ... "1", "Go!"): bigger than its box and outlined, so
 // it reads over the car and the floor alike.
 void drawCountdown(QPainter& painter, const Control& c, const QRect& r, int scale) {
     if (c.Caption.empty()) return;
-    painter.setFont(look::font(13 * scale, true));
+    painter.setFont(countdownFont(scale));
     const QString text = QString::fromStdString(c.Caption);
-    const QFontMetrics fm = painter.fontMetrics();
-    const QRect box(r.left(), r.bottom() + 1 - fm.height(), fm.horizontalAdvance(text) + 2 * scale,
-                    fm.height());
-    look::outlinedText(painter, box, Qt::AlignLeft | Qt::AlignVCenter, text, look::kGold, look::kInk, scale);
+    look::outlinedText(painter, countdownBox(text, r, scale), Qt::AlignLeft | Qt::AlignVCenter, text,
+                       look::kGold, look::kInk, scale);
 }
 
 // The upgrade-station gauge: "Gas: " and "Speed: " lines printed from 255 twips down.
@@ -143,6 +156,14 @@ void drawRichText(QPainter& painter, const Control& c, const QRect& r, int scale
     painter.drawText(r.adjusted(2 * scale, 0, -2 * scale, 0), Qt::AlignCenter | Qt::TextWordWrap, text);
 }
 
+// Where drawing a control may touch: its box, or for a countdown the outlined text that reaches past it.
+QRect extentOf(const Form1& f, const Placed& p, const QRect& r, int scale) {
+    const Control& c = f.*p.control;
+    if (!isCountdown(p) || c.Caption.empty()) return r;
+    const int d = 2 * scale; // the outline and any overhang of the glyphs
+    return countdownBox(QString::fromStdString(c.Caption), r, scale).adjusted(-d, -d, d, d);
+}
+
 void drawControl(QPainter& painter, const Control& c, const QRect& r, bool countdown, PixmapCache& pictures,
                  int scale, qreal dpr) {
     switch (c.kind) {
@@ -166,64 +187,6 @@ void drawControl(QPainter& painter, const Control& c, const QRect& r, bool count
     }
 }
 
-} // namespace
-
-QSize clientPixels() {
-    return pxSize(kClientTwipsWidth, kClientTwipsHeight);
-}
-
-void paintMainWindow(QPainter& painter, const Form1& f, PixmapCache& pictures, int scale, qreal dpr) {
-    painter.save();
-    painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
-    painter.setRenderHint(QPainter::TextAntialiasing, true);
-    painter.fillRect(QRect(QPoint(0, 0), clientPixels() * scale), look::kSlate);
-    Member openContainer = nullptr;
-    bool clipped = false;
-    for (const Placed& p : kDrawOrder) {
-        if (!shown(f, p)) continue;
-        const Control& c = f.*p.control;
-        if (p.container != openContainer) {
-            // Children are cut off at their container's edge.
-            openContainer = p.container;
-            if (openContainer) {
-                const Control& box = f.*openContainer;
-                painter.setClipRect(rectOf(box, QPointF(0, 0), scale));
-                clipped = true;
-            } else if (clipped) {
-                painter.setClipping(false);
-                clipped = false;
-            }
-        }
-        const QPointF origin =
-            p.container ? QPointF((f.*p.container).Left, (f.*p.container).Top) : QPointF(0, 0);
-        const bool countdown = p.control == &Form1::fdown1 || p.control == &Form1::fdown2;
-        drawControl(painter, c, rectOf(c, origin, scale), countdown, pictures, scale, dpr);
-    }
-    painter.restore();
-}
-
-QRectF twipsRect(const Form1& f, Member member) {
-    const Control& c = f.*member;
-    const QPointF origin = originOf(f, member);
-    return QRectF(origin.x() + c.Left, origin.y() + c.Top, c.Width, c.Height);
-}
-
-QRect pixelRect(const Form1& f, Member member, int scale) {
-    const QRectF r = twipsRect(f, member);
-    return pxRect(r.x(), r.y(), r.width(), r.height(), scale);
-}
-
-const Control* controlAt(const Form1& f, QPointF twips) {
-    for (auto it = std::rbegin(kDrawOrder); it != std::rend(kDrawOrder); ++it) {
-        if (!shown(f, *it)) continue;
-        const QRectF r = twipsRect(f, it->control);
-        if (twips.x() >= r.left() && twips.x() < r.right() && twips.y() >= r.top() && twips.y() < r.bottom())
-            return &(f.*(it->control));
-    }
-    return nullptr;
-}
-
-namespace {
 // FNV-1a, enough to tell one frame's content from the next.
 struct Fnv {
     std::uint64_t h = 1469598103934665603ull;
@@ -253,6 +216,87 @@ void hashControl(Fnv& h, const Control& c) {
         h.text(line);
 }
 } // namespace
+
+QSize clientPixels() {
+    return pxSize(kClientTwipsWidth, kClientTwipsHeight);
+}
+
+void paintMainWindow(QPainter& painter, const Form1& f, PixmapCache& pictures, int scale, qreal dpr,
+                     const QRegion& only) {
+    painter.save();
+    painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
+    painter.setRenderHint(QPainter::TextAntialiasing, true);
+    const bool everything = only.isEmpty();
+    if (!everything) painter.setClipRegion(only);
+    painter.fillRect(QRect(QPoint(0, 0), clientPixels() * scale), look::kSlate);
+    Member openContainer = nullptr;
+    for (const Placed& p : kDrawOrder) {
+        if (!shown(f, p)) continue;
+        const Control& c = f.*p.control;
+        const QRect r = rectOf(c, originOf(f, p), scale);
+        if (!everything && !only.intersects(extentOf(f, p, r, scale))) continue;
+        if (p.container != openContainer) {
+            // Children are cut off at their container's edge.
+            openContainer = p.container;
+            if (openContainer) {
+                const QRect box = rectOf(f.*openContainer, QPointF(0, 0), scale);
+                if (everything)
+                    painter.setClipRect(box);
+                else
+                    painter.setClipRegion(only.intersected(box));
+            } else if (everything) {
+                painter.setClipping(false);
+            } else {
+                painter.setClipRegion(only);
+            }
+        }
+        drawControl(painter, c, r, isCountdown(p), pictures, scale, dpr);
+    }
+    painter.restore();
+}
+
+void drawnParts(const Form1& f, int scale, std::vector<DrawnPart>& parts) {
+    parts.resize(std::size(kDrawOrder) + 1);
+    for (std::size_t i = 0; i < std::size(kDrawOrder); ++i) {
+        const Placed& p = kDrawOrder[i];
+        Fnv h;
+        hashControl(h, f.*p.control);
+        parts[i].look = h.h;
+        if (shown(f, p)) {
+            QRect r = extentOf(f, p, rectOf(f.*p.control, originOf(f, p), scale), scale);
+            if (p.container) r &= rectOf(f.*p.container, QPointF(0, 0), scale);
+            parts[i].rect = r;
+        } else {
+            parts[i].rect = QRect();
+        }
+    }
+    // The start button is a widget of its own: a change to it asks for no painting, only for the
+    // button to follow.
+    Fnv h;
+    hashControl(h, f.Command3);
+    parts.back() = {h.h, QRect()};
+}
+
+QRectF twipsRect(const Form1& f, Member member) {
+    const Control& c = f.*member;
+    const QPointF origin = originOf(f, member);
+    return QRectF(origin.x() + c.Left, origin.y() + c.Top, c.Width, c.Height);
+}
+
+QRect pixelRect(const Form1& f, Member member, int scale) {
+    const QRectF r = twipsRect(f, member);
+    return pxRect(r.x(), r.y(), r.width(), r.height(), scale);
+}
+
+const Control* controlAt(const Form1& f, QPointF twips) {
+    for (auto it = std::rbegin(kDrawOrder); it != std::rend(kDrawOrder); ++it) {
+        if (!shown(f, *it)) continue;
+        const QRectF r = twipsRect(f, it->control);
+        if (twips.x() >= r.left() && twips.x() < r.right() && twips.y() >= r.top() && twips.y() < r.bottom())
+            return &(f.*(it->control));
+    }
+    return nullptr;
+}
 
 std::uint64_t drawnSignature(const Form1& f) {
     Fnv h;

@@ -8,9 +8,11 @@
 
 #include <QPointF>
 #include <QRect>
+#include <QRegion>
 #include <QSize>
 
 #include <cstdint>
+#include <vector>
 
 class QPainter;
 
@@ -23,7 +25,21 @@ QSize clientPixels();
 
 // Paints the content with its top-left corner at the painter's origin, `scale` pixels per pixel of
 // artwork. `dpr` is the device pixel ratio of the target, so pictures are made at device resolution.
-void paintMainWindow(QPainter& painter, const Form1& f, PixmapCache& pictures, int scale, qreal dpr = 1.0);
+// With `only` (in content pixels), just that part is painted: what lies elsewhere is left alone.
+void paintMainWindow(QPainter& painter, const Form1& f, PixmapCache& pictures, int scale, qreal dpr = 1.0,
+                     const QRegion& only = QRegion());
+
+// One drawn thing as it stands: a hash of how it looks and where drawing it touches the content at a
+// scale (empty when it is not shown). Two lists of parts, made at two moments, tell which places
+// of the content have changed in between.
+struct DrawnPart {
+    std::uint64_t look = 0;
+    QRect rect;
+    bool operator==(const DrawnPart&) const = default;
+};
+// The parts of everything drawn, in drawing order, with the start button last (a widget of its own,
+// so never a place to paint).
+void drawnParts(const Form1& f, int scale, std::vector<DrawnPart>& parts);
 
 // A control's rectangle in client twips (children of the strip and panel are placed in their
 // container) and in pixels at `scale`.

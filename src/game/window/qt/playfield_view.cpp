@@ -10,6 +10,7 @@
 
 #include <QHelpEvent>
 #include <QMouseEvent>
+#include <QPaintEvent>
 #include <QPainter>
 #include <QScreen>
 #include <QTimer>
@@ -30,8 +31,12 @@ PlayfieldView::PlayfieldView(Game& game, ClockDriver& driver, PixmapCache& pictu
     start_->setFocusPolicy(Qt::NoFocus);
     start_->setCursor(Qt::PointingHandCursor);
     connect(start_, &QPushButton::clicked, this, [this] { driver_.runEvent(Form1_Command3_Click); });
+    frame_.setSingleShot(true);
+    frame_.setTimerType(Qt::PreciseTimer);
+    connect(&frame_, &QTimer::timeout, this, &PlayfieldView::showFrame);
     styleStartButton();
-    followModel();
+    drawnParts(g_.f1, scale_, shown_);
+    placeStartButton();
 }
 
 QSize PlayfieldView::sizeHint() const {
@@ -39,11 +44,17 @@ QSize PlayfieldView::sizeHint() const {
 }
 
 void PlayfieldView::followModel() {
-    const std::uint64_t sig = drawnSignature(g_.f1);
-    if (sig == signature_) return;
-    signature_ = sig;
+    drawnParts(g_.f1, scale_, now_);
+    if (now_ == shown_) return;
+    for (std::size_t i = 0; i < now_.size(); ++i) {
+        if (now_[i] == shown_[i]) continue;
+        // Where it was and where it is now.
+        dirty_ += shown_[i].rect;
+        dirty_ += now_[i].rect;
+    }
+    shown_.swap(now_);
     placeStartButton();
-    requestFrame();
+    if (!dirty_.isEmpty()) requestFrame(driver_.lastRunWasEvent());
 }
 
 void PlayfieldView::placeStartButton() {
@@ -71,29 +82,41 @@ void PlayfieldView::styleStartButton() {
             .arg(look::kGoldLight.name(), look::kGoldDark.name(), look::kSlateEdge.name()));
 }
 
-void PlayfieldView::requestFrame() {
-    if (framePending_) return;
-    framePending_ = true;
+void PlayfieldView::requestFrame(bool promptly) {
+    // A player waits for what his key did: that is shown at once. The clock's changes come up to a
+    // hundred times a second; they are gathered into one frame per screen refresh.
+    if (promptly) {
+        frame_.stop();
+        showFrame();
+        return;
+    }
+    if (frame_.isActive()) return;
     const qreal hz = screen() ? screen()->refreshRate() : 60.0;
     const int frameMs = std::max(1, static_cast<int>(std::lround(1000.0 / (hz > 1 ? hz : 60.0))));
     const qint64 since = sincePaint_.isValid() ? sincePaint_.elapsed() : frameMs;
-    const int wait = static_cast<int>(std::clamp<qint64>(frameMs - since, 0, frameMs));
-    QTimer::singleShot(wait, Qt::PreciseTimer, this, [this] {
-        framePending_ = false;
-        update();
-    });
+    frame_.start(static_cast<int>(std::clamp<qint64>(frameMs - since, 0, frameMs)));
 }
 
-void PlayfieldView::paintEvent(QPaintEvent*) {
+void PlayfieldView::showFrame() {
+    update(dirty_.translated(content_.topLeft()));
+    dirty_ = QRegion();
+}
+
+void PlayfieldView::paintEvent(QPaintEvent* e) {
     sincePaint_.restart();
     ++paints_;
     QPainter painter(this);
     // The dark border round the content when the window is larger than a whole scale needs.
     const QRegion border = QRegion(rect()).subtracted(QRegion(content_));
-    for (const QRect& r : border)
+    for (const QRect& r : border.intersected(e->region()))
         painter.fillRect(r, look::kBorder);
     painter.translate(content_.topLeft());
-    paintMainWindow(painter, g_.f1, pictures_, scale_, devicePixelRatioF());
+    // Only the places asked for; everything when the whole content is asked for.
+    const QRegion whole(QRect(QPoint(0, 0), content_.size()));
+    const QRegion asked = whole.intersected(e->region().translated(-content_.topLeft()));
+    if (asked.isEmpty()) return;
+    paintMainWindow(painter, g_.f1, pictures_, scale_, devicePixelRatioF(),
+                    whole.subtracted(asked).isEmpty() ? QRegion() : asked);
 }
 
 QImage PlayfieldView::render(int scale) {
@@ -112,6 +135,8 @@ void PlayfieldView::resizeEvent(QResizeEvent*) {
         styleStartButton();
         emit scaleChanged(s);
     }
+    drawnParts(g_.f1, scale_, shown_);
+    dirty_ = QRegion();
     placeStartButton();
     update();
 }

@@ -1,14 +1,19 @@
 // The main window's client area: the playfield, device strip and status panel drawn from the model
 // at the largest whole scale that fits, centred on a dark border, with the real start button on
 // top. Clicks on the field and on the gas labels go to their handlers; tool tips come from the model.
-// It repaints only when what it draws has changed, and at most once per displayed frame.
+// It repaints only the places where what it draws has changed: what a player's key or click changed
+// at once, what the clock changed at most once per displayed frame.
 #pragma once
+
+#include "game/window/qt/playfield_painter.h"
 
 #include <QElapsedTimer>
 #include <QPushButton>
+#include <QRegion>
+#include <QTimer>
 #include <QWidget>
 
-#include <cstdint>
+#include <vector>
 
 namespace squeakrun {
 struct Game;
@@ -29,7 +34,7 @@ class PlayfieldView : public QWidget {
     QRect contentRect() const { return content_; }
     QPushButton* startButton() const { return start_; }
 
-    // Called after every event and clock advance: repaints only if what is drawn has changed.
+    // Called after every event and clock advance: repaints what has changed, if anything.
     void followModel();
 
     // The view's content rendered at `scale` into a new image (also what tests and benchmarks draw).
@@ -57,7 +62,8 @@ class PlayfieldView : public QWidget {
     QPointF toTwips(QPoint pos) const;
     void placeStartButton();
     void styleStartButton();
-    void requestFrame();
+    void requestFrame(bool promptly);
+    void showFrame();
 
     Game& g_;
     ClockDriver& driver_;
@@ -66,8 +72,10 @@ class PlayfieldView : public QWidget {
     int scale_ = 1;
     int preferred_ = 1;
     QRect content_;
-    std::uint64_t signature_ = 0;
-    bool framePending_ = false;
+    // What is on screen and what the model shows now, part by part; the places still to repaint.
+    std::vector<DrawnPart> shown_, now_;
+    QRegion dirty_;
+    QTimer frame_;
     QElapsedTimer sincePaint_;
     int paints_ = 0;
     Target pressed_ = Target::None;
