@@ -12,7 +12,8 @@
 
 namespace squeakrun::bench {
 
-// A fresh application folder under the system's temporary folder, removed with its files at the end.
+// A fresh application folder under TMPDIR (or /dev/shm when TMPDIR is not set), removed with its files
+// at the end.
 class ScratchFolder {
   public:
     ScratchFolder();

@@ -1,6 +1,8 @@
 // squeakrun-timedemo: how much faster than real time the game runs. Two random players play a stretch
 // of game time (an hour by default) on the headless platform, several times over; the tool prints game
-// seconds per wall second for each run and their median, minimum and maximum.
+// seconds per wall second for each run and their median, minimum and maximum, and the same per second
+// of processor time. The game's folder is a RAM folder unless TMPDIR names another: set TMPDIR to a disk
+// folder to include the disk flushes of each new record.
 //
 //   squeakrun-timedemo [SEED [RUNS [GAME_MINUTES]]]      defaults: 1 5 60
 #include "harness.h"
@@ -54,6 +56,7 @@ int main(int argc, char** argv) {
     std::vector<double> rates, cpuRates;
     for (long long run = 0; run < runs; ++run) {
         bench::Session session(seed);
+        if (run == 0) std::printf("application folder: %s\n", session.folder.path().c_str());
         AutoplayOptions options;
         options.seed = seed;
         std::clock_t cpuStart = std::clock();
