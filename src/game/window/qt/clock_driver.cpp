@@ -4,7 +4,14 @@
 #include "game/window/qt/qt_platform.h"
 #include "game/window/scheduler.h"
 
+#include <QSocketNotifier>
+
 #include <algorithm>
+
+#ifdef __linux__
+#include <sys/timerfd.h>
+#include <unistd.h>
+#endif
 
 namespace squeakrun::qt {
 
@@ -14,7 +21,26 @@ ClockDriver::ClockDriver(Game& game, const ModalWatch* watch, QObject* parent)
     timer_.setSingleShot(true);
     timer_.setTimerType(Qt::PreciseTimer);
     connect(&timer_, &QTimer::timeout, this, &ClockDriver::wake);
+#ifdef __linux__
+    timerFd_ = timerfd_create(CLOCK_MONOTONIC, TFD_NONBLOCK | TFD_CLOEXEC);
+    if (timerFd_ >= 0) {
+        timerFdWatch_ = new QSocketNotifier(timerFd_, QSocketNotifier::Read, this);
+        connect(timerFdWatch_, &QSocketNotifier::activated, this, [this] {
+            // Reading the count of expiries makes the timer quiet until it is aimed again.
+            std::uint64_t expiries = 0;
+            [[maybe_unused]] const ssize_t got = ::read(timerFd_, &expiries, sizeof expiries);
+            wake();
+        });
+    }
+#endif
     if (watch_) seenClosed_ = watch_->boxesClosed();
+}
+
+ClockDriver::~ClockDriver() {
+    delete timerFdWatch_;
+#ifdef __linux__
+    if (timerFd_ >= 0) ::close(timerFd_);
+#endif
 }
 
 void ClockDriver::start() {
@@ -25,7 +51,7 @@ void ClockDriver::start() {
 
 void ClockDriver::stop() {
     running_ = false;
-    timer_.stop();
+    disarm();
 }
 
 bool ClockDriver::busy() const {
@@ -90,19 +116,60 @@ void ClockDriver::afterRun() {
 
 void ClockDriver::arm() {
     if (!running_ || g_.exited) {
-        timer_.stop();
+        disarm();
         return;
     }
     const Timer* next = nullptr;
     for (const Timer& t : g_.f1.timers)
         if (t.Enabled && (!next || t.due < next->due)) next = &t;
     if (!next) {
-        timer_.stop();
+        disarm();
         return;
     }
-    const std::int64_t gameNow = std::max(g_.clock, now() - dropped_);
-    const std::int64_t wait = std::clamp<std::int64_t>(next->due - gameNow, 0, kMaxStep);
-    timer_.start(static_cast<int>(wait));
+    // Aimed in nanoseconds, so that the tick starts when its millisecond begins on the wall clock.
+    constexpr std::int64_t kMs = 1'000'000;
+    const std::int64_t gameNowNs = std::max(g_.clock * kMs, wallNanos() - dropped_ * kMs);
+    aim(std::clamp<std::int64_t>(next->due * kMs - gameNowNs, 0, kMaxStep * kMs));
+}
+
+void ClockDriver::aim(std::int64_t waitNs) {
+#ifdef __linux__
+    if (timerFd_ >= 0) {
+        itimerspec when{};
+        const std::int64_t ns = std::max<std::int64_t>(waitNs, 1); // a zero time would disarm it
+        when.it_value.tv_sec = static_cast<time_t>(ns / 1'000'000'000);
+        when.it_value.tv_nsec = static_cast<long>(ns % 1'000'000'000);
+        if (timerfd_settime(timerFd_, 0, &when, nullptr) == 0) return;
+    }
+#endif
+    // Rounded up: a millisecond timer that fired early would find nothing due yet.
+    timer_.start(static_cast<int>((waitNs + 999'999) / 1'000'000));
+}
+
+void ClockDriver::disarm() {
+    timer_.stop();
+#ifdef __linux__
+    if (timerFd_ >= 0) {
+        const itimerspec off{};
+        timerfd_settime(timerFd_, 0, &off, nullptr);
+    }
+#endif
+}
+
+bool ClockDriver::armed() const {
+    return armedIn() >= 0;
+}
+
+int ClockDriver::armedIn() const {
+#ifdef __linux__
+    itimerspec left{};
+    if (timerFd_ >= 0 && timerfd_gettime(timerFd_, &left) == 0 &&
+        (left.it_value.tv_sec || left.it_value.tv_nsec))
+        return static_cast<int>(
+            (std::int64_t{left.it_value.tv_sec} * 1'000'000'000 + left.it_value.tv_nsec + 999'999) /
+            1'000'000);
+#endif
+    return timer_.isActive() ? timer_.remainingTime() : -1;
 }
 
 } // namespace squeakrun::qt

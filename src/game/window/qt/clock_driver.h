@@ -1,6 +1,9 @@
 // Drives the game clock from the wall clock and lets the window's events into the game one at a time.
 //
-// One precise single-shot timer is aimed at the next due tick. Time while a modal box is open never
+// One precise single-shot timer is aimed at the next due tick (on Linux a timerfd, which wakes the
+// event loop within microseconds of the due time; Qt's own timers only count whole milliseconds
+// from the moment they are started, so each tick would start up to a millisecond late, a little
+// later every time round). Time while a modal box is open never
 // counts (the game stands still behind the box), and one advance covers at most 250 ms: when the
 // machine stalled or the window was dragged, the excess is dropped rather than played in a burst.
 // Nothing enters the game while a handler runs or a box is open.
@@ -12,6 +15,8 @@
 
 #include <cstdint>
 #include <functional>
+
+class QSocketNotifier;
 
 namespace squeakrun {
 struct Game;
@@ -29,6 +34,7 @@ class ClockDriver : public QObject {
     // `watch` may be null (a scripted platform opens no real boxes). The wall clock starts now:
     // game time 0 is the moment the driver is made.
     ClockDriver(Game& game, const ModalWatch* watch, QObject* parent = nullptr);
+    ~ClockDriver() override;
 
     // Start and stop following the wall clock.
     void start();
@@ -62,8 +68,8 @@ class ClockDriver : public QObject {
     // Milliseconds of wall time that never counted as game time (boxes, stalls).
     std::int64_t dropped() const { return dropped_; }
     // Whether the precise timer is aimed, and in how many ms it fires.
-    bool armed() const { return timer_.isActive(); }
-    int armedIn() const { return timer_.remainingTime(); }
+    bool armed() const;
+    int armedIn() const;
 
   signals:
     // The game may have changed: after every event and every advance of the clock.
@@ -76,13 +82,17 @@ class ClockDriver : public QObject {
     void dropBoxTime();
     void afterRun();
     void arm();
+    void aim(std::int64_t waitNs);
+    void disarm();
 
     Game& g_;
     const ModalWatch* watch_;
     QElapsedTimer wall_;
     std::function<std::int64_t()> now_;
     TickObserver onTick_;
-    QTimer timer_;
+    QTimer timer_;     // where there is no timerfd
+    int timerFd_ = -1; // -1 when there is none
+    QSocketNotifier* timerFdWatch_ = nullptr;
     std::int64_t dropped_ = 0;
     std::int64_t seenClosed_ = 0;
     bool busy_ = false;
