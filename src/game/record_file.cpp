@@ -9,6 +9,7 @@
 #include <atomic>
 #include <cerrno>
 #include <chrono>
+#include <csignal>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -101,6 +102,26 @@ bool syncFolder(const std::filesystem::path& folder) {
     return ::fsync(fd.get()) == 0 || errno != EIO;
 }
 
+// A game killed in the middle of a save leaves its hidden temporary behind. Once its process is gone
+// nobody will finish that save, so the next save clears such leftovers of the same record away.
+void removeStaleTemporaries(const std::filesystem::path& target) {
+    const std::string prefix = "." + target.filename().string() + ".";
+    std::error_code ec;
+    std::filesystem::path folder = target.parent_path();
+    for (const auto& entry : std::filesystem::directory_iterator(folder.empty() ? "." : folder, ec)) {
+        const std::string name = entry.path().filename().string();
+        if (name.size() <= prefix.size() + 4 || name.compare(0, prefix.size(), prefix) != 0 ||
+            !name.ends_with(".tmp"))
+            continue;
+        const std::size_t digits = name.find_first_not_of("0123456789", prefix.size());
+        if (digits == prefix.size() || digits == std::string::npos || name[digits] != '-' ||
+            digits - prefix.size() > 9)
+            continue;
+        const pid_t owner = static_cast<pid_t>(std::stol(name.substr(prefix.size(), digits - prefix.size())));
+        if (owner != ::getpid() && ::kill(owner, 0) != 0 && errno == ESRCH) ::unlink(entry.path().c_str());
+    }
+}
+
 } // namespace
 
 std::string loadRecordFile(const std::filesystem::path& path) {
@@ -140,6 +161,7 @@ bool saveRecordFile(const std::filesystem::path& path, std::string_view text) {
         if (!writeAll(fd.get(), document) || ::fsync(fd.get()) != 0 || !fd.close()) return false;
         if (::rename(temporary.path().c_str(), path.c_str()) != 0) return false;
         temporary.keep();
+        removeStaleTemporaries(path);
         std::filesystem::path folder = path.parent_path();
         return syncFolder(folder.empty() ? std::filesystem::path(".") : folder);
     } catch (...) {

@@ -67,6 +67,20 @@ TEST_F(RecordFile, SavedRecordLoadsBackAndReplacesTheOldOne) {
     EXPECT_EQ(entries(), std::vector<std::string>{"name.txt"});
 }
 
+TEST_F(RecordFile, SaveClearsWhatSavesOfGamesThatWereKilledLeftBehind) {
+    // 999999999 is past the largest process id the system hands out: that game is gone. The temporary of
+    // a game still running (this one) and another record's temporary are none of this save's business.
+    const std::string dead = ".hscore.txt.999999999-5-0.tmp";
+    const std::string alive = ".hscore.txt." + std::to_string(::getpid()) + "-5-0.tmp";
+    const std::string other = ".name.txt.999999999-5-0.tmp";
+    for (const std::string& name : {dead, alive, other})
+        write(folder_ / name, "{\\rtf1 3");
+    ASSERT_TRUE(saveRecordFile(folder_ / "hscore.txt", "310"));
+    std::vector<std::string> expected{alive, other, "hscore.txt"};
+    std::sort(expected.begin(), expected.end());
+    EXPECT_EQ(entries(), expected);
+}
+
 TEST_F(RecordFile, ReadsPlainTextAndOnlyTheFirstMebibyteOfHugeFiles) {
     write(folder_ / "hscore.txt", "310\r\n");
     EXPECT_EQ(loadRecordFile(folder_ / "hscore.txt"), "310");
