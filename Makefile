@@ -11,7 +11,7 @@ JOBS ?= $(shell nproc)
 PACKAGES := cmake make g++ qt6-base-dev libgtest-dev libgmock-dev libbenchmark-dev xvfb xauth xdotool \
             imagemagick clang libclang-rt-14-dev python3-pil fonts-dejavu-core
 
-.PHONY: all deps configure build run test sanitize soak bench realtime fuzz art install clean
+.PHONY: all deps configure build run test screenshots sanitize soak bench realtime fuzz art install clean
 
 all: build
 
@@ -81,6 +81,11 @@ fuzz: deps
 	  ./$(FUZZ_BUILD)/fuzz/fuzz_$$t -max_total_time=$(FUZZ_SECONDS) -timeout=10 \
 	    -artifact_prefix=$(FUZZ_BUILD)/findings/$$t- $(FUZZ_BUILD)/work/$$t fuzz/corpus/$$t || exit 1; \
 	done
+
+# The README's screenshot, taken by the end-to-end test from a real game played under Xvfb.
+screenshots: build
+	cd $(BUILD) && ctest -R '^e2e\.' --output-on-failure
+	cp $(BUILD)/screenshots/game.png docs/screenshot.png
 
 art:
 	/usr/bin/python3 tools/art/generate.py

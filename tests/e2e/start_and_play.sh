@@ -120,7 +120,7 @@ changed=$(compare -metric AE "$work/before.png" "$work/after.png" null: 2>&1)
 [ "${changed%% *}" != "0" ] || fail "player 1's car did not move: the keys did not reach the game"
 
 mkdir -p "$build/screenshots"
-import -window root "$build/screenshots/game.png" || fail "no screenshot"
+import -window "$main" "$build/screenshots/game.png" || fail "no screenshot"
 
 # A game message (a crash, say) may be waiting: answer it, then Ctrl+X ends the game at once.
 for _ in $(seq 5); do
