@@ -100,7 +100,7 @@ MainWindow::~MainWindow() = default;
 void MainWindow::buildMenus() {
     auto addMenu = [this](Control Form1::*menuControl, const char* menuName, const auto& items) {
         QMenu* menu = menuBar()->addMenu(QString::fromStdString((g_.f1.*menuControl).Caption));
-        entries_.push_back({menuName, menu->menuAction(), menuControl});
+        entries_.push_back({menuName, menu->menuAction(), menuControl, (g_.f1.*menuControl).Caption});
         for (const MenuItem& item : items) {
             if (item.separatorBefore) menu->addSeparator();
             QAction* a = menu->addAction(QString::fromStdString((g_.f1.*item.control).Caption));
@@ -109,7 +109,7 @@ void MainWindow::buildMenus() {
             a->setShortcutVisibleInContextMenu(true);
             auto handler = item.handler;
             connect(a, &QAction::triggered, this, [this, handler] { driver_.runEvent(handler); });
-            entries_.push_back({item.name, a, item.control});
+            entries_.push_back({item.name, a, item.control, (g_.f1.*item.control).Caption});
         }
     };
     addMenu(&Form1::mnuFile, "mnuFile", kFileMenu);
@@ -141,10 +141,13 @@ void MainWindow::resizeForScale(int scale) {
 }
 
 void MainWindow::followModel() {
-    for (const MenuEntry& e : entries_) {
+    // Runs after every tick: nothing is made or given to Qt unless it changed.
+    for (MenuEntry& e : entries_) {
         const Control& c = g_.f1.*e.control;
-        const QString caption = QString::fromStdString(c.Caption);
-        if (e.action->text() != caption) e.action->setText(caption);
+        if (e.caption != c.Caption) {
+            e.caption = c.Caption;
+            e.action->setText(QString::fromStdString(c.Caption));
+        }
         // A disabled entry's shortcut does nothing, as the entry itself.
         if (e.action->isEnabled() != c.Enabled) e.action->setEnabled(c.Enabled);
         if (e.action->isVisible() != c.Visible) e.action->setVisible(c.Visible);

@@ -9,6 +9,7 @@
 #include <QStringList>
 
 #include <memory>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -60,6 +61,7 @@ class MainWindow : public QMainWindow {
         const char* name;
         QAction* action;
         Control Form1::*control;
+        std::string caption; // as last given to the action, so that an unchanged one costs nothing
     };
     void buildMenus();
 

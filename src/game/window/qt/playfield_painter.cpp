@@ -270,10 +270,12 @@ void drawnParts(const Form1& f, int scale, std::vector<DrawnPart>& parts) {
             parts[i].rect = QRect();
         }
     }
-    // The start button is a widget of its own: a change to it asks for no painting, only for the
-    // button to follow.
+    // The start button is a widget of its own, shown only with the field: a change to either asks
+    // for no painting, only for the button to follow.
     Fnv h;
     hashControl(h, f.Command3);
+    const unsigned char field = f.Picture2.Visible ? 1 : 0;
+    h.bytes(&field, 1);
     parts.back() = {h.h, QRect()};
 }
 

@@ -38,7 +38,7 @@ struct DrawnPart {
     bool operator==(const DrawnPart&) const = default;
 };
 // The parts of everything drawn, in drawing order, with the start button last (a widget of its own,
-// so never a place to paint).
+// so never a place to paint; its part changes when the button has to follow the model).
 void drawnParts(const Form1& f, int scale, std::vector<DrawnPart>& parts);
 
 // A control's rectangle in client twips (children of the strip and panel are placed in their

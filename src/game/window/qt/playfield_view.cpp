@@ -52,8 +52,9 @@ void PlayfieldView::followModel() {
         dirty_ += shown_[i].rect;
         dirty_ += now_[i].rect;
     }
+    // The start button is the last part: a widget of its own, it follows only its own changes.
+    if (now_.back() != shown_.back()) placeStartButton();
     shown_.swap(now_);
-    placeStartButton();
     if (!dirty_.isEmpty()) requestFrame(driver_.lastRunWasEvent());
 }
 
