@@ -88,15 +88,27 @@ void drawPicture(QPainter& painter, const Control& c, const QRect& r, PixmapCach
         drawPlaceholder(painter, r);
         return;
     }
-    const QSize size = pm->deviceIndependentSize().toSize();
-    if (size.width() >= r.width() && size.height() >= r.height()) {
-        // A picture box shows its picture from the top-left corner and cuts off what overhangs.
-        painter.drawPixmap(r.topLeft(), *pm, QRect(QPoint(0, 0), r.size() * dpr));
-        return;
+    // A picture box shows its picture from the top-left corner and cuts off what overhangs; a box
+    // larger than its picture shows the picture's edge colour around it (and through it, where the
+    // picture is transparent).
+    const QSize inBox = pm->deviceIndependentSize().toSize().boundedTo(r.size());
+    if (inBox != r.size()) {
+        const QColor edge = pictures.edgeColour(c.Picture);
+        if (pm->hasAlphaChannel())
+            painter.fillRect(r, edge);
+        else
+            for (const QRect& margin : QRegion(r).subtracted(QRect(r.topLeft(), inBox)))
+                painter.fillRect(margin, edge);
     }
-    // A box larger than its picture shows the picture's edge colour around it.
-    painter.fillRect(r, pictures.edgeColour(c.Picture));
-    painter.drawPixmap(r.topLeft(), *pm);
+    painter.drawPixmap(r.topLeft(), *pm, QRect(QPoint(0, 0), inBox * dpr));
+}
+
+// Whether a shown control paints every pixel of its box with no transparency: a picture without
+// transparency or the placeholder of a missing one. Nothing beneath such a box needs painting.
+bool opaque(const Control& c, PixmapCache& pictures, int scale, qreal dpr) {
+    if (c.kind != Control::Kind::Picture || c.Picture.empty()) return false;
+    const QPixmap* pm = pictures.get(c.Picture, scale, dpr);
+    return !pm || !pm->hasAlphaChannel();
 }
 
 void drawLabel(QPainter& painter, const Control& c, const QRect& r, int scale) {
@@ -228,7 +240,14 @@ void paintMainWindow(QPainter& painter, const Form1& f, PixmapCache& pictures, i
     painter.setRenderHint(QPainter::TextAntialiasing, true);
     const bool everything = only.isEmpty();
     if (!everything) painter.setClipRegion(only);
-    painter.fillRect(QRect(QPoint(0, 0), clientPixels() * scale), look::kSlate);
+    // The window's background, where the field, strip and panel leave it showing.
+    QRegion background(QRect(QPoint(0, 0), clientPixels() * scale));
+    for (const Placed& p : kDrawOrder)
+        if (!p.container && shown(f, p) && opaque(f.*p.control, pictures, scale, dpr))
+            background -= rectOf(f.*p.control, QPointF(0, 0), scale);
+    if (!everything) background &= only;
+    for (const QRect& r : background)
+        painter.fillRect(r, look::kSlate);
     Member openContainer = nullptr;
     for (const Placed& p : kDrawOrder) {
         if (!shown(f, p)) continue;
