@@ -213,7 +213,7 @@ Figures runOnce(int argc, char** argv, int seconds) {
     QObject::connect(&pilot, &QTimer::timeout, [&] {
         QPushButton* start = window.view()->startButton();
         if (start->isVisible() && start->isEnabled()) {
-            ++restarts;
+            if (app.measuring) ++restarts;
             QTest::mouseClick(start, Qt::LeftButton);
             return;
         }
@@ -243,16 +243,13 @@ Figures runOnce(int argc, char** argv, int seconds) {
     QTest::mouseClick(window.view()->startButton(), Qt::LeftButton);
 
     // Half a second to settle (pictures scaled, first frames), then the measured window.
-    std::array<bool, 8> enabledAtStart{};
     std::int64_t cpu0 = 0, cpu1 = 0;
     QTest::qWait(500);
     w0 = driver.wallNanos();
     w1 = w0 + windowNs;
     cpu0 = cpuNanos();
-    for (int i = 0; i < 8; ++i) {
-        enabledAtStart[i] = game.f1.timers[i].Enabled;
-        steady[i] = enabledAtStart[i];
-    }
+    for (int i = 0; i < 8; ++i)
+        steady[i] = game.f1.timers[i].Enabled;
     app.measuring = true;
     QTimer end;
     end.setSingleShot(true);
@@ -263,7 +260,6 @@ Figures runOnce(int argc, char** argv, int seconds) {
         QCoreApplication::exit(0);
     });
     end.start(static_cast<int>((w1 - driver.wallNanos()) / 1'000'000));
-    restarts = 0;
     QApplication::exec();
     const std::int64_t wallSpent = driver.wallNanos() - w0;
     pilot.stop();
