@@ -1,6 +1,7 @@
 // The game window with the real widgets on the scripted platform: the menu and its shortcuts, typed
 // keys reaching the key box only while it has the focus, the scale the window opens and draws at,
 // and what the playfield painter puts on screen, missing artwork included.
+#include "game/window/ops.h"
 #include "rig.h"
 
 #include "game/window/qt/pixmap_cache.h"
@@ -9,9 +10,11 @@
 #include "game/window/qt/scaling.h"
 #include "game/window/qt/small_windows.h"
 
+#include <QGuiApplication>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QScreen>
 #include <QTest>
 
 using namespace squeakrun;
@@ -65,6 +68,7 @@ class MainWindowTest : public QObject {
     void paintsTheModel();
     void countdownAndGaugeAreReadable();
     void repaintsOnlyWhenTheModelChanged();
+    void partialRepaintsLeaveWhatAFullPaintWouldShow();
     void missingArtworkIsReportedOnceAndMarked();
 };
 
@@ -292,6 +296,37 @@ void MainWindowTest::repaintsOnlyWhenTheModelChanged() {
     QTRY_COMPARE_WITH_TIMEOUT(view->paintCount(), settled + 1, 500);
     QTest::qWait(60);
     QCOMPARE(view->paintCount(), settled + 1);
+}
+
+void MainWindowTest::partialRepaintsLeaveWhatAFullPaintWouldShow() {
+    Rig rig;
+    rig.startUp();
+    rig.window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&rig.window));
+    rig.clickStart();
+    Form1& f = rig.game.f1;
+    PlayfieldView* view = rig.window.view();
+    // Frame by frame: a car drives, the other vanishes into a station, an item appears, numbers change.
+    for (int frame = 0; frame < 12; ++frame) {
+        f.bmouse1.Left += 45;
+        f.Command1.Visible = frame % 2 == 0;
+        f.Command2.Move(2000 + 90.0f * frame, 2500);
+        f.Command2.Visible = true;
+        showNumber(f.lblscore1, frame * 7);
+        rig.window.followModel();
+        QTest::qWait(25);
+    }
+    QTest::qWait(60);
+    // What the window's backing store holds after the partial repaints, against a fresh full paint.
+    const QPoint at = view->mapTo(&rig.window, QPoint(0, 0));
+    const QImage onScreen =
+        QGuiApplication::primaryScreen()
+            ->grabWindow(rig.window.winId(), at.x(), at.y(), view->width(), view->height())
+            .toImage()
+            .convertToFormat(QImage::Format_RGB32);
+    const QImage fresh = view->grab().toImage().convertToFormat(QImage::Format_RGB32);
+    QCOMPARE(onScreen.size(), fresh.size());
+    QVERIFY(onScreen == fresh);
 }
 
 void MainWindowTest::missingArtworkIsReportedOnceAndMarked() {
