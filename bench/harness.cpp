@@ -19,15 +19,9 @@ std::filesystem::path scratchBase() {
 }
 } // namespace
 
-ScratchFolder::ScratchFolder() {
-    std::string pattern = (scratchBase() / "squeakrun-bench-XXXXXX").string();
-    if (!mkdtemp(pattern.data())) throw std::runtime_error("cannot make a scratch folder in " + pattern);
-    path_ = pattern;
-}
-
-ScratchFolder::~ScratchFolder() {
-    std::error_code ec;
-    std::filesystem::remove_all(path_, ec);
+ScratchFolder::ScratchFolder() : folder_("squeakrun-bench", scratchBase()) {
+    if (folder_.path().empty())
+        throw std::runtime_error("cannot make a scratch folder in " + scratchBase().string());
 }
 
 bool isOutcomeTitle(const std::string& title) {

@@ -4,6 +4,7 @@
 
 #include "game/state.h"
 #include "game/window/headless/headless_platform.h"
+#include "game/window/headless/temp_folder.h"
 
 #include <cstdint>
 #include <filesystem>
@@ -17,13 +18,10 @@ namespace squeakrun::bench {
 class ScratchFolder {
   public:
     ScratchFolder();
-    ~ScratchFolder();
-    ScratchFolder(const ScratchFolder&) = delete;
-    ScratchFolder& operator=(const ScratchFolder&) = delete;
-    const std::filesystem::path& path() const { return path_; }
+    const std::filesystem::path& path() const { return folder_.path(); }
 
   private:
-    std::filesystem::path path_;
+    TempFolder folder_;
 };
 
 // The scripted platform with every box at its default and nothing logged, counting the boxes that

@@ -5,6 +5,7 @@
 #include "game/record_file.h"
 #include "game/state.h"
 #include "game/window/headless/headless_platform.h"
+#include "game/window/headless/temp_folder.h"
 
 #include <gtest/gtest.h>
 
@@ -19,15 +20,7 @@ namespace fs = std::filesystem;
 
 class RecordFailure : public ::testing::Test {
   protected:
-    void SetUp() override {
-        std::string pattern = (fs::temp_directory_path() / "squeakrun-outcome-XXXXXX").string();
-        ASSERT_NE(::mkdtemp(pattern.data()), nullptr);
-        folder_ = pattern;
-    }
-    void TearDown() override {
-        std::error_code ignored;
-        fs::remove_all(folder_, ignored);
-    }
+    void SetUp() override { ASSERT_FALSE(folder_.empty()); }
 
     // Start-up takes the default names (Skitter, Scamper) and difficulty (2); then one game is started.
     static void startGame(Game& g) {
@@ -38,7 +31,8 @@ class RecordFailure : public ::testing::Test {
         return "The high score could not be saved in " + folder.string() + ". The game goes on without it.";
     }
 
-    fs::path folder_;
+    TempFolder scratch_{"squeakrun-outcome"};
+    const fs::path& folder_ = scratch_.path();
 };
 
 TEST_F(RecordFailure, MissingFolderIsReportedOnceAndTheGameGoesOn) {

@@ -1,6 +1,7 @@
 // A game killed while it writes the high-score record: whenever the process dies, each of the three
 // record files must still hold one whole record text, the one before the write or the one after it.
 #include "game/record_file.h"
+#include "game/window/headless/temp_folder.h"
 
 #include <gtest/gtest.h>
 
@@ -30,9 +31,9 @@ void save(const fs::path& folder, const Record& record) {
 }
 
 TEST(RecordCrash, AKilledWriterLeavesEachFileWithAWholeOldOrNewRecord) {
-    std::string pattern = (fs::temp_directory_path() / "squeakrun-crash-XXXXXX").string();
-    ASSERT_NE(::mkdtemp(pattern.data()), nullptr);
-    const fs::path folder = pattern;
+    const TempFolder scratch("squeakrun-crash");
+    const fs::path& folder = scratch.path();
+    ASSERT_FALSE(folder.empty());
 
     // The second record is much longer, so a write cut short could not pass for either text.
     const Record a{{"310", "Skitter", "I rule, you drool!"}};
@@ -74,9 +75,6 @@ TEST(RecordCrash, AKilledWriterLeavesEachFileWithAWholeOldOrNewRecord) {
     // The kills landed all over the loop, not always before the first save.
     EXPECT_GT(foundNew, kKills / 10);
     EXPECT_LT(foundNew, kKills - kKills / 10);
-
-    std::error_code ignored;
-    fs::remove_all(folder, ignored);
 }
 
 } // namespace

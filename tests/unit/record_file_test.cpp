@@ -1,6 +1,7 @@
 // Loading and atomically saving the high-score record files: missing files, round trips, and saves that
 // fail without touching the old record or leaving a temporary behind.
 #include "game/record_file.h"
+#include "game/window/headless/temp_folder.h"
 
 #include <gtest/gtest.h>
 
@@ -20,15 +21,10 @@ namespace fs = std::filesystem;
 
 class RecordFile : public ::testing::Test {
   protected:
-    void SetUp() override {
-        std::string pattern = (fs::temp_directory_path() / "squeakrun-record-XXXXXX").string();
-        ASSERT_NE(::mkdtemp(pattern.data()), nullptr);
-        folder_ = pattern;
-    }
+    void SetUp() override { ASSERT_FALSE(folder_.empty()); }
     void TearDown() override {
-        std::error_code ignored;
+        std::error_code ignored; // a test may have made the folder read-only
         fs::permissions(folder_, fs::perms::owner_all, fs::perm_options::add, ignored);
-        fs::remove_all(folder_, ignored);
     }
 
     static void write(const fs::path& file, std::string_view bytes) {
@@ -46,7 +42,8 @@ class RecordFile : public ::testing::Test {
         return names;
     }
 
-    fs::path folder_;
+    TempFolder scratch_{"squeakrun-record"};
+    const fs::path& folder_ = scratch_.path();
 };
 
 TEST_F(RecordFile, MissingOrUnreadableFileReadsAsEmptyText) {

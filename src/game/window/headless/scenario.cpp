@@ -8,6 +8,7 @@
 #include "game/window/headless/autoplay.h"
 #include "game/window/headless/headless_platform.h"
 #include "game/window/headless/names.h"
+#include "game/window/headless/temp_folder.h"
 #include "game/window/ops.h"
 #include "game/window/scheduler.h"
 
@@ -16,28 +17,10 @@
 #include <fstream>
 #include <memory>
 #include <sstream>
-#include <unistd.h>
 
 namespace squeakrun {
 
 namespace {
-
-// A temporary application folder that is removed again when the scenario ends.
-class TempFolder {
-public:
-    TempFolder() {
-        std::string pattern = (std::filesystem::temp_directory_path() / "squeakrun-XXXXXX").string();
-        if (mkdtemp(pattern.data())) path_ = pattern;
-    }
-    ~TempFolder() {
-        std::error_code ec;
-        if (!path_.empty()) std::filesystem::remove_all(path_, ec);
-    }
-    const std::filesystem::path& path() const { return path_; }
-
-private:
-    std::filesystem::path path_;
-};
 
 std::optional<std::string> unescape(std::string_view text) {
     std::string out;
@@ -48,26 +31,39 @@ std::optional<std::string> unescape(std::string_view text) {
         }
         if (++i >= text.size()) return std::nullopt;
         switch (text[i]) {
-        case 'r': out += '\r'; break;
-        case 'n': out += '\n'; break;
-        case 't': out += '\t'; break;
-        case '\\': out += '\\'; break;
+        case 'r':
+            out += '\r';
+            break;
+        case 'n':
+            out += '\n';
+            break;
+        case 't':
+            out += '\t';
+            break;
+        case '\\':
+            out += '\\';
+            break;
         case 'x': {
             if (i + 2 >= text.size()) return std::nullopt;
             unsigned value = 0;
             for (int k = 1; k <= 2; ++k) {
                 char c = text[i + k];
                 value <<= 4;
-                if (c >= '0' && c <= '9') value |= unsigned(c - '0');
-                else if (c >= 'a' && c <= 'f') value |= unsigned(c - 'a' + 10);
-                else if (c >= 'A' && c <= 'F') value |= unsigned(c - 'A' + 10);
-                else return std::nullopt;
+                if (c >= '0' && c <= '9')
+                    value |= unsigned(c - '0');
+                else if (c >= 'a' && c <= 'f')
+                    value |= unsigned(c - 'a' + 10);
+                else if (c >= 'A' && c <= 'F')
+                    value |= unsigned(c - 'A' + 10);
+                else
+                    return std::nullopt;
             }
             out += static_cast<char>(value);
             i += 2;
             break;
         }
-        default: return std::nullopt;
+        default:
+            return std::nullopt;
         }
     }
     return out;
@@ -86,7 +82,7 @@ bool plainFileName(std::string_view name) {
 }
 
 class Runner {
-public:
+  public:
     Runner(const std::string& label, std::ostream& out) : label_(label), out_(out) {}
 
     ScenarioStatus run(std::string_view text) {
@@ -104,7 +100,7 @@ public:
         return status_;
     }
 
-private:
+  private:
     void malformed(const std::string& line, const std::string& why) {
         out_ << "MALFORMED " << label_ << ':' << lineNumber_ << ": " << line << " (" << why << ")\n";
         status_ = ScenarioStatus::Malformed;
@@ -135,10 +131,14 @@ private:
 
     bool formLoaded(int form) const {
         switch (form) {
-        case 2: return game_->f2.loaded;
-        case 3: return game_->f3.loaded;
-        case 4: return game_->f4.loaded;
-        default: return true;
+        case 2:
+            return game_->f2.loaded;
+        case 3:
+            return game_->f3.loaded;
+        case 4:
+            return game_->f4.loaded;
+        default:
+            return true;
         }
     }
 
@@ -159,11 +159,13 @@ private:
             return;
         }
         if (command == "start") {
-            if (!beforeStart || hasRest) return malformed(line, beforeStart ? "start takes nothing" : "second start");
+            if (!beforeStart || hasRest)
+                return malformed(line, beforeStart ? "start takes nothing" : "second start");
             startGame();
             return checkPlatformFault(line);
         }
-        if (beforeStart) return malformed(line, "only seed, file, rawfile, answer and reply come before start");
+        if (beforeStart)
+            return malformed(line, "only seed, file, rawfile, answer and reply come before start");
 
         if (command == "expect") {
             if (split == std::string::npos) return malformed(line, "expect NAME VALUE");
@@ -172,8 +174,8 @@ private:
             auto match = valueMatches(*actual, value);
             if (!match) return malformed(line, "value of the wrong kind for " + name);
             if (!*match) {
-                out_ << "FAIL " << label_ << ':' << lineNumber_ << ": " << name << " is " << formatValue(*actual)
-                     << ", expected " << value << '\n';
+                out_ << "FAIL " << label_ << ':' << lineNumber_ << ": " << name << " is "
+                     << formatValue(*actual) << ", expected " << value << '\n';
                 status_ = ScenarioStatus::Failed;
             }
             return;
@@ -190,7 +192,7 @@ private:
                 if (formLoaded(field.form)) out_ << fieldName << " = " << formatValue(field.get()) << '\n';
             return;
         }
-        if (game_->exited) return;  // the program has ended: nothing else happens
+        if (game_->exited) return; // the program has ended: nothing else happens
 
         if (command == "key") {
             if (rest.empty()) return malformed(line, "key needs a character");
@@ -201,7 +203,7 @@ private:
             if (!menu(rest)) return malformed(line, "unknown menu entry " + rest);
         } else if (command == "type") {
             if (split == std::string::npos) return malformed(line, "type NAME TEXT");
-            Control* box = name == "Form3.txtp1name" ? &game_->f3.txtp1name
+            Control* box = name == "Form3.txtp1name"   ? &game_->f3.txtp1name
                            : name == "Form3.txtp2name" ? &game_->f3.txtp2name
                                                        : nullptr;
             if (!box) return malformed(line, "unknown text box " + name);
@@ -251,10 +253,14 @@ private:
         } else if (command == "answer") {
             platform_.answers.push_back(hasRest ? std::optional<std::string>(rest) : std::nullopt);
         } else if (command == "reply") {
-            if (rest == "OK") platform_.replies.push_back(Button::OK);
-            else if (rest == "Yes") platform_.replies.push_back(Button::Yes);
-            else if (rest == "No") platform_.replies.push_back(Button::No);
-            else malformed(line, "reply OK, Yes or No");
+            if (rest == "OK")
+                platform_.replies.push_back(Button::OK);
+            else if (rest == "Yes")
+                platform_.replies.push_back(Button::Yes);
+            else if (rest == "No")
+                platform_.replies.push_back(Button::No);
+            else
+                malformed(line, "reply OK, Yes or No");
         } else {
             if (!hasValue || !plainFileName(name)) return malformed(line, command + " NAME TEXT");
             if (command == "file") {
@@ -293,12 +299,14 @@ private:
         if (name == "Picture2") return clickIf(true, g.f1.Picture2, Form1_Picture2_Click);
         if (name == "lblp1gas") return clickIf(true, g.f1.lblp1gas, Form1_lblp1gas_Click);
         if (name == "lblp2gas") return clickIf(true, g.f1.lblp2gas, Form1_lblp2gas_Click);
-        if (name == "Form2.Command1") return clickIf(g.f2.loaded && g.f2.Visible, g.f2.Command1, Form2_Command1_Click);
+        if (name == "Form2.Command1")
+            return clickIf(g.f2.loaded && g.f2.Visible, g.f2.Command1, Form2_Command1_Click);
         if (name == "Form3.cmdupdate")
             return clickIf(g.f3.loaded && g.f3.Visible, g.f3.cmdupdate, Form3_cmdupdate_Click);
         if (name == "Form3.cmdcancel")
             return clickIf(g.f3.loaded && g.f3.Visible, g.f3.cmdcancel, Form3_cmdcancel_Click);
-        if (name == "Form4.Command1") return clickIf(g.f4.loaded && g.f4.Visible, g.f4.Command1, Form4_Command1_Click);
+        if (name == "Form4.Command1")
+            return clickIf(g.f4.loaded && g.f4.Visible, g.f4.Command1, Form4_Command1_Click);
         return false;
     }
 
@@ -313,7 +321,7 @@ private:
             {"mnuHelpControls", {&Form1::mnuHelpControls, Form1_mnuHelpControls_Click}},
             {"mnuHelpAbout", {&Form1::mnuHelpAbout, Form1_mnuHelpAbout_Click}},
         };
-        if (name == "mnuFile" || name == "mnuHelp") return true;  // opening a menu does nothing by itself
+        if (name == "mnuFile" || name == "mnuHelp") return true; // opening a menu does nothing by itself
         for (const auto& [entryName, entry] : kEntries) {
             if (name != entryName) continue;
             if (g.ctl(entry.first).Enabled) entry.second(g);
