@@ -1,9 +1,31 @@
 // The main window's menu commands (pause, the three small windows, Exit) and the clicks that hand
 // the keyboard back to the key box.
+#include "ui/menus.h"
+
 #include "game/handlers.h"
 #include "game/window/ops.h"
 
 namespace squeakrun {
+
+const std::array<MenuEntry, 4> kFileMenu = {{
+    {"mnuFilePause", &Form1::mnuFilePause, Form1_mnuFilePause_Click, "Ctrl+P", false},
+    {"mnuFileSettings", &Form1::mnuFileSettings, Form1_mnuFileSettings_Click, "Ctrl+G", false},
+    {"mnuFileScores", &Form1::mnuFileScores, Form1_mnuFileScores_Click, "Ctrl+H", false},
+    {"mnuFileExit", &Form1::mnuFileExit, Form1_mnuFileExit_Click, "Ctrl+X", true},
+}};
+const std::array<MenuEntry, 3> kHelpMenu = {{
+    {"mnuHelpRules", &Form1::mnuHelpRules, Form1_mnuHelpRules_Click, "Ctrl+R", false},
+    {"mnuHelpControls", &Form1::mnuHelpControls, Form1_mnuHelpControls_Click, "Ctrl+C", false},
+    {"mnuHelpAbout", &Form1::mnuHelpAbout, Form1_mnuHelpAbout_Click, "Ctrl+A", true},
+}};
+
+const MenuEntry* menuEntry(std::string_view name) {
+    for (const MenuEntry& e : kFileMenu)
+        if (e.name == name) return &e;
+    for (const MenuEntry& e : kHelpMenu)
+        if (e.name == name) return &e;
+    return nullptr;
+}
 
 void Form1_mnuFilePause_Click(Game& g) {
     if (!g.paused) {

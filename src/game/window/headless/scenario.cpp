@@ -11,6 +11,7 @@
 #include "game/window/headless/temp_folder.h"
 #include "game/window/ops.h"
 #include "game/window/scheduler.h"
+#include "ui/menus.h"
 
 #include <cmath>
 #include <cstdlib>
@@ -312,22 +313,11 @@ class Runner {
 
     bool menu(const std::string& name) {
         Game& g = *game_;
-        static const std::pair<const char*, std::pair<Control Form1::*, Handler>> kEntries[] = {
-            {"mnuFilePause", {&Form1::mnuFilePause, Form1_mnuFilePause_Click}},
-            {"mnuFileSettings", {&Form1::mnuFileSettings, Form1_mnuFileSettings_Click}},
-            {"mnuFileScores", {&Form1::mnuFileScores, Form1_mnuFileScores_Click}},
-            {"mnuFileExit", {&Form1::mnuFileExit, Form1_mnuFileExit_Click}},
-            {"mnuHelpRules", {&Form1::mnuHelpRules, Form1_mnuHelpRules_Click}},
-            {"mnuHelpControls", {&Form1::mnuHelpControls, Form1_mnuHelpControls_Click}},
-            {"mnuHelpAbout", {&Form1::mnuHelpAbout, Form1_mnuHelpAbout_Click}},
-        };
         if (name == "mnuFile" || name == "mnuHelp") return true; // opening a menu does nothing by itself
-        for (const auto& [entryName, entry] : kEntries) {
-            if (name != entryName) continue;
-            if (g.ctl(entry.first).Enabled) entry.second(g);
-            return true;
-        }
-        return false;
+        const MenuEntry* entry = menuEntry(name);
+        if (!entry) return false;
+        if (g.ctl(entry->control).Enabled) entry->handler(g);
+        return true;
     }
 
     std::string label_;

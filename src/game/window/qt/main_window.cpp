@@ -8,6 +8,7 @@
 #include "game/window/qt/playfield_view.h"
 #include "game/window/qt/scaling.h"
 #include "game/window/qt/small_windows.h"
+#include "ui/menus.h"
 
 #include <QCloseEvent>
 #include <QGuiApplication>
@@ -32,26 +33,6 @@ const char* const kArtwork[] = {
     "cheeseselect.gif", "raspslickselect.gif", "cheesepiece.gif", "raspslick.gif",  "cheese.gif",
     "strawb.gif",       "slickpup.gif",        "cheeseblob.gif",  "title.gif",      "settings.gif",
     "highscores.gif",   "btnok.gif",           "btnapply.gif",    "btncancel.gif",  "btnback.gif",
-};
-
-struct MenuItem {
-    const char* name;
-    Control Form1::*control;
-    void (*handler)(Game&);
-    const char* shortcut;
-    bool separatorBefore;
-};
-
-constexpr MenuItem kFileMenu[] = {
-    {"mnuFilePause", &Form1::mnuFilePause, Form1_mnuFilePause_Click, "Ctrl+P", false},
-    {"mnuFileSettings", &Form1::mnuFileSettings, Form1_mnuFileSettings_Click, "Ctrl+G", false},
-    {"mnuFileScores", &Form1::mnuFileScores, Form1_mnuFileScores_Click, "Ctrl+H", false},
-    {"mnuFileExit", &Form1::mnuFileExit, Form1_mnuFileExit_Click, "Ctrl+X", true},
-};
-constexpr MenuItem kHelpMenu[] = {
-    {"mnuHelpRules", &Form1::mnuHelpRules, Form1_mnuHelpRules_Click, "Ctrl+R", false},
-    {"mnuHelpControls", &Form1::mnuHelpControls, Form1_mnuHelpControls_Click, "Ctrl+C", false},
-    {"mnuHelpAbout", &Form1::mnuHelpAbout, Form1_mnuHelpAbout_Click, "Ctrl+A", true},
 };
 
 // Typed text as the key box would take it: printable characters only (a text box takes no
@@ -101,10 +82,10 @@ void MainWindow::buildMenus() {
     auto addMenu = [this](Control Form1::*menuControl, const char* menuName, const auto& items) {
         QMenu* menu = menuBar()->addMenu(QString::fromStdString((g_.f1.*menuControl).Caption));
         entries_.push_back({menuName, menu->menuAction(), menuControl, (g_.f1.*menuControl).Caption});
-        for (const MenuItem& item : items) {
+        for (const MenuEntry& item : items) {
             if (item.separatorBefore) menu->addSeparator();
             QAction* a = menu->addAction(QString::fromStdString((g_.f1.*item.control).Caption));
-            a->setShortcut(QKeySequence(QString::fromLatin1(item.shortcut)));
+            a->setShortcut(QKeySequence(QString::fromLatin1(item.shortcut.data(), item.shortcut.size())));
             a->setShortcutContext(Qt::WindowShortcut);
             a->setShortcutVisibleInContextMenu(true);
             auto handler = item.handler;
@@ -117,7 +98,7 @@ void MainWindow::buildMenus() {
 }
 
 QAction* MainWindow::action(std::string_view name) const {
-    for (const MenuEntry& e : entries_)
+    for (const ShownEntry& e : entries_)
         if (name == e.name) return e.action;
     return nullptr;
 }
@@ -142,7 +123,7 @@ void MainWindow::resizeForScale(int scale) {
 
 void MainWindow::followModel() {
     // Runs after every tick: nothing is made or given to Qt unless it changed.
-    for (MenuEntry& e : entries_) {
+    for (ShownEntry& e : entries_) {
         const Control& c = g_.f1.*e.control;
         if (e.caption != c.Caption) {
             e.caption = c.Caption;

@@ -57,8 +57,8 @@ class MainWindow : public QMainWindow {
     bool focusNextPrevChild(bool) override { return false; }
 
   private:
-    struct MenuEntry {
-        const char* name;
+    struct ShownEntry {
+        std::string_view name;
         QAction* action;
         Control Form1::*control;
         std::string caption; // as last given to the action, so that an unchanged one costs nothing
@@ -73,7 +73,7 @@ class MainWindow : public QMainWindow {
     AboutWindow* about_;
     SettingsWindow* settings_;
     ScoresWindow* scores_;
-    std::vector<MenuEntry> entries_;
+    std::vector<ShownEntry> entries_;
     bool missingReported_ = false;
 };
 
