@@ -20,49 +20,10 @@ using namespace squeakrun;
 
 namespace {
 
-// Everything a handler can change, copied out of a game and back in.
-struct Snapshot {
-    Form1 f1;
-    Form2 f2;
-    Form3 f3;
-    Form4 f4;
-    std::array<Player, 2> p;
-    std::array<BonusItem, 2> items;
-    bool paused, allowed, died, outcomedone, changed;
-    std::string dif, hcomment;
-    double highscore;
-    Random rng;
-    std::int64_t clock;
-
-    explicit Snapshot(const Game& g)
-        : f1(g.f1), f2(g.f2), f3(g.f3), f4(g.f4), p(g.p), items(g.items), paused(g.paused),
-          allowed(g.allowed), died(g.died), outcomedone(g.outcomedone), changed(g.changed), dif(g.dif),
-          hcomment(g.hcomment), highscore(g.highscore), rng(g.rng), clock(g.clock) {}
-
-    void restore(Game& g) const {
-        g.f1 = f1;
-        g.f2 = f2;
-        g.f3 = f3;
-        g.f4 = f4;
-        g.p = p;
-        g.items = items;
-        g.paused = paused;
-        g.allowed = allowed;
-        g.died = died;
-        g.outcomedone = outcomedone;
-        g.changed = changed;
-        g.dif = dif;
-        g.hcomment = hcomment;
-        g.highscore = highscore;
-        g.rng = rng;
-        g.clock = clock;
-    }
-};
-
 // A game some seconds into play: both cars on the move, devices and bonus items about.
 struct RunningGame {
     bench::Session session{7};
-    std::unique_ptr<Snapshot> snapshot;
+    std::unique_ptr<GameState> snapshot; // everything a handler can change, to put back after a batch
 
     RunningGame() {
         Form1_Command3_Click(session.game);
@@ -72,7 +33,7 @@ struct RunningGame {
         do
             autoplay(session.game, session.platform, 6000, options);
         while (!session.game.allowed || session.game.paused);
-        snapshot = std::make_unique<Snapshot>(session.game);
+        snapshot = std::make_unique<GameState>(session.game);
     }
 };
 
@@ -91,7 +52,7 @@ void inRunningGame(benchmark::State& state, Call call, int callsPerBatch = kCall
             call(g);
         std::chrono::duration<double> batch = std::chrono::steady_clock::now() - start;
         state.SetIterationTime(batch.count());
-        running.snapshot->restore(g);
+        static_cast<GameState&>(g) = *running.snapshot;
     }
     state.counters["per_call"] = benchmark::Counter(
         callsPerBatch, benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);

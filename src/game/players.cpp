@@ -4,16 +4,62 @@
 namespace squeakrun {
 
 const std::array<PlayerRow, 2> kPlayers = {{
-    {1, &Form1::bmouse1, &Form1::trap1, &Form1::piccheese1, &Form1::picrasb1, &Form1::lblpname1,
-     &Form1::lblscore1, &Form1::lblp1gas, &Form1::lblp1lives, &Form1::lblp1stock, &Form1::picselect1,
-     &Form1::fdown1, &Form1::piccar1, "badmouse", "WSADQRE", 1440, 2040, "bcrash.gif", "bcrashc.gif",
-     false, 0, 1440, "station11.gif", 1, 0, " is GAME OVER! HAHAHA!!", {"Ouch! ", " hit the station!"},
+    {1,
+     &Form1::bmouse1,
+     &Form1::trap1,
+     &Form1::piccheese1,
+     &Form1::picrasb1,
+     &Form1::lblpname1,
+     &Form1::lblscore1,
+     &Form1::lblp1gas,
+     &Form1::lblp1lives,
+     &Form1::lblp1stock,
+     &Form1::picselect1,
+     &Form1::fdown1,
+     &Form1::piccar1,
+     "badmouse",
+     "WSADQRE",
+     1440,
+     2040,
+     "bcrash.gif",
+     "bcrashc.gif",
+     false,
+     0,
+     1440,
+     "station11.gif",
+     1,
+     0,
+     " is GAME OVER! HAHAHA!!",
+     {"Ouch! ", " hit the station!"},
      {"Hehe, ", " just wrecked his car!"}},
-    {2, &Form1::Command1, &Form1::trap2, &Form1::piccheese2, &Form1::picrasb2, &Form1::lblpname,
-     &Form1::lblScore, &Form1::lblp2gas, &Form1::lblp2lives, &Form1::lblp2stock, &Form1::picselect2,
-     &Form1::fdown2, &Form1::piccar2, "mouse", "IKJLUPO", 5160, 2040, "crash.gif", "crashc.gif", true, 5,
-     3000, "station12.gif", 0, 1, " is seeing light at the end of the tunnel...",
-     {"Too bad, ", " ran into the station!"}, {"Phew, ", " sure messed up his car!"}},
+    {2,
+     &Form1::Command1,
+     &Form1::trap2,
+     &Form1::piccheese2,
+     &Form1::picrasb2,
+     &Form1::lblpname,
+     &Form1::lblScore,
+     &Form1::lblp2gas,
+     &Form1::lblp2lives,
+     &Form1::lblp2stock,
+     &Form1::picselect2,
+     &Form1::fdown2,
+     &Form1::piccar2,
+     "mouse",
+     "IKJLUPO",
+     5160,
+     2040,
+     "crash.gif",
+     "crashc.gif",
+     true,
+     5,
+     3000,
+     "station12.gif",
+     0,
+     1,
+     " is seeing light at the end of the tunnel...",
+     {"Too bad, ", " ran into the station!"},
+     {"Phew, ", " sure messed up his car!"}},
 }};
 
 const std::array<Difficulty, 3> kDifficulties = {{
@@ -51,7 +97,7 @@ Control menu(std::string caption) {
 }
 } // namespace
 
-Game::Game(Platform& platform_, std::uint64_t seed) : platform(platform_), rng(seed) {
+GameState::GameState(std::uint64_t seed) : rng(seed) {
     using K = Control::Kind;
     Form1& f = f1;
     f.Picture2 = picture(0, 0, 6855, 4455, "field.gif");
@@ -106,8 +152,9 @@ Game::Game(Platform& platform_, std::uint64_t seed) : platform(platform_), rng(s
     f.mnuHelpAbout = menu("&About 'Squeakrun'");
 
     static constexpr int kIntervals[8] = {50, 50, 10, 30, 1000, 30, 150, 10};
-    for (int i = 0; i < 8; ++i) f.timers[i].Interval = kIntervals[i];
-    f.timers[7].Enabled = true;  // key box upkeep runs from the very start
+    for (int i = 0; i < 8; ++i)
+        f.timers[i].Interval = kIntervals[i];
+    f.timers[7].Enabled = true; // key box upkeep runs from the very start
     f.timers[7].due = kIntervals[7];
 
     f2.Picture1 = picture(240, 120, 2415, 375, "title.gif");
@@ -117,8 +164,9 @@ Game::Game(Platform& platform_, std::uint64_t seed) : platform(platform_), rng(s
     f2.Label3.Caption = "By the Squeakrun team";
     f2.Command1 = make(K::Button, 960, 1320, 975, 315, "btnok.gif");
     f2.Label2 = label(120, 1680, 2655, 615);
-    f2.Label2.Caption = "I give to God all the glory for the completion of this game, without His help it would "
-                        "be non-existant!";
+    f2.Label2.Caption =
+        "I give to God all the glory for the completion of this game, without His help it would "
+        "be non-existant!";
 
     f3.txtp1name = make(K::TextBox, 1320, 720, 975, 285);
     f3.txtp1name.ToolTip = "First Player's Name";

@@ -130,12 +130,11 @@ inline constexpr float kCarBox = 240;
 inline constexpr float kStationWidth = 495, kStationHeight = 855;
 inline constexpr float kWallLow = 240, kWallBottom = 3960, kWallRight = 6240;
 
-struct Game {
-    Game(Platform& platform, std::uint64_t seed);
-    Game(const Game&) = delete;
-    Game& operator=(const Game&) = delete;
+// Everything the game's handlers change: plain data that can be copied and put back whole (the tick
+// benchmarks replay from such a copy). It starts with the design-time values of every control.
+struct GameState {
+    explicit GameState(std::uint64_t seed);
 
-    Platform& platform;
     Random rng;
     std::int64_t clock = 0; // game time in ms since start-up
     bool inHandler = false; // a timer handler is running; the scheduler does not re-enter
@@ -158,6 +157,15 @@ struct Game {
     Control& car(int i) { return f1.*kPlayers[i].car; }
     Control& ctl(Control Form1::*member) { return f1.*member; }
     Timer& timer(int n) { return f1.timers[n - 1]; }
+};
+
+// The game: its state and the platform it shows its boxes on.
+struct Game : GameState {
+    Game(Platform& platform_, std::uint64_t seed) : GameState(seed), platform(platform_) {}
+    Game(const Game&) = delete;
+    Game& operator=(const Game&) = delete;
+
+    Platform& platform;
 };
 
 } // namespace squeakrun
