@@ -9,9 +9,15 @@ SOAK_SEED ?= 1
 FUZZ_SECONDS ?= 60
 JOBS ?= $(shell nproc)
 PACKAGES := cmake make g++ qt6-base-dev libgtest-dev libgmock-dev libbenchmark-dev xvfb xauth xdotool \
-            imagemagick clang libclang-rt-14-dev python3-pil fonts-dejavu-core
+            imagemagick clang clang-format libclang-rt-14-dev python3-pil fonts-dejavu-core
+# Warnings stop the developers' and CI's builds (make test), never a player's (make run, make build):
+# the next compiler release may warn about code that still works.
+WERROR ?= OFF
+# The one sanitizer build (address and undefined behaviour) that make test, make sanitize and make soak share.
+ASAN_CONFIGURE := cmake -S . -B $(ASAN_BUILD) -DCMAKE_BUILD_TYPE=Debug -DSQUEAKRUN_SANITIZE=ON -DSQUEAKRUN_GUI=OFF \
+                  -DSQUEAKRUN_WERROR=ON
 
-.PHONY: all deps configure build run test screenshots sanitize soak bench realtime fuzz art install clean
+.PHONY: all deps configure build run test format screenshots sanitize soak bench realtime fuzz art install clean
 
 all: build
 
@@ -28,7 +34,7 @@ deps:
 	fi
 
 configure: deps
-	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo
+	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DSQUEAKRUN_WERROR=$(WERROR)
 
 build: configure
 	cmake --build $(BUILD) -j$(JOBS)
@@ -36,22 +42,25 @@ build: configure
 run: build
 	./$(BUILD)/squeakrun
 
-# Every test, then every test again in the sanitizer build (address and undefined behaviour).
-test: build
+# Every test (the format and layer checks among them) with warnings as errors, then every test of the
+# game's core again in the sanitizer build.
+test: WERROR := ON
+test: build sanitize
 	cd $(BUILD) && ctest --output-on-failure -j$(JOBS)
-	cmake -S . -B $(ASAN_BUILD) -DCMAKE_BUILD_TYPE=Debug -DSQUEAKRUN_SANITIZE=ON -DSQUEAKRUN_GUI=OFF
+
+# The core's tests built with the address and undefined-behaviour sanitizers.
+sanitize: deps
+	$(ASAN_CONFIGURE)
 	cmake --build $(ASAN_BUILD) -j$(JOBS)
 	cd $(ASAN_BUILD) && ctest --output-on-failure -j$(JOBS)
 
-# The whole test suite again, built with the address and undefined-behaviour sanitizers.
-sanitize: deps
-	cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=Debug -DSQUEAKRUN_SANITIZE=ON
-	cmake --build build-asan -j$(JOBS)
-	cd build-asan && ctest --output-on-failure -j$(JOBS)
+# Formats every C++ file of the project with .clang-format; make test fails on a file left unformatted.
+format: deps
+	git ls-files --cached --others --exclude-standard -- '*.cpp' '*.h' | xargs clang-format -i
 
 # A day of game time (SOAK_HOURS) played by two random players in the sanitizer build, checked every 10 ms.
 soak: deps
-	cmake -S . -B $(ASAN_BUILD) -DCMAKE_BUILD_TYPE=Debug -DSQUEAKRUN_SANITIZE=ON -DSQUEAKRUN_GUI=OFF
+	$(ASAN_CONFIGURE)
 	cmake --build $(ASAN_BUILD) -j$(JOBS) --target squeakrun-soak
 	./$(ASAN_BUILD)/bench/squeakrun-soak $(SOAK_HOURS) $(SOAK_SEED)
 
@@ -94,4 +103,4 @@ install: build
 	cmake --install $(BUILD) --prefix $(or $(PREFIX),$(CURDIR)/dist)
 
 clean:
-	rm -rf $(BUILD) build-asan build-fuzz
+	rm -rf $(BUILD) $(ASAN_BUILD) $(FUZZ_BUILD)

@@ -1,6 +1,6 @@
 #include "harness.h"
 
-#include "game/handlers.h"
+#include "rules/events.h"
 
 #include <cstdlib>
 #include <stdexcept>
@@ -48,7 +48,7 @@ std::string CountingPlatform::inputBox(const std::string& prompt, const std::str
 }
 
 Session::Session(std::uint64_t seed) : platform(folder.path()), game(platform, seed) {
-    Form1_Form_Load(game);
+    startUp(game);
 }
 
 } // namespace squeakrun::bench

@@ -2,9 +2,9 @@
 // folder where every box takes its default, on a platform that counts how each game ended.
 #pragma once
 
-#include "game/state.h"
-#include "game/window/headless/headless_platform.h"
-#include "game/window/headless/temp_folder.h"
+#include "headless/headless_platform.h"
+#include "headless/temp_folder.h"
+#include "rules/state.h"
 
 #include <cstdint>
 #include <filesystem>

@@ -5,7 +5,7 @@
 //   squeakrun-soak HOURS SEED        HOURS may be a fraction (0.5 is half an hour)
 #include "invariants.h"
 
-#include "game/window/headless/autoplay.h"
+#include "headless/autoplay.h"
 
 #include <chrono>
 #include <cmath>

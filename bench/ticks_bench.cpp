@@ -4,10 +4,10 @@
 // already driven into the wall or out of gas.
 #include "harness.h"
 
-#include "game/handlers.h"
-#include "game/window/headless/autoplay.h"
-#include "game/window/ops.h"
-#include "game/window/scheduler.h"
+#include "headless/autoplay.h"
+#include "rules/events.h"
+#include "rules/ticks.h"
+#include "rules/window_ops.h"
 
 #include <benchmark/benchmark.h>
 
@@ -26,13 +26,13 @@ struct RunningGame {
     std::unique_ptr<GameState> snapshot; // everything a handler can change, to put back after a batch
 
     RunningGame() {
-        Form1_Command3_Click(session.game);
+        pressStartButton(session.game);
         AutoplayOptions options;
         options.seed = 7;
         // Play on until a game is under way, not between two games.
         do
             autoplay(session.game, session.platform, 6000, options);
-        while (!session.game.allowed || session.game.paused);
+        while (!session.game.carsMayMove || session.game.paused);
         snapshot = std::make_unique<GameState>(session.game);
     }
 };
@@ -59,10 +59,10 @@ void inRunningGame(benchmark::State& state, Call call, int callsPerBatch = kCall
 }
 
 void tick(benchmark::State& state) {
-    TimerHandler handler = timerHandler(static_cast<int>(state.range(0)));
+    TickHandler handler = tickHandler(static_cast<int>(state.range(0)) - 1);
     inRunningGame(state, [handler](Game& g) { handler(g); });
 }
-BENCHMARK(tick)->ArgName("Form1_TimerN_Timer")->DenseRange(1, 8)->UseManualTime();
+BENCHMARK(tick)->ArgName("timer")->DenseRange(1, 8)->UseManualTime();
 
 // A key press through the key box: steering, the device selection, and a letter of no command.
 void key(benchmark::State& state, const char* letter) {
@@ -75,7 +75,7 @@ BENCHMARK_CAPTURE(key, ignored, "x")->UseManualTime();
 // One second of a running game: every tick of every timer that falls due.
 void gameSecond(benchmark::State& state) {
     inRunningGame(
-        state, [](Game& g) { advanceClock(g, g.clock + 1000); }, 1);
+        state, [](Game& g) { advanceClock(g, g.clock.now + 1000); }, 1);
 }
 BENCHMARK(gameSecond)->Unit(benchmark::kMicrosecond)->UseManualTime();
 

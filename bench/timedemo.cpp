@@ -7,7 +7,7 @@
 //   squeakrun-timedemo [SEED [RUNS [GAME_MINUTES]]]      defaults: 1 5 60
 #include "harness.h"
 
-#include "game/window/headless/autoplay.h"
+#include "headless/autoplay.h"
 
 #include <algorithm>
 #include <chrono>

@@ -4,10 +4,10 @@
 // breach aborts with its description, so the fuzzer keeps the input.
 #include "invariants.h"
 
-#include "game/handlers.h"
-#include "game/window/headless/autoplay.h"
-#include "game/window/ops.h"
-#include "game/window/scheduler.h"
+#include "headless/autoplay.h"
+#include "rules/events.h"
+#include "rules/ticks.h"
+#include "rules/window_ops.h"
 
 #include <cstdio>
 #include <cstdlib>
@@ -21,18 +21,15 @@ constexpr std::int64_t kMaxGameMs = 120000;
 
 using Handler = void (*)(Game&);
 struct Entry {
-    Control Form1::*control;
+    Control MainWindow::*control;
     Handler handler;
 };
-constexpr Entry kMenu[] = {{&Form1::mnuFilePause, Form1_mnuFilePause_Click},
-                           {&Form1::mnuFileSettings, Form1_mnuFileSettings_Click},
-                           {&Form1::mnuFileScores, Form1_mnuFileScores_Click},
-                           {&Form1::mnuFileExit, Form1_mnuFileExit_Click},
-                           {&Form1::mnuHelpAbout, Form1_mnuHelpAbout_Click},
-                           {&Form1::Command3, Form1_Command3_Click},
-                           {&Form1::Picture2, Form1_Picture2_Click},
-                           {&Form1::lblp1gas, Form1_lblp1gas_Click},
-                           {&Form1::lblp2gas, Form1_lblp2gas_Click}};
+constexpr Entry kMenu[] = {
+    {&MainWindow::pauseEntry, choosePause},           {&MainWindow::settingsEntry, chooseGameSettings},
+    {&MainWindow::highScoresEntry, chooseHighScores}, {&MainWindow::exitEntry, chooseExit},
+    {&MainWindow::aboutEntry, chooseAbout},           {&MainWindow::startButton, pressStartButton},
+    {&MainWindow::playfield, clickPlayfield},         {&MainWindow::player1Gas, clickPlayer1Gas},
+    {&MainWindow::player2Gas, clickPlayer2Gas}};
 constexpr char kKeys[] = "WSADQREIKJLUPOwsadqreikjlupox";
 
 void play(const std::uint8_t* data, std::size_t size) {
@@ -44,7 +41,7 @@ void play(const std::uint8_t* data, std::size_t size) {
     platform.useDefaults = false;
     platform.answers = {"Ann", "Bob", std::string(1, char('1' + next() % 3))};
     Game g(platform, next());
-    Form1_Form_Load(g);
+    startUp(g);
     platform.useDefaults = true;
     bench::GameWatch watch(g, platform, false);
     watch.check();
@@ -52,8 +49,8 @@ void play(const std::uint8_t* data, std::size_t size) {
     AutoplayOptions options;
     options.stepMs = 10;
     options.check = [&watch] { watch.check(); };
-    std::int64_t end = g.clock + kMaxGameMs;
-    while (pos < size && !g.exited && g.clock < end) {
+    std::int64_t end = g.clock.now + kMaxGameMs;
+    while (pos < size && !g.exited && g.clock.now < end) {
         switch (next() % 8) {
         case 0:
         case 1: // a stretch of two random players, up to five seconds
@@ -62,23 +59,23 @@ void play(const std::uint8_t* data, std::size_t size) {
             break;
         case 2: { // a menu command or a click in the main window, when it can be chosen
             const Entry& e = kMenu[next() % std::size(kMenu)];
-            const Control& c = g.ctl(e.control);
-            if (c.Visible && c.Enabled) e.handler(g);
+            const Control& c = g.control(e.control);
+            if (c.visible && c.enabled) e.handler(g);
             break;
         }
         case 3: { // the small windows' buttons
             unsigned which = next() % 4;
-            if (which == 0 && g.f2.Visible) Form2_Command1_Click(g);
-            if (which == 1 && g.f3.Visible) Form3_cmdupdate_Click(g);
-            if (which == 2 && g.f3.Visible) Form3_cmdcancel_Click(g);
-            if (which == 3 && g.f4.Visible) Form4_Command1_Click(g);
+            if (which == 0 && g.about.visible) closeAbout(g);
+            if (which == 1 && g.settings.visible) applySettings(g);
+            if (which == 2 && g.settings.visible) cancelSettings(g);
+            if (which == 3 && g.scores.visible) closeHighScores(g);
             break;
         }
         case 4: // new names and difficulty in the Game Settings window
-            if (g.f3.Visible) {
-                Control& box = next() % 2 ? g.f3.txtp1name : g.f3.txtp2name;
-                box.Text.assign(next() % 4, char('a' + next() % 26));
-                g.f3.Combo1.ListIndex = static_cast<int>(next() % 3);
+            if (g.settings.visible) {
+                Control& box = next() % 2 ? g.settings.player1NameBox : g.settings.player2NameBox;
+                box.text.assign(next() % 4, char('a' + next() % 26));
+                g.settings.difficultyList.listIndex = static_cast<int>(next() % 3);
             }
             break;
         case 5:
@@ -88,9 +85,9 @@ void play(const std::uint8_t* data, std::size_t size) {
             break;
         }
         case 7: { // a quiet wait, up to 2.5 s
-            std::int64_t until = g.clock + next() * 10;
-            while (g.clock < until && !g.exited) {
-                advanceClock(g, g.clock + 10);
+            std::int64_t until = g.clock.now + next() * 10;
+            while (g.clock.now < until && !g.exited) {
+                advanceClock(g, g.clock.now + 10);
                 watch.check();
             }
             break;

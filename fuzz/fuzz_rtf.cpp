@@ -1,6 +1,6 @@
 // Fuzz entry point for the rich-text reader and writer of the high-score record: any bytes must read
 // without crashing into valid UTF-8 of bounded size, and text must survive the writer and reader unchanged.
-#include "game/rtf.h"
+#include "records/rtf.h"
 
 #include <cstddef>
 #include <cstdint>

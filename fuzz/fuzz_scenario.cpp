@@ -4,7 +4,7 @@
 // naming a button the box lacks) only ends the scenario.
 #include "scenario_bytes.h"
 
-#include "game/window/headless/scenario.h"
+#include "headless/scenario.h"
 
 #include <sstream>
 

@@ -11,14 +11,14 @@
 // With more than one run, each run is a fresh process (so memory and warm caches do not carry over).
 #include "figures.h"
 
-#include "game/handlers.h"
-#include "game/state.h"
-#include "game/window/headless/headless_platform.h"
-#include "game/window/qt/clock_driver.h"
-#include "game/window/qt/main_window.h"
-#include "game/window/qt/pixmap_cache.h"
-#include "game/window/qt/playfield_painter.h"
-#include "game/window/qt/playfield_view.h"
+#include "headless/headless_platform.h"
+#include "qt/clock_driver.h"
+#include "qt/main_window.h"
+#include "qt/pixmap_cache.h"
+#include "qt/playfield_painter.h"
+#include "qt/playfield_view.h"
+#include "rules/events.h"
+#include "rules/state.h"
 
 #include <QApplication>
 #include <QDir>
@@ -100,7 +100,7 @@ class ProbeApp : public QApplication {
         const QEvent::Type type = e->type();
         const bool viewPaint = type == QEvent::Paint && o == view;
         const bool keyArrives = type == QEvent::KeyPress && o == window && key.posted && !key.handled;
-        const std::uint64_t before = keyArrives ? qt::drawnSignature(game->f1) : 0;
+        const std::uint64_t before = keyArrives ? qt::drawnSignature(game->window) : 0;
         const std::int64_t start = viewPaint ? driver->wallNanos() : 0;
         const bool result = QApplication::notify(o, e);
         --depth_;
@@ -111,7 +111,7 @@ class ProbeApp : public QApplication {
         if (keyArrives) {
             key.handled = true;
             key.handledAt = driver->wallNanos();
-            if (qt::drawnSignature(game->f1) ==
+            if (qt::drawnSignature(game->window) ==
                 before) { // refused (a crashed or parked car): no frame to wait for
                 ++keysWithoutEffect;
                 key = {};
@@ -165,10 +165,10 @@ Figures runOnce(int argc, char** argv, int seconds) {
     HeadlessPlatform platform(folder->path().toStdString(), nullptr);
     Game game(platform, 1);
     qt::ClockDriver driver(game, nullptr);
-    qt::MainWindow window(game, platform, driver);
+    qt::GameWindow window(game, platform, driver);
 
     platform.answers = {std::string("Ann"), std::string("Bob"), std::string("1")};
-    driver.runEvent(Form1_Form_Load);
+    driver.runEvent(startUp);
     platform.useDefaults = true; // the instructions, crashes, game overs and records all take their defaults
     window.show();
     if (!QTest::qWaitForWindowExposed(&window)) std::fprintf(stderr, "the window was never shown\n");
@@ -195,7 +195,7 @@ Figures runOnce(int argc, char** argv, int seconds) {
         const std::int64_t now = driver.wallNanos();
         // A tick that does not follow its previous one by one interval means the timer was stopped
         // and started again (a game ended, a car went refuelling).
-        if (lastDue[timer] >= 0 && due != lastDue[timer] + game.f1.timers[timer].Interval)
+        if (lastDue[timer] >= 0 && due != lastDue[timer] + game.clock.timers[timer].interval)
             steady[timer] = false;
         lastDue[timer] = due;
         if (w0 < 0 || now < w0 || now >= w1) return;
@@ -221,9 +221,9 @@ Figures runOnce(int argc, char** argv, int seconds) {
         for (int k = 0; k < 2; ++k) {
             const int i = (nextPlayer + k) % 2;
             const Control& car = game.car(i);
-            const Heading h = static_cast<Heading>(game.p[i].dir);
-            const Heading want = turnFor(h, car.Left, car.Top, kLoops[i]);
-            if (want == h || !car.Visible) continue;
+            const Heading h = static_cast<Heading>(game.players[i].heading);
+            const Heading want = turnFor(h, car.left, car.top, kLoops[i]);
+            if (want == h || !car.visible) continue;
             static constexpr int kRole[] = {0, 2, 1, 3, 0}; // heading -> up, down, left, right letter
             const char letter = static_cast<char>(kPlayers[i].keys[kRole[want]] - 'A' + 'a');
             const Qt::Key qkey = static_cast<Qt::Key>(Qt::Key_A + (letter - 'a'));
@@ -249,7 +249,7 @@ Figures runOnce(int argc, char** argv, int seconds) {
     w1 = w0 + windowNs;
     cpu0 = cpuNanos();
     for (int i = 0; i < 8; ++i)
-        steady[i] = game.f1.timers[i].Enabled;
+        steady[i] = game.clock.timers[i].enabled;
     app.measuring = true;
     QTimer end;
     end.setSingleShot(true);
@@ -293,10 +293,10 @@ Figures runOnce(int argc, char** argv, int seconds) {
     f.set("screen.differ", static_cast<double>(differ));
     for (int i = 0; i < 8; ++i) {
         const std::string t = "ticks.Timer" + std::to_string(i + 1);
-        const int interval = game.f1.timers[i].Interval;
+        const int interval = game.clock.timers[i].interval;
         f.set(t, static_cast<double>(ticks[i]));
         f.set("interval.Timer" + std::to_string(i + 1), interval);
-        if (steady[i] && game.f1.timers[i].Enabled)
+        if (steady[i] && game.clock.timers[i].enabled)
             f.set("expected.Timer" + std::to_string(i + 1), static_cast<double>(windowNs) / 1e6 / interval);
     }
     f.set("late.median", percentile(lateNanos, 50) / 1e6);
@@ -317,7 +317,7 @@ Figures runOnce(int argc, char** argv, int seconds) {
     for (int n = 0; n <= 500; ++n) {
         const std::int64_t t = driver.wallNanos();
         QPainter painter(&frame);
-        qt::paintMainWindow(painter, game.f1, window.pictures(), 3);
+        qt::paintMainWindow(painter, game.window, window.pictures(), 3);
         painter.end();
         if (n > 0) frameNanos.push_back(driver.wallNanos() - t);
     }

@@ -1,10 +1,10 @@
 // The clock driver on a wall clock the test turns by hand: the game follows the wall clock, stands
 // still behind an open box, drops what a box or a stall took, and lets one event in at a time.
-#include "game/handlers.h"
-#include "game/state.h"
-#include "game/window/headless/headless_platform.h"
-#include "game/window/qt/clock_driver.h"
-#include "game/window/qt/qt_platform.h"
+#include "headless/headless_platform.h"
+#include "qt/clock_driver.h"
+#include "qt/qt_platform.h"
+#include "rules/events.h"
+#include "rules/state.h"
 
 #include <QTest>
 
@@ -34,7 +34,7 @@ struct Bench {
 
 // When the key box upkeep, which runs every 10 ms from the start, is due next.
 std::int64_t upkeepDue(const Game& g) {
-    return g.f1.timers[7].due;
+    return g.clock.timers[7].due;
 }
 
 } // namespace
@@ -54,15 +54,15 @@ void ClockDriverTest::followsTheWallClockFromStartUp() {
     b.driver.start();
     b.wall = 9;
     b.driver.wake();
-    QCOMPARE(b.game.clock, std::int64_t{9});
+    QCOMPARE(b.game.clock.now, std::int64_t{9});
     QCOMPARE(upkeepDue(b.game), std::int64_t{10}); // not yet run
     b.wall = 10;
     b.driver.wake();
-    QCOMPARE(b.game.clock, std::int64_t{10});
+    QCOMPARE(b.game.clock.now, std::int64_t{10});
     QCOMPARE(upkeepDue(b.game), std::int64_t{20});
     b.wall = 105;
     b.driver.wake();
-    QCOMPARE(b.game.clock, std::int64_t{105});
+    QCOMPARE(b.game.clock.now, std::int64_t{105});
     QCOMPARE(upkeepDue(b.game), std::int64_t{110});
 }
 
@@ -74,11 +74,11 @@ void ClockDriverTest::oneAdvanceCoversAtMost250ms() {
     // The machine stalls for almost two seconds: the game moves 250 ms and drops the rest ...
     b.wall = 2000;
     b.driver.wake();
-    QCOMPARE(b.game.clock, std::int64_t{350});
+    QCOMPARE(b.game.clock.now, std::int64_t{350});
     // ... and runs on from there at the wall clock's pace, without a burst.
     b.wall = 2040;
     b.driver.wake();
-    QCOMPARE(b.game.clock, std::int64_t{390});
+    QCOMPARE(b.game.clock.now, std::int64_t{390});
 }
 
 void ClockDriverTest::timeBehindAnOpenBoxNeverCounts() {
@@ -86,22 +86,22 @@ void ClockDriverTest::timeBehindAnOpenBoxNeverCounts() {
     b.driver.start();
     b.wall = 200;
     b.driver.wake();
-    QCOMPARE(b.game.clock, std::int64_t{200});
+    QCOMPARE(b.game.clock.now, std::int64_t{200});
 
     b.boxes.open = true;
     b.wall = 230;
     b.driver.wake();
-    QCOMPARE(b.game.clock, std::int64_t{200}); // the game stands still behind the box
+    QCOMPARE(b.game.clock.now, std::int64_t{200}); // the game stands still behind the box
 
     // The box stays open for ten seconds; once it is closed the game goes on from where it stood.
     b.wall = 10200;
     b.boxes.open = false;
     b.boxes.closed = 1;
     b.driver.wake();
-    QCOMPARE(b.game.clock, std::int64_t{200});
+    QCOMPARE(b.game.clock.now, std::int64_t{200});
     b.wall = 10230;
     b.driver.wake();
-    QCOMPARE(b.game.clock, std::int64_t{230});
+    QCOMPARE(b.game.clock.now, std::int64_t{230});
 }
 
 void ClockDriverTest::eventsWaitForTheRunningHandlerAndForBoxes() {
@@ -125,7 +125,7 @@ void ClockDriverTest::eventsWaitForTheRunningHandlerAndForBoxes() {
     // Every event is followed by a look at the model.
     int touched = 0;
     QObject::connect(&b.driver, &ClockDriver::modelTouched, [&] { ++touched; });
-    b.driver.runEvent(Form1_mnuHelpRules_Click);
+    b.driver.runEvent(chooseRules);
     QCOMPARE(touched, 1);
 }
 
@@ -139,7 +139,7 @@ void ClockDriverTest::timerIsAimedAtTheNextDueTick() {
              qPrintable(QString::number(b.driver.armedIn())));
 
     // Once the program has ended nothing ticks any more.
-    b.driver.runEvent(Form1_mnuFileExit_Click);
+    b.driver.runEvent(chooseExit);
     QVERIFY(!b.driver.armed());
 }
 

@@ -1,14 +1,14 @@
 // The game window with the real widgets on the scripted platform: the menu and its shortcuts, typed
 // keys reaching the key box only while it has the focus, the scale the window opens and draws at,
 // and what the playfield painter puts on screen, missing artwork included.
-#include "game/window/ops.h"
 #include "rig.h"
+#include "rules/window_ops.h"
 
-#include "game/window/qt/pixmap_cache.h"
-#include "game/window/qt/playfield_painter.h"
-#include "game/window/qt/playfield_view.h"
-#include "game/window/qt/scaling.h"
-#include "game/window/qt/small_windows.h"
+#include "qt/pixmap_cache.h"
+#include "qt/playfield_painter.h"
+#include "qt/playfield_view.h"
+#include "qt/scaling.h"
+#include "qt/small_windows.h"
 
 #include <QGuiApplication>
 #include <QMenu>
@@ -28,7 +28,7 @@ struct Entry {
     const char* shortcut; // nullptr: a separator
 };
 
-QMenu* menuAt(MainWindow& w, int i) {
+QMenu* menuAt(GameWindow& w, int i) {
     return w.menuBar()->actions().at(i)->menu();
 }
 
@@ -49,7 +49,7 @@ void checkMenu(QMenu* menu, const char* title, std::initializer_list<Entry> entr
 }
 
 // The colour at the middle of a control, as drawn at `scale`.
-QColor middleOf(const QImage& img, const Form1& f, Control Form1::*m, int scale) {
+QColor middleOf(const QImage& img, const MainWindow& f, Control MainWindow::*m, int scale) {
     return img.pixelColor(pixelRect(f, m, scale).center());
 }
 
@@ -126,7 +126,7 @@ void MainWindowTest::ctrlPPausesAndResumes() {
     QCOMPARE(pause->text(), QStringLiteral("Pause Game"));
     // Resuming hands the keys straight back.
     QTest::keyClick(&rig.window, 'd');
-    QCOMPARE(rig.game.p[0].dir, Count{3});
+    QCOMPARE(rig.game.players[0].heading, Count{3});
 }
 
 void MainWindowTest::rulesAndControlsChangeNothing() {
@@ -138,11 +138,11 @@ void MainWindowTest::rulesAndControlsChangeNothing() {
     QTest::keyClick(&rig.window, Qt::Key_R, Qt::ControlModifier);
     QTest::keyClick(&rig.window, Qt::Key_C, Qt::ControlModifier);
     QVERIFY(!rig.game.paused);
-    QVERIFY(rig.game.f1.Text3.Focused);
-    QCOMPARE(rig.game.f1.Text3.Text, std::string());
+    QVERIFY(rig.game.window.keyBox.focused);
+    QCOMPARE(rig.game.window.keyBox.text, std::string());
     QCOMPARE(rig.window.action("mnuFilePause")->text(), QStringLiteral("&Pause Game"));
     // Ctrl+R is no key for player 1's device selection either.
-    QCOMPARE(rig.game.p[0].device, Count{1});
+    QCOMPARE(rig.game.players[0].device, Device::Trap);
 }
 
 void MainWindowTest::typedKeysSteerOnlyWhileTheKeyBoxHasTheFocus() {
@@ -153,33 +153,33 @@ void MainWindowTest::typedKeysSteerOnlyWhileTheKeyBoxHasTheFocus() {
 
     // Before the start the key box has no focus: the key is lost.
     QTest::keyClick(&rig.window, 'd');
-    QCOMPARE(rig.game.p[0].dir, Count{0});
-    QCOMPARE(rig.game.f1.Text3.Text, std::string());
+    QCOMPARE(rig.game.players[0].heading, Count{0});
+    QCOMPARE(rig.game.window.keyBox.text, std::string());
 
     rig.clickStart();
     QTest::keyClick(&rig.window, 'd');
-    QCOMPARE(rig.game.p[0].dir, Count{3});
-    QCOMPARE(rig.game.f1.Text3.Text, std::string()); // a consumed key empties the box
+    QCOMPARE(rig.game.players[0].heading, Count{3});
+    QCOMPARE(rig.game.window.keyBox.text, std::string()); // a consumed key empties the box
     QTest::keyClick(&rig.window, 'I', Qt::ShiftModifier);
-    QCOMPARE(rig.game.p[1].dir, Count{4});
+    QCOMPARE(rig.game.players[1].heading, Count{4});
     // With Ctrl held a letter is a shortcut, never a key for the game.
     QTest::keyClick(&rig.window, Qt::Key_S, Qt::ControlModifier);
-    QCOMPARE(rig.game.p[0].dir, Count{3});
+    QCOMPARE(rig.game.players[0].heading, Count{3});
 
     // The About window takes the focus; closing it resumes the game but the keys stay away ...
     QTest::keyClick(&rig.window, Qt::Key_A, Qt::ControlModifier);
-    QVERIFY(rig.game.f2.Visible);
-    rig.driver.runEvent(Form2_Command1_Click);
+    QVERIFY(rig.game.about.visible);
+    rig.driver.runEvent(closeAbout);
     QVERIFY(!rig.game.paused);
     QTest::keyClick(&rig.window, 'l');
-    QCOMPARE(rig.game.p[1].dir, Count{4});
+    QCOMPARE(rig.game.players[1].heading, Count{4});
 
     // ... until a player clicks the field.
     const QPoint field = rig.window.view()->contentRect().topLeft() + QPoint(40, 40);
     QTest::mouseClick(rig.window.view(), Qt::LeftButton, {}, field);
-    QVERIFY(rig.game.f1.Text3.Focused);
+    QVERIFY(rig.game.window.keyBox.focused);
     QTest::keyClick(&rig.window, 'l');
-    QCOMPARE(rig.game.p[1].dir, Count{3});
+    QCOMPARE(rig.game.players[1].heading, Count{3});
 }
 
 void MainWindowTest::windowOpensAtTheLargestScaleThatFits() {
@@ -219,55 +219,57 @@ void MainWindowTest::resizedContentIsCentredAtAWholeScale() {
 void MainWindowTest::paintsTheModel() {
     Rig rig;
     rig.startUp();
-    Form1& f = rig.game.f1;
+    MainWindow& f = rig.game.window;
     PlayfieldView* view = rig.window.view();
     for (int scale : {1, 3}) {
         const QImage withCar = view->render(scale);
         QCOMPARE(withCar.size(), QSize(457, 417) * scale);
 
         // The same spot with the car driven away shows the floor ...
-        const float left = f.bmouse1.Left;
-        f.bmouse1.Left = 3000;
+        const float left = f.player1Car.left;
+        f.player1Car.left = 3000;
         const QImage floor = view->render(scale);
-        f.bmouse1.Left = left;
-        QVERIFY(middleOf(withCar, f, &Form1::bmouse1, scale) != middleOf(floor, f, &Form1::bmouse1, scale));
+        f.player1Car.left = left;
+        QVERIFY(middleOf(withCar, f, &MainWindow::player1Car, scale) !=
+                middleOf(floor, f, &MainWindow::player1Car, scale));
         // ... and so does a hidden car in its place.
-        f.bmouse1.Visible = false;
+        f.player1Car.visible = false;
         const QImage hidden = view->render(scale);
-        f.bmouse1.Visible = true;
-        QCOMPARE(middleOf(hidden, f, &Form1::bmouse1, scale), middleOf(floor, f, &Form1::bmouse1, scale));
+        f.player1Car.visible = true;
+        QCOMPARE(middleOf(hidden, f, &MainWindow::player1Car, scale),
+                 middleOf(floor, f, &MainWindow::player1Car, scale));
     }
 
     // The players' names are written into the panel.
     const QImage named = view->render(1);
-    f.lblpname1.Caption.clear();
+    f.player1Name.caption.clear();
     const QImage unnamed = view->render(1);
-    QVERIFY(named.copy(pixelRect(f, &Form1::lblpname1, 1)) !=
-            unnamed.copy(pixelRect(f, &Form1::lblpname1, 1)));
+    QVERIFY(named.copy(pixelRect(f, &MainWindow::player1Name, 1)) !=
+            unnamed.copy(pixelRect(f, &MainWindow::player1Name, 1)));
 }
 
 void MainWindowTest::countdownAndGaugeAreReadable() {
     Rig rig;
     rig.startUp();
-    Form1& f = rig.game.f1;
+    MainWindow& f = rig.game.window;
     PlayfieldView* view = rig.window.view();
 
     // "Go!" over the car is wider than its 45-twip label, and is drawn whole.
-    f.fdown1.Move(f.bmouse1.Left, f.bmouse1.Top - 255);
-    f.fdown1.Caption = "Go!";
+    f.player1Countdown.moveTo(f.player1Car.left, f.player1Car.top - 255);
+    f.player1Countdown.caption = "Go!";
     const QImage before = view->render(2);
-    f.fdown1.Visible = true;
+    f.player1Countdown.visible = true;
     const QImage after = view->render(2);
-    const QRect label = pixelRect(f, &Form1::fdown1, 2);
+    const QRect label = pixelRect(f, &MainWindow::player1Countdown, 2);
     const QRect beyond(label.right() + 1, label.top(), 20, label.height());
     QVERIFY(before.copy(beyond) != after.copy(beyond));
 
     // The gauge prints its lines from 255 twips down; above them it is plain.
-    f.piccar1.Visible = true;
+    f.player1Gauge.visible = true;
     const QImage blank = view->render(1);
-    f.piccar1.Lines = {"Gas: 30", "Speed: 80"};
+    f.player1Gauge.lines = {"Gas: 30", "Speed: 80"};
     const QImage printed = view->render(1);
-    const QRect gauge = pixelRect(f, &Form1::piccar1, 1);
+    const QRect gauge = pixelRect(f, &MainWindow::player1Gauge, 1);
     const QRect top(gauge.left(), gauge.top(), gauge.width(), 17);
     const QRect lines(gauge.left(), gauge.top() + 17, gauge.width(), gauge.height() - 17);
     QCOMPARE(printed.copy(top), blank.copy(top));
@@ -290,7 +292,7 @@ void MainWindowTest::repaintsOnlyWhenTheModelChanged() {
 
     // Three changes within one frame are shown in one paint.
     for (int step = 1; step <= 3; ++step) {
-        rig.game.f1.bmouse1.Left += 30;
+        rig.game.window.player1Car.left += 30;
         rig.window.followModel();
     }
     QTRY_COMPARE_WITH_TIMEOUT(view->paintCount(), settled + 1, 500);
@@ -304,15 +306,15 @@ void MainWindowTest::partialRepaintsLeaveWhatAFullPaintWouldShow() {
     rig.window.show();
     QVERIFY(QTest::qWaitForWindowExposed(&rig.window));
     rig.clickStart();
-    Form1& f = rig.game.f1;
+    MainWindow& f = rig.game.window;
     PlayfieldView* view = rig.window.view();
     // Frame by frame: a car drives, the other vanishes into a station, an item appears, numbers change.
     for (int frame = 0; frame < 12; ++frame) {
-        f.bmouse1.Left += 45;
-        f.Command1.Visible = frame % 2 == 0;
-        f.Command2.Move(2000 + 90.0f * frame, 2500);
-        f.Command2.Visible = true;
-        showNumber(f.lblscore1, frame * 7);
+        f.player1Car.left += 45;
+        f.player2Car.visible = frame % 2 == 0;
+        f.bonusItem1.moveTo(2000 + 90.0f * frame, 2500);
+        f.bonusItem1.visible = true;
+        showNumber(f.player1Score, frame * 7);
         rig.window.followModel();
         QTest::qWait(25);
     }
@@ -334,7 +336,8 @@ void MainWindowTest::missingArtworkIsReportedOnceAndMarked() {
     bare.startUp();
     const QImage img = bare.window.view()->render(1);
     // Where the car would be, a magenta-bordered placeholder.
-    QCOMPARE(img.pixelColor(pixelRect(bare.game.f1, &Form1::bmouse1, 1).topLeft()), QColor(255, 0, 255));
+    QCOMPARE(img.pixelColor(pixelRect(bare.game.window, &MainWindow::player1Car, 1).topLeft()),
+             QColor(255, 0, 255));
 
     const long long shown = bare.platform.messageCount;
     bare.window.reportMissingArtwork();

@@ -1,6 +1,6 @@
 // The real boxes, answered by a timer from inside their own event loop: titles, buttons, the
 // answer of a cancelled input box, and what the clock driver is told about open and closed boxes.
-#include "game/window/qt/qt_platform.h"
+#include "qt/qt_platform.h"
 
 #include <QDialogButtonBox>
 #include <QInputDialog>

@@ -2,11 +2,11 @@
 // ever opens, and the application folder is a fresh temporary folder (with or without the artwork).
 #pragma once
 
-#include "game/handlers.h"
-#include "game/state.h"
-#include "game/window/headless/headless_platform.h"
-#include "game/window/qt/clock_driver.h"
-#include "game/window/qt/main_window.h"
+#include "headless/headless_platform.h"
+#include "qt/clock_driver.h"
+#include "qt/main_window.h"
+#include "rules/events.h"
+#include "rules/state.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -40,15 +40,15 @@ struct Rig {
     // Start-up with both names and the difficulty answered, as the players would.
     void startUp() {
         platform.answers = {std::string("Ann"), std::string("Bob"), std::string("2")};
-        driver.runEvent(Form1_Form_Load);
+        driver.runEvent(squeakrun::startUp);
     }
-    void clickStart() { driver.runEvent(Form1_Command3_Click); }
+    void clickStart() { driver.runEvent(pressStartButton); }
 
     std::unique_ptr<QTemporaryDir> folder;
     HeadlessPlatform platform;
     Game game;
     ClockDriver driver;
-    MainWindow window;
+    GameWindow window;
 };
 
 } // namespace squeakrun::qt::testing

@@ -2,8 +2,8 @@
 // into the game, their buttons and the title bar's close button doing what the game says.
 #include "rig.h"
 
-#include "game/record_file.h"
-#include "game/window/qt/small_windows.h"
+#include "qt/small_windows.h"
+#include "records/record_file.h"
 
 #include <QComboBox>
 #include <QLineEdit>
@@ -29,7 +29,7 @@ void SmallWindowsTest::settingsShowNamesAndWriteEditsIntoTheGame() {
     rig.startUp();
     rig.window.show();
     rig.clickStart();
-    SettingsWindow* w = rig.window.settingsWindow();
+    SettingsDialog* w = rig.window.settingsWindow();
     QVERIFY(!w->isVisible());
 
     rig.window.action("mnuFileSettings")->trigger();
@@ -45,11 +45,11 @@ void SmallWindowsTest::settingsShowNamesAndWriteEditsIntoTheGame() {
     QCOMPARE(w->difficulty()->currentIndex(), 0);
 
     QTest::keyClicks(w->name2(), "ette");
-    QCOMPARE(rig.game.f3.txtp2name.Text, std::string("Bobette"));
+    QCOMPARE(rig.game.settings.player2NameBox.text, std::string("Bobette"));
     QTest::keyClick(w->difficulty(), Qt::Key_Down);
-    QCOMPARE(rig.game.f3.Combo1.ListIndex, 1);
+    QCOMPARE(rig.game.settings.difficultyList.listIndex, 1);
     // Typing is not applying: the main window keeps the old name.
-    QCOMPARE(rig.game.f1.lblpname.Caption, std::string("Bob"));
+    QCOMPARE(rig.game.window.player2Name.caption, std::string("Bob"));
 }
 
 void SmallWindowsTest::applyAsksFirstAndTakesTheWantedDifficulty() {
@@ -57,7 +57,7 @@ void SmallWindowsTest::applyAsksFirstAndTakesTheWantedDifficulty() {
     rig.startUp();
     rig.window.show();
     rig.clickStart();
-    SettingsWindow* w = rig.window.settingsWindow();
+    SettingsDialog* w = rig.window.settingsWindow();
     rig.window.action("mnuFileSettings")->trigger();
     QTest::keyClick(w->difficulty(), Qt::Key_Down);
     QTest::keyClick(w->difficulty(), Qt::Key_Down);
@@ -67,13 +67,13 @@ void SmallWindowsTest::applyAsksFirstAndTakesTheWantedDifficulty() {
     QTest::mouseClick(w->applyButton(), Qt::LeftButton);
     QCOMPARE(rig.platform.lastTitle, std::string("Proceed with changes?"));
     QVERIFY(w->isVisible());
-    QCOMPARE(rig.game.dif, std::string("2"));
+    QCOMPARE(rig.game.difficulty, std::string("2"));
 
     rig.platform.replies = {Button::Yes};
     QTest::mouseClick(w->applyButton(), Qt::LeftButton);
     QVERIFY(!w->isVisible());
-    QCOMPARE(rig.game.dif, std::string("3"));
-    QVERIFY(rig.game.changed);
+    QCOMPARE(rig.game.difficulty, std::string("3"));
+    QVERIFY(rig.game.settingsChanged);
 }
 
 void SmallWindowsTest::closeButtonOfTheTitleBarWorksAsTheWindowsButton() {
@@ -93,12 +93,12 @@ void SmallWindowsTest::closeButtonOfTheTitleBarWorksAsTheWindowsButton() {
         windows[i]->close();
         QVERIFY2(!windows[i]->isVisible(), entries[i]);
         QVERIFY(!rig.game.paused);
-        QVERIFY(rig.game.allowed);
+        QVERIFY(rig.game.carsMayMove);
         QCOMPARE(rig.window.action("mnuFilePause")->text(), QStringLiteral("Pause Game"));
     }
     // Cancel by the close button applies nothing.
-    QCOMPARE(rig.game.dif, std::string("2"));
-    QVERIFY(!rig.game.changed);
+    QCOMPARE(rig.game.difficulty, std::string("2"));
+    QVERIFY(!rig.game.settingsChanged);
 }
 
 void SmallWindowsTest::highScoresShowTheStoredRecord() {
@@ -111,7 +111,7 @@ void SmallWindowsTest::highScoresShowTheStoredRecord() {
     rig.window.show();
 
     rig.window.action("mnuFileScores")->trigger();
-    ScoresWindow* w = rig.window.scoresWindow();
+    ScoresDialog* w = rig.window.scoresWindow();
     QVERIFY(w->isVisible());
     QCOMPARE(w->windowTitle(), QStringLiteral("High Scores"));
     QCOMPARE(w->scoreBox()->toPlainText(), QStringLiteral("310"));
@@ -121,7 +121,7 @@ void SmallWindowsTest::highScoresShowTheStoredRecord() {
 
     QTest::mouseClick(w->backButton(), Qt::LeftButton);
     QVERIFY(!w->isVisible());
-    QVERIFY(!rig.game.f4.Visible);
+    QVERIFY(!rig.game.scores.visible);
 }
 
 void SmallWindowsTest::aboutShowsItsPicturesAndClosesWithOk() {
@@ -129,7 +129,7 @@ void SmallWindowsTest::aboutShowsItsPicturesAndClosesWithOk() {
     rig.startUp();
     rig.window.show();
     rig.window.action("mnuHelpAbout")->trigger();
-    AboutWindow* w = rig.window.aboutWindow();
+    AboutDialog* w = rig.window.aboutWindow();
     QVERIFY(w->isVisible());
     QCOMPARE(w->windowTitle(), QStringLiteral("About 'Squeakrun!'"));
     // 2895 x 2415 twips at scale 1; the OK button is the 975 x 315 picture at 960, 1320.
@@ -138,7 +138,7 @@ void SmallWindowsTest::aboutShowsItsPicturesAndClosesWithOk() {
 
     QTest::mouseClick(w->okButton(), Qt::LeftButton);
     QVERIFY(!w->isVisible());
-    QVERIFY(!rig.game.f2.Visible);
+    QVERIFY(!rig.game.about.visible);
 }
 
 QTEST_MAIN(SmallWindowsTest)

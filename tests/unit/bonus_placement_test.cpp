@@ -1,10 +1,10 @@
 // Where bonus items land and what they are, over many placements: always inside the allowed area, the
 // four kinds in their proportions, rows and columns independent, and no corner of the area left out.
 // Also the reseed that placement leans on: reseeding twice in one millisecond still gives new numbers.
-#include "game/handlers.h"
-#include "game/random.h"
-#include "game/state.h"
-#include "game/window/headless/headless_platform.h"
+#include "headless/headless_platform.h"
+#include "rules/events.h"
+#include "rules/state.h"
+#include "window/random.h"
 
 #include <gtest/gtest.h>
 
@@ -27,19 +27,19 @@ struct Placement {
 std::vector<Placement> placeMany(int ticks, std::uint64_t seed) {
     HeadlessPlatform platform(".", nullptr);
     Game g(platform, seed);
-    g.allowed = true;
+    g.carsMayMove = true;
     std::vector<Placement> placed;
-    const std::array<Control*, 2> pictures = {&g.f1.Command2, &g.f1.Com2};
+    const std::array<Control*, 2> pictures = {&g.window.bonusItem1, &g.window.bonusItem2};
     for (int tick = 0; tick < ticks; ++tick) {
-        for (BonusItem& item : g.items)
-            item.loaded = false;
-        g.clock += 50;
-        Form1_Timer2_Timer(g);
+        for (BonusItem& item : g.bonusItems)
+            item.placed = false;
+        g.clock.now += 50;
+        bonusItemTick(g);
         for (int n = 0; n < 2; ++n) {
-            if (!g.items[n].loaded) continue; // a draw exactly on a bound waits for the next tick
+            if (!g.bonusItems[n].placed) continue; // a draw exactly on a bound waits for the next tick
             const Control& c = *pictures[n];
-            EXPECT_TRUE(c.Visible);
-            placed.push_back({c.Left, c.Top, c.Picture});
+            EXPECT_TRUE(c.visible);
+            placed.push_back({c.left, c.top, c.picture});
         }
     }
     return placed;
@@ -120,21 +120,21 @@ TEST(BonusPlacement, PlacesCoverTheWholeArea) {
 TEST(BonusPlacement, EachKindCarriesItsOwnPrizeAndNothingElse) {
     HeadlessPlatform platform(".", nullptr);
     Game g(platform, 7);
-    g.allowed = true;
+    g.carsMayMove = true;
     std::map<std::string, int> checked;
     for (int tick = 0; tick < 400; ++tick) {
-        for (BonusItem& item : g.items)
-            item.loaded = false;
-        g.clock += 50;
-        Form1_Timer2_Timer(g);
+        for (BonusItem& item : g.bonusItems)
+            item.placed = false;
+        g.clock.now += 50;
+        bonusItemTick(g);
         for (int n = 0; n < 2; ++n) {
-            const BonusItem& item = g.items[n];
-            const std::string& picture = (n == 0 ? g.f1.Command2 : g.f1.Com2).Picture;
+            const BonusItem& item = g.bonusItems[n];
+            const std::string& picture = (n == 0 ? g.window.bonusItem1 : g.window.bonusItem2).picture;
             const Count points = picture == "cheese.gif" ? 30 : picture == "strawb.gif" ? 40 : 0;
             EXPECT_EQ(item.points[0], points) << picture;
             EXPECT_EQ(item.points[1], points) << picture;
-            EXPECT_EQ(item.blob, picture == "cheeseblob.gif");
-            EXPECT_EQ(item.slickpup, picture == "slickpup.gif");
+            EXPECT_EQ(item.givesCheese, picture == "cheeseblob.gif");
+            EXPECT_EQ(item.givesSlicks, picture == "slickpup.gif");
             ++checked[picture];
         }
     }

@@ -1,5 +1,5 @@
 // The game clock: when timers tick, in which order, and what enabling and disabling them does.
-#include "game/window/scheduler.h"
+#include "window/game_clock.h"
 
 #include <gtest/gtest.h>
 
@@ -10,24 +10,20 @@ using namespace squeakrun;
 
 namespace {
 
-struct Clock {
-    std::array<Timer, 8> timers{};
-    std::int64_t now = 0;
-    std::vector<std::string> log;  // "T<number>@<ms>"
-    std::function<void(int)> onTick = [](int) {};
+struct Clock : GameClock {
+    std::vector<std::string> log; // "T<number>@<ms>"
+    std::function<void(int)> during = [](int) {};
 
-    void enable(int number, int interval) {
-        Timer& t = timers[number - 1];
-        t.Interval = interval;
-        if (!t.Enabled) t.due = now + interval;
-        t.Enabled = true;
+    void start(int number, int interval) {
+        timers[number - 1].interval = interval;
+        enable(number - 1, true);
     }
     void advanceTo(std::int64_t target) {
-        runDueTimers(
-            timers, now, target,
+        advance(
+            target,
             [this](int i) {
                 log.push_back("T" + std::to_string(i + 1) + "@" + std::to_string(now));
-                onTick(i);
+                during(i);
             },
             [] { return false; });
     }
@@ -38,7 +34,7 @@ struct Clock {
 TEST(GameClock, TimerFirstTicksOneIntervalAfterItIsEnabledAndNeverDrifts) {
     Clock c;
     c.now = 7;
-    c.enable(5, 1000);
+    c.start(5, 1000);
     c.advanceTo(1006);
     EXPECT_TRUE(c.log.empty());
     c.advanceTo(3007);
@@ -48,20 +44,21 @@ TEST(GameClock, TimerFirstTicksOneIntervalAfterItIsEnabledAndNeverDrifts) {
 
 TEST(GameClock, TimersDueTogetherRunInTimerNumberOrder) {
     Clock c;
-    c.enable(8, 10);
-    c.enable(3, 10);
-    c.enable(4, 30);
-    c.enable(1, 50);
+    c.start(8, 10);
+    c.start(3, 10);
+    c.start(4, 30);
+    c.start(1, 50);
     c.advanceTo(30);
-    EXPECT_EQ(c.log, (std::vector<std::string>{"T3@10", "T8@10", "T3@20", "T8@20", "T3@30", "T4@30", "T8@30"}));
+    EXPECT_EQ(c.log,
+              (std::vector<std::string>{"T3@10", "T8@10", "T3@20", "T8@20", "T3@30", "T4@30", "T8@30"}));
 }
 
 TEST(GameClock, ATickThatStopsAnotherTimerDueAtTheSameMomentKeepsItFromRunning) {
     Clock c;
-    c.enable(1, 50);
-    c.enable(2, 50);
-    c.onTick = [&c](int i) {
-        if (i == 0) c.timers[1].Enabled = false;
+    c.start(1, 50);
+    c.start(2, 50);
+    c.during = [&c](int i) {
+        if (i == 0) c.timers[1].enabled = false;
     };
     c.advanceTo(50);
     EXPECT_EQ(c.log, (std::vector<std::string>{"T1@50"}));
@@ -69,14 +66,14 @@ TEST(GameClock, ATickThatStopsAnotherTimerDueAtTheSameMomentKeepsItFromRunning) 
 
 TEST(GameClock, EnablingARunningTimerChangesNothingButRestartingItRestartsItsInterval) {
     Clock c;
-    c.enable(7, 150);
+    c.start(7, 150);
     c.advanceTo(100);
-    c.enable(7, 150);  // already running: still due at 150
+    c.start(7, 150); // already running: still due at 150
     c.advanceTo(150);
     EXPECT_EQ(c.log, (std::vector<std::string>{"T7@150"}));
     c.advanceTo(200);
-    c.timers[6].Enabled = false;
-    c.enable(7, 150);  // restarted at 200: next at 350, not 300
+    c.timers[6].enabled = false;
+    c.start(7, 150); // restarted at 200: next at 350, not 300
     c.advanceTo(349);
     EXPECT_EQ(c.log.size(), 1u);
     c.advanceTo(350);
@@ -85,11 +82,30 @@ TEST(GameClock, EnablingARunningTimerChangesNothingButRestartingItRestartsItsInt
 
 TEST(GameClock, ATimerEnabledDuringATickStartsFromThatTicksTime) {
     Clock c;
-    c.enable(4, 30);
-    c.onTick = [&c](int i) {
-        if (i == 3 && c.now == 30) c.enable(7, 150);
+    c.start(4, 30);
+    c.during = [&c](int i) {
+        if (i == 3 && c.now == 30) c.start(7, 150);
     };
     c.advanceTo(180);
     EXPECT_EQ(c.log.back(), "T7@180");
-    EXPECT_EQ(nextDue(c.timers), 210);
+    EXPECT_EQ(c.nextDue(), 210);
+}
+
+TEST(GameClock, ATickIsNotInterruptedByAnotherAndTheObserverSeesEachTickBeforeItRuns) {
+    Clock c;
+    c.start(3, 10);
+    c.start(8, 10);
+    std::vector<std::string> seen;
+    c.onTick = [&seen](int timer, std::int64_t due) {
+        seen.push_back("T" + std::to_string(timer + 1) + "@" + std::to_string(due));
+    };
+    // A tick that waits in a message box lets the front end try to move the clock: nothing runs.
+    c.during = [&c](int i) {
+        if (i == 2) c.advanceTo(c.now + 100);
+        EXPECT_TRUE(c.ticking());
+    };
+    c.advanceTo(10);
+    EXPECT_EQ(c.log, (std::vector<std::string>{"T3@10", "T8@10"}));
+    EXPECT_EQ(seen, c.log);
+    EXPECT_FALSE(c.ticking());
 }

@@ -1,6 +1,6 @@
 // Replays: the same seed plays the same games, also when the game starts from a high-score record that
 // an earlier run wrote; and a record written by one run reads back whole in the next.
-#include "game/window/headless/scenario.h"
+#include "headless/scenario.h"
 
 #include <gtest/gtest.h>
 

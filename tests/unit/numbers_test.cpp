@@ -1,5 +1,5 @@
 // Reading numbers the two ways the game does, and writing them back.
-#include "game/numbers.h"
+#include "window/numbers.h"
 
 #include <gtest/gtest.h>
 
@@ -13,8 +13,8 @@ TEST(WholeNumber, AcceptsOnlyAFiniteDecimalNumberFillingTheText) {
     EXPECT_EQ(wholeNumber("+3"), 3.0);
     EXPECT_EQ(wholeNumber(".5"), 0.5);
     EXPECT_EQ(wholeNumber("3e0"), 3.0);
-    for (const char* bad : {"", " ", "2abc", "abc", "nan", "inf", "-inf", "1e999", "2 3", "0x2", "--2", ".", "2e",
-                            "e2", "+", "\xff"})
+    for (const char* bad : {"", " ", "2abc", "abc", "nan", "inf", "-inf", "1e999", "2 3", "0x2", "--2", ".",
+                            "2e", "e2", "+", "\xff"})
         EXPECT_FALSE(wholeNumber(bad).has_value()) << '"' << bad << '"';
 }
 
@@ -25,7 +25,7 @@ TEST(LeadingNumber, TakesTheNumberAtTheStartAndZeroWhenThereIsNone) {
     EXPECT_EQ(leadingNumber("1.5e2x"), 150);
     EXPECT_EQ(leadingNumber("points 77"), 0);
     EXPECT_EQ(leadingNumber(""), 0);
-    EXPECT_EQ(leadingNumber("1e999"), 0);  // a number too large to hold is no high score
+    EXPECT_EQ(leadingNumber("1e999"), 0); // a number too large to hold is no high score
     EXPECT_EQ(leadingNumber(std::string(100000, '9')), 0);
 }
 

@@ -1,11 +1,11 @@
 // A high-score record that cannot be written: the players are told once per run, the game goes on with
 // the new record in memory, the comment question still ends at the first comment, and the record
 // files that could be written are.
-#include "game/handlers.h"
-#include "game/record_file.h"
-#include "game/state.h"
-#include "game/window/headless/headless_platform.h"
-#include "game/window/headless/temp_folder.h"
+#include "headless/headless_platform.h"
+#include "headless/temp_folder.h"
+#include "records/record_file.h"
+#include "rules/events.h"
+#include "rules/state.h"
 
 #include <gtest/gtest.h>
 
@@ -24,8 +24,8 @@ class RecordFailure : public ::testing::Test {
 
     // Start-up takes the default names (Skitter, Scamper) and difficulty (2); then one game is started.
     static void startGame(Game& g) {
-        Form1_Form_Load(g);
-        Form1_Command3_Click(g);
+        startUp(g);
+        pressStartButton(g);
     }
     static std::string failureText(const fs::path& folder) {
         return "The high score could not be saved in " + folder.string() + ". The game goes on without it.";
@@ -43,37 +43,37 @@ TEST_F(RecordFailure, MissingFolderIsReportedOnceAndTheGameGoesOn) {
     ASSERT_EQ(platform.messageCount, 1); // the instructions
     ASSERT_EQ(platform.inputCount, 3);
 
-    g.p[0].score = 40000;
-    g.p[1].score = 3;
+    g.players[0].score = 40000;
+    g.players[1].score = 3;
     platform.answers = {std::nullopt, std::string("Mine")};
-    dead(g);
+    endGame(g);
 
     // Outcome, then the one failure notice; the comment box stops at the first comment given.
     EXPECT_EQ(platform.messageCount, 3);
     EXPECT_EQ(platform.lastTitle, "High Score");
     EXPECT_EQ(platform.lastMessage, failureText(missing));
     EXPECT_EQ(platform.inputCount, 5);
-    EXPECT_EQ(g.f4.RichTextBox3.Text, "Mine");
+    EXPECT_EQ(g.scores.commentBox.text, "Mine");
     // The record lives on in memory and on the panel.
-    EXPECT_EQ(g.highscore, 40000);
-    EXPECT_EQ(g.f1.RichTextBox1.Text, "40000");
-    EXPECT_EQ(g.f4.RichTextBox1.Text, "40000");
-    EXPECT_EQ(g.f4.RichTextBox2.Text, "Skitter");
+    EXPECT_EQ(g.highScore, 40000);
+    EXPECT_EQ(g.window.highScoreBox.text, "40000");
+    EXPECT_EQ(g.scores.scoreBox.text, "40000");
+    EXPECT_EQ(g.scores.nameBox.text, "Skitter");
     EXPECT_FALSE(fs::exists(missing));
     // Between games as usual.
-    EXPECT_TRUE(g.outcomedone);
-    EXPECT_TRUE(g.f1.Command3.Visible);
-    EXPECT_TRUE(g.hcomment.empty());
+    EXPECT_TRUE(g.gameScored);
+    EXPECT_TRUE(g.window.startButton.visible);
+    EXPECT_TRUE(g.highScoreComment.empty());
 
     // A second record in the same run fails silently: only its outcome is shown.
-    Form1_Command3_Click(g);
-    g.p[1].score = 7;
+    pressStartButton(g);
+    g.players[1].score = 7;
     platform.answers = {std::string("Again")};
-    dead(g);
+    endGame(g);
     EXPECT_EQ(platform.messageCount, 4);
     EXPECT_EQ(platform.lastTitle, "Outcome");
     EXPECT_EQ(platform.inputCount, 6);
-    EXPECT_EQ(g.highscore, 7);
+    EXPECT_EQ(g.highScore, 7);
 }
 
 TEST_F(RecordFailure, OneUnwritableFileDoesNotStopTheOthers) {
@@ -82,18 +82,18 @@ TEST_F(RecordFailure, OneUnwritableFileDoesNotStopTheOthers) {
     HeadlessPlatform platform(folder_, nullptr);
     Game g(platform, 1);
     startGame(g);
-    ASSERT_EQ(g.highscore, 12);
+    ASSERT_EQ(g.highScore, 12);
 
-    g.p[1].score = 40;
+    g.players[1].score = 40;
     platform.answers = {std::string("Cheese")};
-    dead(g);
+    endGame(g);
 
     EXPECT_EQ(platform.messageCount, 3);
     EXPECT_EQ(platform.lastMessage, failureText(folder_));
     EXPECT_EQ(loadRecordFile(folder_ / "hscore.txt"), "40");
     EXPECT_EQ(loadRecordFile(folder_ / "comment.txt"), "Cheese");
     EXPECT_TRUE(fs::is_directory(folder_ / "name.txt"));
-    EXPECT_EQ(g.f4.RichTextBox2.Text, "Scamper");
+    EXPECT_EQ(g.scores.nameBox.text, "Scamper");
     // No temporary file is left behind by the failed save.
     int entries = 0;
     for ([[maybe_unused]] const auto& entry : fs::directory_iterator(folder_))

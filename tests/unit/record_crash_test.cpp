@@ -1,7 +1,7 @@
 // A game killed while it writes the high-score record: whenever the process dies, each of the three
 // record files must still hold one whole record text, the one before the write or the one after it.
-#include "game/record_file.h"
-#include "game/window/headless/temp_folder.h"
+#include "headless/temp_folder.h"
+#include "records/record_file.h"
 
 #include <gtest/gtest.h>
 
@@ -48,8 +48,8 @@ TEST(RecordCrash, AKilledWriterLeavesEachFileWithAWholeOldOrNewRecord) {
     auto start = std::chrono::steady_clock::now();
     save(folder, b);
     save(folder, a);
-    const auto oneSave = std::chrono::duration_cast<std::chrono::microseconds>(
-        (std::chrono::steady_clock::now() - start) / 2);
+    const auto oneSave =
+        std::chrono::duration_cast<std::chrono::microseconds>((std::chrono::steady_clock::now() - start) / 2);
     auto* finished = static_cast<std::atomic<int>*>(
         ::mmap(nullptr, sizeof(std::atomic<int>), PROT_READ | PROT_WRITE, MAP_SHARED | MAP_ANONYMOUS, -1, 0));
     ASSERT_NE(finished, MAP_FAILED);

@@ -1,7 +1,7 @@
 // Loading and atomically saving the high-score record files: missing files, round trips, and saves that
 // fail without touching the old record or leaving a temporary behind.
-#include "game/record_file.h"
-#include "game/window/headless/temp_folder.h"
+#include "headless/temp_folder.h"
+#include "records/record_file.h"
 
 #include <gtest/gtest.h>
 
@@ -67,10 +67,10 @@ TEST_F(RecordFile, SavedRecordLoadsBackAndReplacesTheOldOne) {
 TEST_F(RecordFile, SaveClearsWhatSavesOfGamesThatWereKilledLeftBehind) {
     // 999999999 is past the largest process id the system hands out: that game is gone. The temporary of
     // a game still running (this one) and another record's temporary are none of this save's business.
-    const std::string dead = ".hscore.txt.999999999-5-0.tmp";
+    const std::string endGame = ".hscore.txt.999999999-5-0.tmp";
     const std::string alive = ".hscore.txt." + std::to_string(::getpid()) + "-5-0.tmp";
     const std::string other = ".name.txt.999999999-5-0.tmp";
-    for (const std::string& name : {dead, alive, other})
+    for (const std::string& name : {endGame, alive, other})
         write(folder_ / name, "{\\rtf1 3");
     ASSERT_TRUE(saveRecordFile(folder_ / "hscore.txt", "310"));
     std::vector<std::string> expected{alive, other, "hscore.txt"};

@@ -1,6 +1,6 @@
 // The rich-text reader and writer behind the high-score record: the document shape the game writes,
 // names and comments coming back exactly, documents from other editors, and hostile input.
-#include "game/rtf.h"
+#include "records/rtf.h"
 
 #include <gtest/gtest.h>
 

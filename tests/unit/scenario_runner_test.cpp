@@ -1,5 +1,5 @@
 // The scenario runner: what it prints, how it judges expectations, and which lines it refuses.
-#include "game/window/headless/scenario.h"
+#include "headless/scenario.h"
 
 #include <gtest/gtest.h>
 
@@ -24,8 +24,9 @@ TEST(ScenarioRunner, LogsEveryBoxAndPrintsValuesInTheirShortestForm) {
                  "print bmouse1.Left\nprint dif\nprint paused\nset p1name a\\b\nprint p1name\n");
     EXPECT_EQ(r.status, ScenarioStatus::Passed);
     EXPECT_NE(r.out.find("input [Name Entry] Player 2 - Enter your name: -> \n"), std::string::npos);
-    EXPECT_NE(r.out.find("message [Instructions] Click on the 'Start' button to start the game, Enjoy! -> OK\n"),
-              std::string::npos);
+    EXPECT_NE(
+        r.out.find("message [Instructions] Click on the 'Start' button to start the game, Enjoy! -> OK\n"),
+        std::string::npos);
     EXPECT_NE(r.out.find("bmouse1.Left = 2345.678\n"), std::string::npos);
     EXPECT_NE(r.out.find("dif = 2.0\n"), std::string::npos);
     EXPECT_NE(r.out.find("paused = True\n"), std::string::npos);
@@ -39,15 +40,16 @@ TEST(ScenarioRunner, ComparesNumbersAsNumbersAndNamesTheFailedLine) {
     auto fail = run("start\nexpect p1lives 5\nexpect p1lives 4\n");
     EXPECT_EQ(fail.status, ScenarioStatus::Failed);
     EXPECT_NE(fail.out.find("FAIL t.scn:2: p1lives is 4, expected 5\n"), std::string::npos);
-    EXPECT_EQ(fail.out.find("t.scn:3"), std::string::npos);  // the file stops at its first failure
+    EXPECT_EQ(fail.out.find("t.scn:3"), std::string::npos); // the file stops at its first failure
 }
 
 TEST(ScenarioRunner, RefusesMalformedLinesAndStopsTheFile) {
-    for (const char* text : {"key w\n", "start\nstart\n", "start\nseed 3\n", "start\nfrobnicate\n",
-                             "start\nexpect nosuchname 1\n", "start\nexpect p1lives many\n",
-                             "start\nset paused maybe\n", "start\nwait -5\n", "start\nrun Form9_Timer_Timer\n",
-                             "start\nclick NoSuchButton\n", "reply Maybe\nstart\n", "reply Yes\nstart\n",
-                             "rawfile x.txt bad\\q\n", "file ../escape.txt 1\n", "start\nselect Form3.Combo1 7\n"}) {
+    for (const char* text :
+         {"key w\n", "start\nstart\n", "start\nseed 3\n", "start\nfrobnicate\n",
+          "start\nexpect nosuchname 1\n", "start\nexpect p1lives many\n", "start\nset paused maybe\n",
+          "start\nwait -5\n", "start\nrun Form9_Timer_Timer\n", "start\nclick NoSuchButton\n",
+          "reply Maybe\nstart\n", "reply Yes\nstart\n", "rawfile x.txt bad\\q\n", "file ../escape.txt 1\n",
+          "start\nselect Form3.Combo1 7\n"}) {
         auto r = run(text);
         EXPECT_EQ(r.status, ScenarioStatus::Malformed) << text << r.out;
         EXPECT_NE(r.out.find("MALFORMED t.scn:"), std::string::npos) << text;

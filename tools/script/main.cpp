@@ -1,6 +1,6 @@
 // squeakrun-script: plays scenario files against the game, headless and on an exact clock.
 // Exit status: 2 if any file had a malformed line, else 1 if any expectation failed, else 0.
-#include "game/window/headless/scenario.h"
+#include "headless/scenario.h"
 
 #include <iostream>
 
@@ -13,8 +13,10 @@ int main(int argc, char** argv) {
     bool anyMalformed = false;
     for (int i = 1; i < argc; ++i) {
         auto status = squeakrun::runScenarioFile(argv[i], std::cout);
-        if (status == squeakrun::ScenarioStatus::Passed) ++passed;
-        else ++failed;
+        if (status == squeakrun::ScenarioStatus::Passed)
+            ++passed;
+        else
+            ++failed;
         anyMalformed |= status == squeakrun::ScenarioStatus::Malformed;
     }
     std::cout << "scenarios: " << passed << " passed, " << failed << " failed\n";

@@ -1,0 +1,42 @@
+// A scripted platform for tests and tools: boxes are answered from queues (or take their defaults),
+// every box is logged, and the application folder is whatever folder the caller gives.
+#pragma once
+
+#include "window/platform.h"
+
+#include <deque>
+#include <optional>
+#include <ostream>
+
+namespace squeakrun {
+
+class HeadlessPlatform : public Platform {
+  public:
+    HeadlessPlatform(std::filesystem::path folder, std::ostream* log)
+        : folder_(std::move(folder)), log_(log) {}
+
+    Button messageBox(const std::string& text, Buttons buttons, const std::string& title) override;
+    std::string inputBox(const std::string& prompt, const std::string& title,
+                         const std::string& defaultAnswer) override;
+    std::filesystem::path appFolder() override { return folder_; }
+    void quit() override { quitRequested = true; }
+
+    std::deque<std::optional<std::string>> answers; // nullopt: the box is cancelled
+    std::deque<Button> replies;
+    bool useDefaults = false; // every box takes its default, queued answers stay queued
+
+    std::string lastMessage, lastTitle, lastPrompt;
+    long long messageCount = 0, inputCount = 0;
+    bool quitRequested = false;
+    std::optional<std::string> fault; // a queued reply named a button the box did not have
+
+  private:
+    std::filesystem::path folder_;
+    std::ostream* log_;
+};
+
+// How the runner and the tests write texts: CR, LF and backslash escaped.
+std::string escapeText(std::string_view text);
+const char* buttonName(Button b);
+
+} // namespace squeakrun

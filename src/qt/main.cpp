@@ -1,0 +1,41 @@
+// The game's entry point: the Qt window, the boxes and the clock around the game core.
+#include "qt/clock_driver.h"
+#include "qt/main_window.h"
+#include "qt/pixmap_cache.h"
+#include "qt/qt_platform.h"
+#include "rules/events.h"
+#include "rules/state.h"
+
+#include <QApplication>
+#include <QIcon>
+#include <QTimer>
+
+#include <random>
+
+int main(int argc, char* argv[]) {
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Squeakrun!"));
+
+    squeakrun::qt::QtPlatform platform;
+    std::random_device entropy;
+    const std::uint64_t seed = (static_cast<std::uint64_t>(entropy()) << 32) ^ entropy();
+    squeakrun::Game game(platform, seed);
+    // Game time 0 is now: the key box upkeep first ticks 10 ms after start-up.
+    squeakrun::qt::ClockDriver driver(game, &platform);
+    squeakrun::qt::GameWindow window(game, platform, driver);
+    QIcon icon(QString::fromStdString((platform.appFolder() / "images" / "squeakrun.png").string()));
+    if (icon.availableSizes().isEmpty())
+        icon = QIcon(QPixmap::fromImage(window.pictures().image("badmouseright.gif").scaled(64, 64)));
+    QApplication::setWindowIcon(icon);
+
+    // Start-up asks for the names and the difficulty before the window appears.
+    driver.runEvent(squeakrun::startUp);
+    if (game.exited) return 0;
+
+    platform.setDialogParent(&window);
+    platform.setBeforeBox([&window] { window.followModel(); });
+    window.show();
+    driver.start();
+    QTimer::singleShot(0, &window, [&window] { window.reportMissingArtwork(); });
+    return QApplication::exec();
+}

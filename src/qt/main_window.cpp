@@ -1,0 +1,191 @@
+#include "qt/main_window.h"
+
+#include "qt/clock_driver.h"
+#include "qt/pixmap_cache.h"
+#include "qt/playfield_painter.h"
+#include "qt/playfield_view.h"
+#include "qt/scaling.h"
+#include "qt/small_windows.h"
+#include "rules/events.h"
+#include "rules/ui/menus.h"
+#include "rules/window_ops.h"
+
+#include <QCloseEvent>
+#include <QGuiApplication>
+#include <QKeyEvent>
+#include <QMenu>
+#include <QMenuBar>
+#include <QScreen>
+#include <QStyle>
+
+namespace squeakrun::qt {
+
+namespace {
+
+// Every picture the game may show, so that a missing one is reported at start-up rather than
+// discovered in the middle of a game.
+const char* const kArtwork[] = {
+    "field.gif",        "strip.gif",           "panel.gif",       "station1.gif",   "station11.gif",
+    "station12.gif",    "station112.gif",      "gasstation.gif",  "badmouseup.gif", "badmousedown.gif",
+    "badmouseleft.gif", "badmouseright.gif",   "mouseup.gif",     "mousedown.gif",  "mouseleft.gif",
+    "mouseright.gif",   "bcrash.gif",          "crash.gif",       "bcrashc.gif",    "crashc.gif",
+    "trapup.gif",       "trapdown.gif",        "trapleft.gif",    "trapright.gif",  "trapselect.gif",
+    "cheeseselect.gif", "raspslickselect.gif", "cheesepiece.gif", "raspslick.gif",  "cheese.gif",
+    "strawb.gif",       "slickpup.gif",        "cheeseblob.gif",  "title.gif",      "settings.gif",
+    "highscores.gif",   "btnok.gif",           "btnapply.gif",    "btncancel.gif",  "btnback.gif",
+};
+
+// Typed text as the key box would take it: printable characters only (a text box takes no
+// control characters as text).
+std::vector<std::string> typedCharacters(const QString& text) {
+    std::vector<std::string> out;
+    for (qsizetype i = 0; i < text.size();) {
+        const char32_t cp = text.at(i).isHighSurrogate() && i + 1 < text.size()
+                                ? QChar::surrogateToUcs4(text.at(i), text.at(i + 1))
+                                : text.at(i).unicode();
+        const qsizetype n = cp > 0xFFFF ? 2 : 1;
+        if (QChar::isPrint(cp)) out.push_back(text.mid(i, n).toStdString());
+        i += n;
+    }
+    return out;
+}
+
+} // namespace
+
+GameWindow::GameWindow(Game& game, Platform& platform, ClockDriver& driver, QWidget* parent)
+    : QMainWindow(parent), g_(game), platform_(platform), driver_(driver),
+      pictures_(std::make_unique<PixmapCache>(platform.appFolder() / "images")) {
+    setWindowTitle(QStringLiteral("Squeakrun!"));
+    setFocusPolicy(Qt::StrongFocus);
+    view_ = new PlayfieldView(g_, driver_, *pictures_, this);
+    setCentralWidget(view_);
+    buildMenus();
+
+    about_ = new AboutDialog(g_, driver_, *pictures_, this);
+    settings_ = new SettingsDialog(g_, driver_, *pictures_, this);
+    scores_ = new ScoresDialog(g_, driver_, *pictures_, this);
+    connect(view_, &PlayfieldView::scaleChanged, this, [this](int s) {
+        for (SmallWindow* w : {static_cast<SmallWindow*>(about_), static_cast<SmallWindow*>(settings_),
+                               static_cast<SmallWindow*>(scores_)})
+            w->setScale(s);
+    });
+    connect(&driver_, &ClockDriver::modelTouched, this, &GameWindow::followModel);
+
+    resizeForScale(openingScale());
+    followModel();
+    setFocus();
+}
+
+GameWindow::~GameWindow() = default;
+
+void GameWindow::buildMenus() {
+    auto addMenu = [this](Control MainWindow::*menuControl, const char* menuName, const auto& items) {
+        QMenu* menu = menuBar()->addMenu(QString::fromStdString((g_.window.*menuControl).caption));
+        entries_.push_back({menuName, menu->menuAction(), menuControl, (g_.window.*menuControl).caption});
+        for (const MenuEntry& item : items) {
+            if (item.separatorBefore) menu->addSeparator();
+            QAction* a = menu->addAction(QString::fromStdString((g_.window.*item.control).caption));
+            a->setShortcut(QKeySequence(QString::fromLatin1(item.shortcut.data(), item.shortcut.size())));
+            a->setShortcutContext(Qt::WindowShortcut);
+            a->setShortcutVisibleInContextMenu(true);
+            auto handler = item.handler;
+            connect(a, &QAction::triggered, this, [this, handler] { driver_.runEvent(handler); });
+            entries_.push_back({item.name, a, item.control, (g_.window.*item.control).caption});
+        }
+    };
+    addMenu(&MainWindow::fileMenu, "mnuFile", kFileMenu);
+    addMenu(&MainWindow::helpMenu, "mnuHelp", kHelpMenu);
+}
+
+QAction* GameWindow::action(std::string_view name) const {
+    for (const ShownEntry& e : entries_)
+        if (name == e.name) return e.action;
+    return nullptr;
+}
+
+int GameWindow::openingScale() const {
+    const QScreen* s = screen() ? screen() : QGuiApplication::primaryScreen();
+    if (!s) return 1;
+    // What the window needs round its content: the menu bar, and the frame and title bar the
+    // window manager adds (known once the window is on screen, estimated before).
+    QSize frame = frameGeometry().size() - geometry().size();
+    if (!isVisible() || frame.isEmpty())
+        frame = QSize(2 * style()->pixelMetric(QStyle::PM_DefaultFrameWidth) + 8,
+                      style()->pixelMetric(QStyle::PM_TitleBarHeight) + 12);
+    const QSize chrome(frame.width(), frame.height() + menuBar()->sizeHint().height());
+    return qt::openingScale(s->availableGeometry().size(), clientPixels(), chrome);
+}
+
+void GameWindow::resizeForScale(int scale) {
+    view_->setPreferredScale(scale);
+    resize(clientPixels().width() * scale, clientPixels().height() * scale + menuBar()->sizeHint().height());
+}
+
+void GameWindow::followModel() {
+    // Runs after every tick: nothing is made or given to Qt unless it changed.
+    for (ShownEntry& e : entries_) {
+        const Control& c = g_.window.*e.control;
+        if (e.caption != c.caption) {
+            e.caption = c.caption;
+            e.action->setText(QString::fromStdString(c.caption));
+        }
+        // A disabled entry's shortcut does nothing, as the entry itself.
+        if (e.action->isEnabled() != c.enabled) e.action->setEnabled(c.enabled);
+        if (e.action->isVisible() != c.visible) e.action->setVisible(c.visible);
+    }
+    about_->followModel();
+    settings_->followModel();
+    scores_->followModel();
+    view_->followModel();
+    if (g_.exited) driver_.stop();
+}
+
+void GameWindow::keyPressEvent(QKeyEvent* e) {
+    // Ctrl and Alt combinations belong to the menu; everything typed goes to the key box as is.
+    if (e->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier)) {
+        QMainWindow::keyPressEvent(e);
+        return;
+    }
+    const std::vector<std::string> typed = typedCharacters(e->text());
+    if (typed.empty()) {
+        QMainWindow::keyPressEvent(e);
+        return;
+    }
+    e->accept();
+    driver_.runEvent([&typed](Game& g) {
+        for (const std::string& c : typed)
+            pressKey(g, c);
+    });
+}
+
+void GameWindow::closeEvent(QCloseEvent* e) {
+    // Closing the game window is the Exit command.
+    if (g_.exited) {
+        e->accept();
+        return;
+    }
+    e->ignore();
+    driver_.runEvent(chooseExit);
+}
+
+QStringList GameWindow::missingArtwork() {
+    QStringList names;
+    for (const char* n : kArtwork)
+        names.append(QString::fromLatin1(n));
+    return pictures_->missingOf(names);
+}
+
+void GameWindow::reportMissingArtwork() {
+    if (missingReported_) return;
+    missingReported_ = true;
+    const QStringList missing = missingArtwork();
+    if (missing.isEmpty()) return;
+    const std::string text =
+        QStringLiteral("Some of the game's pictures could not be loaded from\n%1\n\nMissing: %2\n\n"
+                       "The game goes on and shows a marked box in their place.")
+            .arg(QString::fromStdString(pictures_->folder().string()), missing.join(QStringLiteral(", ")))
+            .toStdString();
+    driver_.runEvent([this, &text](Game&) { platform_.messageBox(text, Buttons::OK, "Missing artwork"); });
+}
+
+} // namespace squeakrun::qt

@@ -1,0 +1,80 @@
+// The game window: the menu bar, the playfield view and the three small windows, all following the
+// model after every event. Typed characters go to the game's key box as they are; Ctrl shortcuts go
+// to the menu. Nothing here decides anything about the game: every choice is the core's.
+#pragma once
+
+#include "rules/state.h"
+
+#include <QMainWindow>
+#include <QStringList>
+
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace squeakrun::qt {
+
+class AboutDialog;
+class ClockDriver;
+class PixmapCache;
+class PlayfieldView;
+class ScoresDialog;
+class SettingsDialog;
+
+class GameWindow : public QMainWindow {
+    Q_OBJECT
+  public:
+    // The platform answers the game's boxes and names its folder (images/ lies there); the driver
+    // runs the clock and lets events in.
+    GameWindow(Game& game, Platform& platform, ClockDriver& driver, QWidget* parent = nullptr);
+    ~GameWindow() override;
+
+    PlayfieldView* view() const { return view_; }
+    AboutDialog* aboutWindow() const { return about_; }
+    SettingsDialog* settingsWindow() const { return settings_; }
+    ScoresDialog* scoresWindow() const { return scores_; }
+    PixmapCache& pictures() const { return *pictures_; }
+
+    // The menu entry standing for a menu control of the model ("pauseEntry"), or null.
+    QAction* action(std::string_view name) const;
+
+    // Sizes the window so its content shows at `scale`.
+    void resizeForScale(int scale);
+    // The scale the window opens at on its screen.
+    int openingScale() const;
+
+    // Follows the model: menu captions and states, the small windows, and a repaint if needed.
+    void followModel();
+
+    // The game's pictures that cannot be found; the first call tells the players once, in one box.
+    QStringList missingArtwork();
+    void reportMissingArtwork();
+
+  protected:
+    void keyPressEvent(QKeyEvent*) override;
+    void closeEvent(QCloseEvent*) override;
+    bool focusNextPrevChild(bool) override { return false; }
+
+  private:
+    struct ShownEntry {
+        std::string_view name;
+        QAction* action;
+        Control MainWindow::*control;
+        std::string caption; // as last given to the action, so that an unchanged one costs nothing
+    };
+    void buildMenus();
+
+    Game& g_;
+    Platform& platform_;
+    ClockDriver& driver_;
+    std::unique_ptr<PixmapCache> pictures_;
+    PlayfieldView* view_;
+    AboutDialog* about_;
+    SettingsDialog* settings_;
+    ScoresDialog* scores_;
+    std::vector<ShownEntry> entries_;
+    bool missingReported_ = false;
+};
+
+} // namespace squeakrun::qt

@@ -1,0 +1,330 @@
+#include "qt/playfield_painter.h"
+
+#include "qt/look.h"
+#include "qt/pixmap_cache.h"
+#include "qt/scaling.h"
+
+#include <QFontMetrics>
+#include <QPainter>
+
+#include <iterator>
+#include <string_view>
+
+namespace squeakrun::qt {
+
+namespace {
+
+using Member = Control MainWindow::*;
+
+// Everything drawn, bottom to top, with the container each one sits in (null: the window itself).
+// On the field: the stations, the gauges, the devices, the bonus items, the cars and the countdowns.
+// The gauges lie under the devices and cars so that a car passing beneath one is never hidden.
+struct Placed {
+    Member control;
+    Member container;
+};
+constexpr Placed kDrawOrder[] = {
+    {&MainWindow::playfield, nullptr},
+    {&MainWindow::upgradeStation, &MainWindow::playfield},
+    {&MainWindow::gasStation, &MainWindow::playfield},
+    {&MainWindow::player1Gauge, &MainWindow::playfield},
+    {&MainWindow::player2Gauge, &MainWindow::playfield},
+    {&MainWindow::player1Trap, &MainWindow::playfield},
+    {&MainWindow::player2Trap, &MainWindow::playfield},
+    {&MainWindow::player1Cheese, &MainWindow::playfield},
+    {&MainWindow::player2Cheese, &MainWindow::playfield},
+    {&MainWindow::player1Slick, &MainWindow::playfield},
+    {&MainWindow::player2Slick, &MainWindow::playfield},
+    {&MainWindow::bonusItem1, &MainWindow::playfield},
+    {&MainWindow::bonusItem2, &MainWindow::playfield},
+    {&MainWindow::player1Car, &MainWindow::playfield},
+    {&MainWindow::player2Car, &MainWindow::playfield},
+    {&MainWindow::player1Countdown, &MainWindow::playfield},
+    {&MainWindow::player2Countdown, &MainWindow::playfield},
+    {&MainWindow::deviceStrip, nullptr},
+    {&MainWindow::player1Device, &MainWindow::deviceStrip},
+    {&MainWindow::player2Device, &MainWindow::deviceStrip},
+    {&MainWindow::player1Stock, &MainWindow::deviceStrip},
+    {&MainWindow::player2Stock, &MainWindow::deviceStrip},
+    {&MainWindow::statusPanel, nullptr},
+    {&MainWindow::player1Name, &MainWindow::statusPanel},
+    {&MainWindow::player1Score, &MainWindow::statusPanel},
+    {&MainWindow::player2Score, &MainWindow::statusPanel},
+    {&MainWindow::player2Name, &MainWindow::statusPanel},
+    {&MainWindow::player1Gas, &MainWindow::statusPanel},
+    {&MainWindow::player2Gas, &MainWindow::statusPanel},
+    {&MainWindow::player1Lives, &MainWindow::statusPanel},
+    {&MainWindow::player2Lives, &MainWindow::statusPanel},
+    {&MainWindow::highScoreBox, &MainWindow::statusPanel},
+};
+
+// Children are placed from their container's top-left corner (the field's is the window's).
+QPointF originOf(const MainWindow& f, const Placed& p) {
+    return p.container ? QPointF((f.*p.container).left, (f.*p.container).top) : QPointF(0, 0);
+}
+QPointF originOf(const MainWindow& f, Member m) {
+    for (const Placed& p : kDrawOrder)
+        if (p.control == m) return originOf(f, p);
+    return QPointF(0, 0);
+}
+
+bool isCountdown(const Placed& p) {
+    return p.control == &MainWindow::player1Countdown || p.control == &MainWindow::player2Countdown;
+}
+
+bool shown(const MainWindow& f, const Placed& p) {
+    return (f.*p.control).visible && (!p.container || (f.*p.container).visible);
+}
+
+QRect rectOf(const Control& c, QPointF origin, int scale) {
+    return pxRect(origin.x() + c.left, origin.y() + c.top, c.width, c.height, scale);
+}
+
+void drawPicture(QPainter& painter, const Control& c, const QRect& r, PixmapCache& pictures, int scale,
+                 qreal dpr) {
+    if (c.picture.empty()) return;
+    const QPixmap* pm = pictures.get(c.picture, scale, dpr);
+    if (!pm) {
+        drawPlaceholder(painter, r);
+        return;
+    }
+    // A picture box shows its picture from the top-left corner and cuts off what overhangs; a box
+    // larger than its picture shows the picture's edge colour around it (and through it, where the
+    // picture is transparent).
+    const QSize inBox = pm->deviceIndependentSize().toSize().boundedTo(r.size());
+    if (inBox != r.size()) {
+        const QColor edge = pictures.edgeColour(c.picture);
+        if (pm->hasAlphaChannel())
+            painter.fillRect(r, edge);
+        else
+            for (const QRect& margin : QRegion(r).subtracted(QRect(r.topLeft(), inBox)))
+                painter.fillRect(margin, edge);
+    }
+    painter.drawPixmap(r.topLeft(), *pm, QRect(QPoint(0, 0), inBox * dpr));
+}
+
+// Whether a shown control paints every pixel of its box with no transparency: a picture without
+// transparency or the placeholder of a missing one. Nothing beneath such a box needs painting.
+bool opaque(const Control& c, PixmapCache& pictures, int scale, qreal dpr) {
+    if (c.kind != Control::Kind::Picture || c.picture.empty()) return false;
+    const QPixmap* pm = pictures.get(c.picture, scale, dpr);
+    return !pm || !pm->hasAlphaChannel();
+}
+
+void drawLabel(QPainter& painter, const Control& c, const QRect& r, int scale) {
+    if (c.caption.empty()) return;
+    // Numbers and names sit in the light boxes of the strip and panel; a long caption is set
+    // smaller, and only a very long one is cut short.
+    const QRect inner = r.adjusted(scale, 0, -scale, 0);
+    const int flags = Qt::AlignCenter | Qt::TextSingleLine;
+    QString text = QString::fromStdString(c.caption);
+    painter.setFont(look::fittedFont(inner, flags, text, 10 * scale, 7 * scale, true));
+    painter.setPen(look::kInk);
+    text = painter.fontMetrics().elidedText(text, Qt::ElideRight, inner.width());
+    painter.drawText(inner, flags, text);
+}
+
+QFont countdownFont(int scale) {
+    return look::font(13 * scale, true);
+}
+// Where the countdown's text sits: on its box's bottom edge, as wide and high as the text.
+QRect countdownBox(const QString& text, const QRect& r, int scale) {
+    const QFontMetrics fm(countdownFont(scale));
+    return QRect(r.left(), r.bottom() + 1 - fm.height(), fm.horizontalAdvance(text) + 2 * scale, fm.height());
+}
+// The countdown over a cheese-struck car ("4" ... "1", "Go!"): bigger than its box and outlined, so
+// it reads over the car and the floor alike.
+void drawCountdown(QPainter& painter, const Control& c, const QRect& r, int scale) {
+    if (c.caption.empty()) return;
+    painter.setFont(countdownFont(scale));
+    const QString text = QString::fromStdString(c.caption);
+    look::outlinedText(painter, countdownBox(text, r, scale), Qt::AlignLeft | Qt::AlignVCenter, text,
+                       look::kGold, look::kInk, scale);
+}
+
+// The upgrade-station gauge: "Gas: " and "Speed: " lines printed from 255 twips down.
+void drawGauge(QPainter& painter, const Control& c, const QRect& r, int scale) {
+    painter.fillRect(r, look::kSlate);
+    painter.setPen(QPen(look::kGold, scale, Qt::SolidLine, Qt::SquareCap, Qt::MiterJoin));
+    const qreal half = scale / 2.0;
+    painter.drawRect(QRectF(r).adjusted(half, half, -half, -half));
+    painter.setFont(look::font(11 * scale, true));
+    painter.setPen(look::kCaption);
+    const int lineHeight = painter.fontMetrics().height();
+    int y = r.top() + px(255, scale);
+    for (const std::string& line : c.lines) {
+        painter.drawText(QRect(r.left() + 3 * scale, y, r.width() - 4 * scale, lineHeight),
+                         Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine, QString::fromStdString(line));
+        y += lineHeight;
+    }
+}
+
+void drawRichText(QPainter& painter, const Control& c, const QRect& r, int scale) {
+    if (c.text.empty()) return;
+    QString text = QString::fromStdString(c.text);
+    text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    painter.setFont(look::font(11 * scale, true));
+    painter.setPen(look::kInk);
+    painter.drawText(r.adjusted(2 * scale, 0, -2 * scale, 0), Qt::AlignCenter | Qt::TextWordWrap, text);
+}
+
+// Where drawing a control may touch: its box, or for a countdown the outlined text that reaches past it.
+QRect extentOf(const MainWindow& f, const Placed& p, const QRect& r, int scale) {
+    const Control& c = f.*p.control;
+    if (!isCountdown(p) || c.caption.empty()) return r;
+    const int d = 2 * scale; // the outline and any overhang of the glyphs
+    return countdownBox(QString::fromStdString(c.caption), r, scale).adjusted(-d, -d, d, d);
+}
+
+void drawControl(QPainter& painter, const Control& c, const QRect& r, bool countdown, PixmapCache& pictures,
+                 int scale, qreal dpr) {
+    switch (c.kind) {
+    case Control::Kind::Picture:
+        drawPicture(painter, c, r, pictures, scale, dpr);
+        break;
+    case Control::Kind::Gauge:
+        drawGauge(painter, c, r, scale);
+        break;
+    case Control::Kind::Label:
+        if (countdown)
+            drawCountdown(painter, c, r, scale);
+        else
+            drawLabel(painter, c, r, scale);
+        break;
+    case Control::Kind::RichText:
+        drawRichText(painter, c, r, scale);
+        break;
+    default:
+        break; // buttons are widgets of their own; the key box and menus are not drawn
+    }
+}
+
+// FNV-1a, enough to tell one frame's content from the next.
+struct Fnv {
+    std::uint64_t h = 1469598103934665603ull;
+    void bytes(const void* p, std::size_t n) {
+        const auto* b = static_cast<const unsigned char*>(p);
+        for (std::size_t i = 0; i < n; ++i)
+            h = (h ^ b[i]) * 1099511628211ull;
+    }
+    void number(float v) { bytes(&v, sizeof v); }
+    void text(std::string_view s) {
+        const std::uint64_t n = s.size();
+        bytes(&n, sizeof n);
+        bytes(s.data(), s.size());
+    }
+};
+void hashControl(Fnv& h, const Control& c) {
+    h.number(c.left);
+    h.number(c.top);
+    h.number(c.width);
+    h.number(c.height);
+    const unsigned char flags = static_cast<unsigned char>((c.visible ? 1 : 0) | (c.enabled ? 2 : 0));
+    h.bytes(&flags, 1);
+    h.text(c.picture);
+    h.text(c.caption);
+    h.text(c.text);
+    for (const std::string& line : c.lines)
+        h.text(line);
+}
+} // namespace
+
+QSize clientPixels() {
+    return pxSize(kClientTwipsWidth, kClientTwipsHeight);
+}
+
+void paintMainWindow(QPainter& painter, const MainWindow& f, PixmapCache& pictures, int scale, qreal dpr,
+                     const QRegion& only) {
+    painter.save();
+    painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
+    painter.setRenderHint(QPainter::TextAntialiasing, true);
+    const bool everything = only.isEmpty();
+    if (!everything) painter.setClipRegion(only);
+    // The window's background, where the field, strip and panel leave it showing.
+    QRegion background(QRect(QPoint(0, 0), clientPixels() * scale));
+    for (const Placed& p : kDrawOrder)
+        if (!p.container && shown(f, p) && opaque(f.*p.control, pictures, scale, dpr))
+            background -= rectOf(f.*p.control, QPointF(0, 0), scale);
+    if (!everything) background &= only;
+    for (const QRect& r : background)
+        painter.fillRect(r, look::kSlate);
+    Member openContainer = nullptr;
+    for (const Placed& p : kDrawOrder) {
+        if (!shown(f, p)) continue;
+        const Control& c = f.*p.control;
+        const QRect r = rectOf(c, originOf(f, p), scale);
+        if (!everything && !only.intersects(extentOf(f, p, r, scale))) continue;
+        if (p.container != openContainer) {
+            // Children are cut off at their container's edge.
+            openContainer = p.container;
+            if (openContainer) {
+                const QRect box = rectOf(f.*openContainer, QPointF(0, 0), scale);
+                if (everything)
+                    painter.setClipRect(box);
+                else
+                    painter.setClipRegion(only.intersected(box));
+            } else if (everything) {
+                painter.setClipping(false);
+            } else {
+                painter.setClipRegion(only);
+            }
+        }
+        drawControl(painter, c, r, isCountdown(p), pictures, scale, dpr);
+    }
+    painter.restore();
+}
+
+void drawnParts(const MainWindow& f, int scale, std::vector<DrawnPart>& parts) {
+    parts.resize(std::size(kDrawOrder) + 1);
+    for (std::size_t i = 0; i < std::size(kDrawOrder); ++i) {
+        const Placed& p = kDrawOrder[i];
+        Fnv h;
+        hashControl(h, f.*p.control);
+        parts[i].look = h.h;
+        if (shown(f, p)) {
+            QRect r = extentOf(f, p, rectOf(f.*p.control, originOf(f, p), scale), scale);
+            if (p.container) r &= rectOf(f.*p.container, QPointF(0, 0), scale);
+            parts[i].rect = r;
+        } else {
+            parts[i].rect = QRect();
+        }
+    }
+    // The start button is a widget of its own, shown only with the field: a change to either asks
+    // for no painting, only for the button to follow.
+    Fnv h;
+    hashControl(h, f.startButton);
+    const unsigned char field = f.playfield.visible ? 1 : 0;
+    h.bytes(&field, 1);
+    parts.back() = {h.h, QRect()};
+}
+
+QRectF twipsRect(const MainWindow& f, Member member) {
+    const Control& c = f.*member;
+    const QPointF origin = originOf(f, member);
+    return QRectF(origin.x() + c.left, origin.y() + c.top, c.width, c.height);
+}
+
+QRect pixelRect(const MainWindow& f, Member member, int scale) {
+    const QRectF r = twipsRect(f, member);
+    return pxRect(r.x(), r.y(), r.width(), r.height(), scale);
+}
+
+const Control* controlAt(const MainWindow& f, QPointF twips) {
+    for (auto it = std::rbegin(kDrawOrder); it != std::rend(kDrawOrder); ++it) {
+        if (!shown(f, *it)) continue;
+        const QRectF r = twipsRect(f, it->control);
+        if (twips.x() >= r.left() && twips.x() < r.right() && twips.y() >= r.top() && twips.y() < r.bottom())
+            return &(f.*(it->control));
+    }
+    return nullptr;
+}
+
+std::uint64_t drawnSignature(const MainWindow& f) {
+    Fnv h;
+    for (const Placed& p : kDrawOrder)
+        hashControl(h, f.*p.control);
+    hashControl(h, f.startButton);
+    return h.h;
+}
+
+} // namespace squeakrun::qt

@@ -1,0 +1,208 @@
+#include "qt/playfield_view.h"
+
+#include "qt/clock_driver.h"
+#include "qt/look.h"
+#include "qt/pixmap_cache.h"
+#include "qt/playfield_painter.h"
+#include "qt/scaling.h"
+#include "rules/events.h"
+#include "rules/state.h"
+
+#include <QHelpEvent>
+#include <QMouseEvent>
+#include <QPaintEvent>
+#include <QPainter>
+#include <QScreen>
+#include <QTimer>
+#include <QToolTip>
+
+#include <algorithm>
+#include <cmath>
+
+namespace squeakrun::qt {
+
+PlayfieldView::PlayfieldView(Game& game, ClockDriver& driver, PixmapCache& pictures, QWidget* parent)
+    : QWidget(parent), g_(game), driver_(driver), pictures_(pictures), start_(new QPushButton(this)) {
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    setMinimumSize(clientPixels());
+    setFocusPolicy(Qt::NoFocus); // the main window keeps the keyboard
+    setMouseTracking(false);
+    // The start button must never take the keyboard: the players' keys belong to the game.
+    start_->setFocusPolicy(Qt::NoFocus);
+    start_->setCursor(Qt::PointingHandCursor);
+    connect(start_, &QPushButton::clicked, this, [this] { driver_.runEvent(pressStartButton); });
+    frame_.setSingleShot(true);
+    frame_.setTimerType(Qt::PreciseTimer);
+    connect(&frame_, &QTimer::timeout, this, &PlayfieldView::showFrame);
+    styleStartButton();
+    drawnParts(g_.window, scale_, shown_);
+    placeStartButton();
+}
+
+QSize PlayfieldView::sizeHint() const {
+    return clientPixels() * preferred_;
+}
+
+void PlayfieldView::followModel() {
+    drawnParts(g_.window, scale_, now_);
+    if (now_ == shown_) return;
+    for (std::size_t i = 0; i < now_.size(); ++i) {
+        if (now_[i] == shown_[i]) continue;
+        // Where it was and where it is now.
+        dirty_ += shown_[i].rect;
+        dirty_ += now_[i].rect;
+    }
+    // The start button is the last part: a widget of its own, it follows only its own changes.
+    if (now_.back() != shown_.back()) placeStartButton();
+    shown_.swap(now_);
+    if (!dirty_.isEmpty()) requestFrame(driver_.lastRunWasEvent());
+}
+
+void PlayfieldView::placeStartButton() {
+    const Control& c = g_.window.startButton;
+    const QString caption = QString::fromStdString(c.caption);
+    if (start_->text() != caption) start_->setText(caption);
+    start_->setEnabled(c.enabled);
+    start_->setGeometry(
+        pixelRect(g_.window, &MainWindow::startButton, scale_).translated(content_.topLeft()));
+    start_->setVisible(c.visible && g_.window.playfield.visible);
+}
+
+void PlayfieldView::styleStartButton() {
+    const int s = scale_;
+    start_->setFont(look::font(18 * s, true));
+    start_->setStyleSheet(
+        QStringLiteral("QPushButton { background: %1; color: %2; border: %3px solid %4;"
+                       " border-bottom-width: %5px; border-right-width: %5px; }"
+                       "QPushButton:hover { background: %6; }"
+                       "QPushButton:pressed { background: %7; border-width: %5px %3px %3px %5px; }"
+                       "QPushButton:disabled { color: %8; }")
+            .arg(look::kGold.name(), look::kBrown.name())
+            .arg(2 * s)
+            .arg(look::kInk.name())
+            .arg(4 * s)
+            .arg(look::kGoldLight.name(), look::kGoldDark.name(), look::kSlateEdge.name()));
+}
+
+void PlayfieldView::requestFrame(bool promptly) {
+    // A player waits for what his key did: that is shown at once. The clock's changes come up to a
+    // hundred times a second; they are gathered into one frame per screen refresh.
+    if (promptly) {
+        frame_.stop();
+        showFrame();
+        return;
+    }
+    if (frame_.isActive()) return;
+    const qreal hz = screen() ? screen()->refreshRate() : 60.0;
+    const int frameMs = std::max(1, static_cast<int>(std::lround(1000.0 / (hz > 1 ? hz : 60.0))));
+    const qint64 since = sincePaint_.isValid() ? sincePaint_.elapsed() : frameMs;
+    frame_.start(static_cast<int>(std::clamp<qint64>(frameMs - since, 0, frameMs)));
+}
+
+void PlayfieldView::showFrame() {
+    update(dirty_.translated(content_.topLeft()));
+    dirty_ = QRegion();
+}
+
+void PlayfieldView::paintEvent(QPaintEvent* e) {
+    sincePaint_.restart();
+    ++paints_;
+    QPainter painter(this);
+    // The dark border round the content when the window is larger than a whole scale needs.
+    const QRegion border = QRegion(rect()).subtracted(QRegion(content_));
+    for (const QRect& r : border.intersected(e->region()))
+        painter.fillRect(r, look::kBorder);
+    painter.translate(content_.topLeft());
+    // Only the places asked for; everything when the whole content is asked for.
+    const QRegion whole(QRect(QPoint(0, 0), content_.size()));
+    const QRegion asked = whole.intersected(e->region().translated(-content_.topLeft()));
+    if (asked.isEmpty()) return;
+    paintMainWindow(painter, g_.window, pictures_, scale_, devicePixelRatioF(),
+                    whole.subtracted(asked).isEmpty() ? QRegion() : asked);
+}
+
+QImage PlayfieldView::render(int scale) {
+    QImage image(clientPixels() * scale, QImage::Format_ARGB32_Premultiplied);
+    image.fill(look::kBorder);
+    QPainter painter(&image);
+    paintMainWindow(painter, g_.window, pictures_, scale, 1.0);
+    return image;
+}
+
+void PlayfieldView::resizeEvent(QResizeEvent*) {
+    const int s = scaleThatFits(size(), clientPixels());
+    content_ = centredContent(size(), clientPixels(), s);
+    if (s != scale_) {
+        scale_ = s;
+        styleStartButton();
+        emit scaleChanged(s);
+    }
+    drawnParts(g_.window, scale_, shown_);
+    dirty_ = QRegion();
+    placeStartButton();
+    update();
+}
+
+QPointF PlayfieldView::toTwips(QPoint pos) const {
+    const QPointF local = QPointF(pos - content_.topLeft()) * kTwipsPerPixel / scale_;
+    return local;
+}
+
+PlayfieldView::Target PlayfieldView::targetAt(QPoint pos) const {
+    const QPointF t = toTwips(pos);
+    const MainWindow& f = g_.window;
+    auto hits = [&](Control MainWindow::*m, Control MainWindow::*container) {
+        const Control& c = f.*m;
+        return c.visible && c.enabled && (!container || (f.*container).visible) &&
+               twipsRect(f, m).contains(t);
+    };
+    if (hits(&MainWindow::player1Gas, &MainWindow::statusPanel)) return Target::Gas1;
+    if (hits(&MainWindow::player2Gas, &MainWindow::statusPanel)) return Target::Gas2;
+    // Anything lying on the field counts as the field: a player clicking to take the keyboard
+    // back should not have to miss the cars.
+    if (hits(&MainWindow::playfield, nullptr)) return Target::Field;
+    return Target::None;
+}
+
+void PlayfieldView::mousePressEvent(QMouseEvent* e) {
+    pressed_ = e->button() == Qt::LeftButton ? targetAt(e->position().toPoint()) : Target::None;
+}
+
+void PlayfieldView::mouseReleaseEvent(QMouseEvent* e) {
+    // A click is a press and a release on the same thing.
+    const Target pressed = pressed_;
+    pressed_ = Target::None;
+    if (e->button() != Qt::LeftButton || pressed == Target::None ||
+        targetAt(e->position().toPoint()) != pressed)
+        return;
+    switch (pressed) {
+    case Target::Gas1:
+        driver_.runEvent(clickPlayer1Gas);
+        break;
+    case Target::Gas2:
+        driver_.runEvent(clickPlayer2Gas);
+        break;
+    case Target::Field:
+        driver_.runEvent(clickPlayfield);
+        break;
+    case Target::None:
+        break;
+    }
+}
+
+bool PlayfieldView::event(QEvent* e) {
+    if (e->type() == QEvent::ToolTip) {
+        auto* help = static_cast<QHelpEvent*>(e);
+        const Control* c = controlAt(g_.window, toTwips(help->pos()));
+        if (c && !c->toolTip.empty()) {
+            QToolTip::showText(help->globalPos(), QString::fromStdString(c->toolTip), this);
+        } else {
+            QToolTip::hideText();
+            e->ignore();
+        }
+        return true;
+    }
+    return QWidget::event(e);
+}
+
+} // namespace squeakrun::qt

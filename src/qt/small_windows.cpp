@@ -1,0 +1,415 @@
+#include "qt/small_windows.h"
+
+#include "qt/clock_driver.h"
+#include "qt/look.h"
+#include "qt/pixmap_cache.h"
+#include "qt/scaling.h"
+#include "rules/events.h"
+#include "rules/state.h"
+
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QGuiApplication>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QPainter>
+#include <QPlainTextEdit>
+#include <QScreen>
+
+namespace squeakrun::qt {
+
+// ---------------------------------------------------------------------------------- picture button
+
+PictureButton::PictureButton(PixmapCache& pictures, QWidget* parent)
+    : QAbstractButton(parent), pictures_(pictures) {
+    setCursor(Qt::PointingHandCursor);
+    setFocusPolicy(Qt::NoFocus);
+}
+
+void PictureButton::setPicture(const std::string& name) {
+    if (name == picture_) return;
+    picture_ = name;
+    update();
+}
+
+void PictureButton::setScale(int scale) {
+    scale_ = scale;
+    update();
+}
+
+QSize PictureButton::sizeHint() const {
+    const QSize natural = pictures_.naturalSize(picture_);
+    return (natural.isEmpty() ? QSize(65, 21) : natural) * scale_;
+}
+
+void PictureButton::paintEvent(QPaintEvent*) {
+    QPainter painter(this);
+    const QPixmap* pm = pictures_.get(picture_, scale_, devicePixelRatioF());
+    if (!pm) {
+        drawPlaceholder(painter, rect());
+        return;
+    }
+    if (!isEnabled()) painter.setOpacity(0.5);
+    // Pressed, the button sinks by one pixel of artwork.
+    const int shift = isDown() ? scale_ : 0;
+    painter.drawPixmap(QPoint(shift, shift), *pm);
+    if (hover_ && isEnabled() && !isDown()) painter.fillRect(rect(), QColor(255, 255, 255, 40));
+}
+
+void PictureButton::enterEvent(QEnterEvent*) {
+    hover_ = true;
+    update();
+}
+
+void PictureButton::leaveEvent(QEvent*) {
+    hover_ = false;
+    update();
+}
+
+// ----------------------------------------------------------------------------------- small window
+
+SmallWindow::SmallWindow(Game& game, ClockDriver& driver, PixmapCache& pictures, const QString& title,
+                         QSize clientTwips, Handler closeHandler, QWidget* parent)
+    : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint),
+      g_(game), driver_(driver), pictures_(pictures), clientTwips_(clientTwips), closeHandler_(closeHandler) {
+    setWindowTitle(title);
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    hide();
+}
+
+QRect SmallWindow::at(double left, double top, double width, double height) const {
+    return pxRect(left, top, width, height, scale_);
+}
+
+void SmallWindow::setScale(int scale) {
+    if (scale == scale_) return;
+    scale_ = scale;
+    setFixedSize(at(0, 0, clientTwips_.width(), clientTwips_.height()).size());
+    placeControls();
+    update();
+}
+
+void SmallWindow::run(Handler handler) {
+    driver_.runEvent(handler);
+}
+
+void SmallWindow::followModel() {
+    const bool wanted = modelVisible();
+    if (!wanted && !isVisible()) return; // a hidden window catches up when it is shown
+    updateControls();
+    const QString painted = paintedState();
+    if (painted != painted_) {
+        painted_ = painted;
+        update();
+    }
+    if (wanted && !isVisible()) {
+        if (!placed_ && parentWidget()) {
+            // First shown over the middle of the main window; afterwards where the player left it.
+            placed_ = true;
+            const QRect over = parentWidget()->frameGeometry();
+            move(over.center() - rect().center());
+        }
+        show();
+        raise();
+        activateWindow();
+    } else if (!wanted && isVisible()) {
+        hide();
+        if (parentWidget()) parentWidget()->activateWindow();
+    }
+}
+
+void SmallWindow::paintEvent(QPaintEvent*) {
+    QPainter painter(this);
+    painter.fillRect(rect(), look::kSlate);
+    frame(painter, rect(), look::kSlateEdge);
+    paintContent(painter);
+}
+
+void SmallWindow::closeEvent(QCloseEvent* e) {
+    // The close button of the title bar works as the window's own button, so the game resumes.
+    if (g_.exited || !modelVisible()) {
+        e->accept();
+        return;
+    }
+    e->ignore();
+    run(closeHandler_);
+}
+
+void SmallWindow::keyPressEvent(QKeyEvent* e) {
+    if (e->key() == Qt::Key_Escape) {
+        close();
+        return;
+    }
+    QWidget::keyPressEvent(e);
+}
+
+void SmallWindow::drawPicture(QPainter& painter, const std::string& name, double left, double top) {
+    const QPixmap* pm = pictures_.get(name, scale_, devicePixelRatioF());
+    const QPoint p = at(left, top, 0, 0).topLeft();
+    if (pm)
+        painter.drawPixmap(p, *pm);
+    else
+        drawPlaceholder(painter, QRect(p, QSize(17, 17) * scale_));
+}
+
+void SmallWindow::drawCaption(QPainter& painter, const QRect& r, const QString& text, int pixelSize,
+                              int flags, const QColor& colour) {
+    painter.setFont(look::font(pixelSize * scale_, true));
+    painter.setPen(colour);
+    painter.drawText(r, flags, text);
+}
+
+void SmallWindow::drawLabel(QPainter& painter, const Control& c, int pixelSize, const QColor& colour) {
+    if (!c.visible || c.caption.empty()) return;
+    const QRect r = at(c);
+    const QString text = QString::fromStdString(c.caption);
+    QFont f = look::font(pixelSize * scale_);
+    // A box of one line keeps its caption on one line; a taller box wraps it.
+    const bool oneLine = r.height() < 2 * QFontMetrics(f).height();
+    const int flags = Qt::AlignCenter | (oneLine ? Qt::TextSingleLine : Qt::TextWordWrap);
+    painter.setFont(look::fittedFont(r, flags, text, pixelSize * scale_, 6 * scale_, false));
+    painter.setPen(colour);
+    painter.drawText(r, flags, text);
+}
+
+void SmallWindow::frame(QPainter& painter, const QRect& r, const QColor& colour) {
+    const int w = scale_;
+    painter.fillRect(QRect(r.left(), r.top(), r.width(), w), colour);
+    painter.fillRect(QRect(r.left(), r.bottom() + 1 - w, r.width(), w), colour);
+    painter.fillRect(QRect(r.left(), r.top(), w, r.height()), colour);
+    painter.fillRect(QRect(r.right() + 1 - w, r.top(), w, r.height()), colour);
+}
+
+void SmallWindow::placeButton(PictureButton* button, const Control& c) {
+    button->setScale(scale_);
+    button->setGeometry(at(c));
+}
+
+void SmallWindow::updateButton(PictureButton* button, const Control& c) {
+    button->setPicture(c.picture);
+    button->setVisible(c.visible);
+    button->setEnabled(c.enabled);
+    const QString tip = QString::fromStdString(c.toolTip);
+    if (button->toolTip() != tip) button->setToolTip(tip);
+}
+
+namespace {
+void styleEdit(QWidget* w, int scale) {
+    w->setFont(look::font(10 * scale));
+    w->setStyleSheet(QStringLiteral("background: %1; color: %2; border: %3px solid %2; padding: 0 %3px;"
+                                    " selection-background-color: %4; selection-color: %2;")
+                         .arg(look::kBox.name(), look::kInk.name())
+                         .arg(scale)
+                         .arg(look::kGold.name()));
+}
+
+void setToolTipFrom(QWidget* w, const Control& c) {
+    const QString tip = QString::fromStdString(c.toolTip);
+    if (w->toolTip() != tip) w->setToolTip(tip);
+}
+} // namespace
+
+// ------------------------------------------------------------------------------------------ About
+
+AboutDialog::AboutDialog(Game& game, ClockDriver& driver, PixmapCache& pictures, QWidget* parent)
+    : SmallWindow(game, driver, pictures, QStringLiteral("About 'Squeakrun!'"), QSize(2895, 2415), closeAbout,
+                  parent),
+      ok_(new PictureButton(pictures, this)) {
+    connect(ok_, &QAbstractButton::clicked, this, [this] { run(closeAbout); });
+    setScale(1);
+}
+
+bool AboutDialog::modelVisible() const {
+    return g_.about.visible;
+}
+
+void AboutDialog::placeControls() {
+    placeButton(ok_, g_.about.okButton);
+}
+
+void AboutDialog::updateControls() {
+    updateButton(ok_, g_.about.okButton);
+}
+
+QString AboutDialog::paintedState() const {
+    const AboutWindow& w = g_.about;
+    return QString::fromStdString(w.title.picture + '|' + w.versionLabel.caption + '|' +
+                                  w.dedicationLabel.caption + '|' + w.authorLabel.caption);
+}
+
+void AboutDialog::paintContent(QPainter& painter) {
+    const AboutWindow& w = g_.about;
+    // A thin line round the title.
+    if (w.title.visible) {
+        frame(painter, at(w.title.left - 60, w.title.top - 45, w.title.width + 120, w.title.height + 90),
+              look::kGoldDark);
+        drawPicture(painter, w.title.picture, w.title.left, w.title.top);
+    }
+    drawLabel(painter, w.versionLabel, 10, look::kCaption);
+    drawLabel(painter, w.authorLabel, 9, look::kCaption);
+    // The dedication, in a frame of its own size.
+    if (w.dedicationLabel.visible) {
+        const QRect r = at(w.dedicationLabel);
+        painter.fillRect(r, look::kSlateLight);
+        frame(painter, r, look::kGold);
+        Control inner = w.dedicationLabel;
+        inner.left += 60;
+        inner.width -= 120;
+        drawLabel(painter, inner, 9, look::kGoldLight);
+    }
+}
+
+// -------------------------------------------------------------------------------------- Settings
+
+SettingsDialog::SettingsDialog(Game& game, ClockDriver& driver, PixmapCache& pictures, QWidget* parent)
+    : SmallWindow(game, driver, pictures, QStringLiteral("Game Settings"), QSize(4335, 3195), cancelSettings,
+                  parent),
+      name1_(new QLineEdit(this)), name2_(new QLineEdit(this)), combo_(new QComboBox(this)),
+      apply_(new PictureButton(pictures, this)), cancel_(new PictureButton(pictures, this)) {
+    // What the players type is the boxes' text in the game at once; Apply reads it from there.
+    connect(name1_, &QLineEdit::textEdited, this, [this](const QString& text) {
+        if (!driver_.runEvent([&text](Game& g) { g.settings.player1NameBox.text = text.toStdString(); }))
+            updateControls();
+    });
+    connect(name2_, &QLineEdit::textEdited, this, [this](const QString& text) {
+        if (!driver_.runEvent([&text](Game& g) { g.settings.player2NameBox.text = text.toStdString(); }))
+            updateControls();
+    });
+    connect(combo_, &QComboBox::activated, this, [this](int index) {
+        if (!driver_.runEvent([index](Game& g) { g.settings.difficultyList.listIndex = index; }))
+            updateControls();
+    });
+    connect(apply_, &QAbstractButton::clicked, this, [this] { run(applySettings); });
+    connect(cancel_, &QAbstractButton::clicked, this, [this] { run(cancelSettings); });
+    setScale(1);
+}
+
+bool SettingsDialog::modelVisible() const {
+    return g_.settings.visible;
+}
+
+void SettingsDialog::placeControls() {
+    const SettingsWindow& w = g_.settings;
+    for (QWidget* edit : {static_cast<QWidget*>(name1_), static_cast<QWidget*>(name2_)})
+        styleEdit(edit, scale());
+    name1_->setGeometry(at(w.player1NameBox));
+    name2_->setGeometry(at(w.player2NameBox));
+    combo_->setFont(look::font(10 * scale()));
+    combo_->setGeometry(at(w.difficultyList));
+    placeButton(apply_, w.applyButton);
+    placeButton(cancel_, w.cancelButton);
+}
+
+void SettingsDialog::updateControls() {
+    const SettingsWindow& w = g_.settings;
+    const std::pair<QLineEdit*, const Control*> edits[] = {{name1_, &w.player1NameBox},
+                                                           {name2_, &w.player2NameBox}};
+    for (auto [edit, c] : edits) {
+        const QString text = QString::fromStdString(c->text);
+        if (edit->text() != text) edit->setText(text);
+        edit->setVisible(c->visible);
+        edit->setEnabled(c->enabled);
+        setToolTipFrom(edit, *c);
+    }
+    if (shownItems_ != w.difficultyList.items) {
+        shownItems_ = w.difficultyList.items;
+        combo_->clear();
+        for (const std::string& item : shownItems_)
+            combo_->addItem(QString::fromStdString(item));
+    }
+    if (combo_->currentIndex() != w.difficultyList.listIndex)
+        combo_->setCurrentIndex(w.difficultyList.listIndex);
+    combo_->setVisible(w.difficultyList.visible);
+    combo_->setEnabled(w.difficultyList.enabled);
+    setToolTipFrom(combo_, w.difficultyList);
+    updateButton(apply_, w.applyButton);
+    updateButton(cancel_, w.cancelButton);
+}
+
+QString SettingsDialog::paintedState() const {
+    return QString::fromStdString(g_.settings.difficultyLabel.caption) +
+           (g_.settings.difficultyLabel.visible ? u'1' : u'0');
+}
+
+void SettingsDialog::paintContent(QPainter& painter) {
+    const SettingsWindow& w = g_.settings;
+    drawPicture(painter, "settings.gif", 240, 60);
+    const int left = Qt::AlignLeft | Qt::AlignVCenter;
+    drawCaption(painter, at(1320, 480, 1800, 225), QStringLiteral("Player 1 Name:"), 9, left,
+                QColor(0xff, 0x5a, 0x50));
+    drawCaption(painter, at(1320, 1680, 1800, 225), QStringLiteral("Player 2 Name:"), 9, left,
+                QColor(0x66, 0xaa, 0xff));
+    drawPicture(painter, "badmouseright.gif", 960, 735);
+    drawPicture(painter, "mouseleft.gif", 960, 1935);
+    drawCaption(painter, at(2760, 1320, 1500, 225), QStringLiteral("Current Difficulty:"), 9, left,
+                look::kCaption);
+    drawCaption(painter, at(2760, 1815, 1500, 225), QStringLiteral("Difficulty Wanted:"), 9, left,
+                look::kCaption);
+    // The current difficulty reads like the numbers of the main window's panel.
+    if (w.difficultyLabel.visible) {
+        const QRect r = at(w.difficultyLabel);
+        painter.fillRect(r, look::kBox);
+        frame(painter, r, look::kInk);
+        drawCaption(painter, r, QString::fromStdString(w.difficultyLabel.caption), 10, Qt::AlignCenter,
+                    look::kInk);
+    }
+}
+
+// ---------------------------------------------------------------------------------------- Scores
+
+ScoresDialog::ScoresDialog(Game& game, ClockDriver& driver, PixmapCache& pictures, QWidget* parent)
+    : SmallWindow(game, driver, pictures, QStringLiteral("High Scores"), QSize(4095, 2355), closeHighScores,
+                  parent),
+      back_(new PictureButton(pictures, this)) {
+    for (QPlainTextEdit*& box : boxes_) {
+        box = new QPlainTextEdit(this);
+        box->setReadOnly(true);
+        box->setFocusPolicy(Qt::NoFocus);
+        box->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+        box->setLineWrapMode(QPlainTextEdit::WidgetWidth);
+        box->viewport()->setCursor(Qt::ArrowCursor);
+    }
+    connect(back_, &QAbstractButton::clicked, this, [this] { run(closeHighScores); });
+    setScale(1);
+}
+
+bool ScoresDialog::modelVisible() const {
+    return g_.scores.visible;
+}
+
+void ScoresDialog::placeControls() {
+    const ScoresWindow& w = g_.scores;
+    const Control* controls[3] = {&w.scoreBox, &w.nameBox, &w.commentBox};
+    for (int i = 0; i < 3; ++i) {
+        styleEdit(boxes_[i], scale());
+        boxes_[i]->setGeometry(at(*controls[i]));
+    }
+    placeButton(back_, w.backButton);
+}
+
+void ScoresDialog::updateControls() {
+    const ScoresWindow& w = g_.scores;
+    const Control* controls[3] = {&w.scoreBox, &w.nameBox, &w.commentBox};
+    for (int i = 0; i < 3; ++i) {
+        const Control& c = *controls[i];
+        if (shown_[i] != c.text) {
+            shown_[i] = c.text;
+            QString text = QString::fromStdString(c.text);
+            text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+            boxes_[i]->setPlainText(text);
+        }
+        boxes_[i]->setVisible(c.visible);
+        setToolTipFrom(boxes_[i], c);
+    }
+    updateButton(back_, w.backButton);
+}
+
+void ScoresDialog::paintContent(QPainter& painter) {
+    drawPicture(painter, "highscores.gif", 120, 15);
+    const int left = Qt::AlignLeft | Qt::AlignVCenter;
+    drawCaption(painter, at(360, 405, 1095, 195), QStringLiteral("Name"), 10, left, look::kGold);
+    drawCaption(painter, at(1800, 645, 1815, 195), QStringLiteral("Comment"), 10, left, look::kGold);
+    drawCaption(painter, at(240, 1245, 1335, 195), QStringLiteral("Score"), 10, left, look::kGold);
+}
+
+} // namespace squeakrun::qt

@@ -1,0 +1,31 @@
+#!/usr/bin/env bash
+# Fails when a file of src/ includes from a layer above its own. The layers, lowest first:
+#   window/, records/   standard library only
+#   rules/              on window/ and records/
+#   qt/, headless/      on rules/ (and what it stands on), never on each other
+# Usage: check_layers.sh [SRC_DIR]
+set -u
+src=${1:-$(dirname "$0")/../../src}
+declare -A may=(
+  [window]="window"
+  [records]="records"
+  [rules]="rules window records"
+  [qt]="qt rules window records"
+  [headless]="headless rules window records"
+)
+bad=0
+while IFS= read -r -d '' file; do
+  rel=${file#"$src"/}
+  layer=${rel%%/*}
+  [ -n "${may[$layer]+x}" ] || { echo "$rel: not in any layer (window, records, rules, qt, headless)"; bad=1; continue; }
+  while IFS=: read -r line target; do
+    to=${target%%/*}
+    [ -n "${may[$to]+x}" ] || continue # a library's header or a sibling file
+    case " ${may[$layer]} " in
+      *" $to "*) ;;
+      *) echo "$rel:$line: $layer/ may not include $target"; bad=1 ;;
+    esac
+  done < <(grep -n -o -E '^#include "[^"]+"' "$file" | sed -E 's/#include "([^"]+)"/\1/')
+done < <(find "$src" -type f \( -name '*.cpp' -o -name '*.h' \) -print0)
+[ "$bad" -eq 0 ] && echo "every include points down a layer"
+exit "$bad"
