@@ -148,7 +148,8 @@ class Runner {
         std::string command = line.substr(0, space);
         std::string rest = space == std::string::npos ? std::string() : line.substr(space + 1);
         bool hasRest = space != std::string::npos;
-        // "NAME VALUE" commands.
+        // "NAME VALUE" commands. The value is the rest of the line, so a name with nothing after it
+        // has the empty value, with or without a blank.
         std::size_t split = rest.find(' ');
         std::string name = rest.substr(0, split);
         std::string value = split == std::string::npos ? std::string() : rest.substr(split + 1);
@@ -169,7 +170,6 @@ class Runner {
             return malformed(line, "only seed, file, rawfile, answer and reply come before start");
 
         if (command == "expect") {
-            if (split == std::string::npos) return malformed(line, "expect NAME VALUE");
             auto actual = read(name);
             if (!actual) return malformed(line, "unknown name " + name);
             auto match = valueMatches(*actual, value);
@@ -203,7 +203,6 @@ class Runner {
         } else if (command == "menu") {
             if (!menu(rest)) return malformed(line, "unknown menu entry " + rest);
         } else if (command == "type") {
-            if (split == std::string::npos) return malformed(line, "type NAME TEXT");
             Control* box = name == "Form3.txtp1name"   ? &game_->settings.player1NameBox
                            : name == "Form3.txtp2name" ? &game_->settings.player2NameBox
                                                        : nullptr;
@@ -227,7 +226,6 @@ class Runner {
             if (!handler) return malformed(line, "no handler " + rest);
             handler(*game_);
         } else if (command == "set") {
-            if (split == std::string::npos) return malformed(line, "set NAME VALUE");
             auto it = fields_.find(name);
             if (it == fields_.end()) return malformed(line, "unknown name " + name);
             if (!it->second.set(value)) return malformed(line, "value of the wrong kind for " + name);

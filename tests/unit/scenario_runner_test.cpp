@@ -57,7 +57,8 @@ TEST(ScenarioRunner, RefusesMalformedLinesAndStopsTheFile) {
 }
 
 TEST(ScenarioRunner, CommentsAndBlankLinesAreSkippedAndTextIsTakenExactly) {
-    auto r = run("# a comment\n\nanswer  two  blanks \nstart\nexpect p1name  two  blanks \n");
+    auto r = run("# a comment\n\nanswer  two  blanks \nstart\nexpect p1name  two  blanks \n"
+                 "set p1name\nexpect p1name\n"); // nothing after the name: the empty text
     EXPECT_EQ(r.status, ScenarioStatus::Passed) << r.out;
 }
 
