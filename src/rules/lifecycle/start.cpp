@@ -72,8 +72,10 @@ void pressStartButton(Game& g) {
     g.carsMayMove = true;
     g.gameEnded = false;
     g.gameScored = false;
+    // Nothing left from the last game pays: each item gives something again only once the bonus-item
+    // tick has placed it anew.
     for (BonusItem& item : g.bonusItems)
-        item.placed = false;
+        item = BonusItem{};
     for (Player& pl : g.players) {
         pl.score = 0;
         pl.shownGas = pl.tankGas = pl.difficultyTank;
