@@ -88,9 +88,12 @@ void pauseGame(Game& g) {
 }
 
 void resumeGame(Game& g) {
+    g.window.pauseEntry.caption = "Pause Game";
+    // While the start button waits there is no game to resume: nothing moves, burns gas or takes a
+    // key until it is pressed.
+    if (g.window.startButton.visible) return;
     g.paused = false;
     g.carsMayMove = true;
-    g.window.pauseEntry.caption = "Pause Game";
 }
 
 } // namespace squeakrun

@@ -43,7 +43,8 @@ template <class Form> void showWindow(Game& g, Form& form) {
 // A file in the application folder, such as "hscore.txt".
 std::filesystem::path appFile(Game& g, std::string_view name);
 
-// The pause menu entry's caption and the flags of the shared pause protocol.
+// The pause menu entry's caption and the flags of the shared pause protocol. Resuming lets the cars
+// move only in a game that runs, not while the start button waits for the next one.
 void pauseGame(Game& g);
 void resumeGame(Game& g);
 

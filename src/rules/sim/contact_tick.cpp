@@ -112,8 +112,8 @@ void contactTick(Game& g) {
         dropTrap(g, i);
     for (int i = 0; i < 2; ++i)
         drawGauge(g, i);
-    // Slicks and bonus items only count while a round runs; cheese and the stations also before the
-    // first start, but never while the game stands still.
+    // Slicks and bonus items only count while a round runs; cheese and the stations whenever the
+    // game is not paused.
     if (g.carsMayMove) {
         slickContacts(g);
         bonusPickups(g);

@@ -39,7 +39,7 @@ void choosePause(Game& g) {
 }
 
 // Every small window pauses the game, even one that is already paused or not yet started; its own
-// button resumes it when the window closes.
+// button resumes a running game when the window closes.
 void chooseGameSettings(Game& g) {
     pauseGame(g);
     showWindow(g, settingsWindow(g));
