@@ -94,7 +94,7 @@ install: build
 	cmake --install $(BUILD) --prefix $(or $(PREFIX),$(CURDIR)/dist)
 
 # The game as a Debian package, $(BUILD)/squeakrun_VERSION_ARCH.deb, laid out like any desktop game.
-PACKAGES += dpkg-dev file
+PACKAGES += dpkg-dev file desktop-file-utils appstream lintian
 .PHONY: package
 package: build
 	cd $(BUILD) && cpack -G DEB
