@@ -61,7 +61,7 @@ class MainWindowTest : public QObject {
     void menuTreeIsTheGamesMenu();
     void pauseAndSettingsAreOnlyOfferedDuringAGame();
     void ctrlPPausesAndResumes();
-    void rulesAndControlsChangeNothing();
+    void rulesAndControlsShowTheirBoxAndChangeNothingElse();
     void typedKeysSteerOnlyWhileTheKeyBoxHasTheFocus();
     void windowOpensAtTheLargestScaleThatFits();
     void resizedContentIsCentredAtAWholeScale();
@@ -129,14 +129,18 @@ void MainWindowTest::ctrlPPausesAndResumes() {
     QCOMPARE(rig.game.players[0].heading, Count{3});
 }
 
-void MainWindowTest::rulesAndControlsChangeNothing() {
+void MainWindowTest::rulesAndControlsShowTheirBoxAndChangeNothingElse() {
     Rig rig;
     rig.startUp();
     rig.window.show();
     QVERIFY(QTest::qWaitForWindowActive(&rig.window));
     rig.clickStart();
+    const long long boxes = rig.platform.messageCount;
     QTest::keyClick(&rig.window, Qt::Key_R, Qt::ControlModifier);
+    QCOMPARE(rig.platform.lastTitle, std::string("Rules"));
     QTest::keyClick(&rig.window, Qt::Key_C, Qt::ControlModifier);
+    QCOMPARE(rig.platform.lastTitle, std::string("Controls"));
+    QCOMPARE(rig.platform.messageCount, boxes + 2);
     QVERIFY(!rig.game.paused);
     QVERIFY(rig.game.window.keyBox.focused);
     QCOMPARE(rig.game.window.keyBox.text, std::string());
