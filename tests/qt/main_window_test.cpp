@@ -62,6 +62,7 @@ class MainWindowTest : public QObject {
     void pauseAndSettingsAreOnlyOfferedDuringAGame();
     void ctrlPPausesAndResumes();
     void rulesAndControlsShowTheirBoxAndChangeNothingElse();
+    void switchingToAnotherApplicationPausesARunningGame();
     void typedKeysSteerOnlyWhileTheKeyBoxHasTheFocus();
     void windowOpensAtTheLargestScaleThatFits();
     void resizedContentIsCentredAtAWholeScale();
@@ -147,6 +148,22 @@ void MainWindowTest::rulesAndControlsShowTheirBoxAndChangeNothingElse() {
     QCOMPARE(rig.window.action("mnuFilePause")->text(), QStringLiteral("&Pause Game"));
     // Ctrl+R is no key for player 1's device selection either.
     QCOMPARE(rig.game.players[0].device, Device::Trap);
+}
+
+void MainWindowTest::switchingToAnotherApplicationPausesARunningGame() {
+    Rig rig;
+    rig.startUp();
+    auto switchAway = [] { emit qGuiApp->applicationStateChanged(Qt::ApplicationInactive); };
+    switchAway(); // no game yet: nothing to pause
+    QCOMPARE(rig.window.action("mnuFilePause")->text(), QStringLiteral("&Pause Game"));
+    rig.clickStart();
+    switchAway();
+    QVERIFY(rig.game.paused);
+    QCOMPARE(rig.window.action("mnuFilePause")->text(), QStringLiteral("Un-pause Game"));
+    // Coming back, or switching away again, leaves the game paused until the players resume it.
+    emit qGuiApp->applicationStateChanged(Qt::ApplicationActive);
+    switchAway();
+    QVERIFY(rig.game.paused);
 }
 
 void MainWindowTest::typedKeysSteerOnlyWhileTheKeyBoxHasTheFocus() {

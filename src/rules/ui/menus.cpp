@@ -1,5 +1,5 @@
 // The main window's menu commands (pause, the three small windows, Exit, the Rules and Controls
-// boxes) and the clicks that hand the keyboard back to the key box.
+// boxes), pausing when the players switch away, and the clicks that hand the keyboard back to the key box.
 #include "rules/ui/menus.h"
 
 #include "rules/events.h"
@@ -99,9 +99,15 @@ void chooseControls(Game& g) {
         "Player 2: I / K / J / L steer up / down / left / right, U stops (coasts to a halt) and leaves a "
         "station, P selects the next device, O drops the selected device.\n\n"
         "Ctrl+P pauses and resumes, Ctrl+G opens Game Settings (new names and difficulty; this resets the "
-        "game), Ctrl+H shows the high score, Ctrl+A the About window, Ctrl+X quits. "
-        "After closing a window, click the playfield to give the keys back to the game.",
+        "game), Ctrl+H shows the high score, Ctrl+A the About window, Ctrl+X quits, F11 toggles full "
+        "screen. After closing a window, click the playfield to give the keys back to the game.",
         Buttons::OK, "Controls");
+}
+
+// The players went to another application: a running game pauses as the pause entry pauses it, and
+// waits for them to resume it.
+void leaveForAnotherApplication(Game& g) {
+    if (g.window.pauseEntry.enabled && !g.paused) choosePause(g);
 }
 
 // Clicking a gas label or the field is how a player takes the keyboard back after a small window.
