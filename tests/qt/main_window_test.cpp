@@ -235,6 +235,13 @@ void MainWindowTest::resizedContentIsCentredAtAWholeScale() {
     QCOMPARE(view->contentRect(), QRect(0, 0, 1371, 1251));
     // The small windows follow the main window's scale: Game Settings is 4335 x 3195 twips.
     QCOMPARE(rig.window.settingsWindow()->size(), QSize(867, 639));
+
+    // F11 toggles full screen, where the view scales and centres the field as on any resize.
+    QVERIFY(QTest::qWaitForWindowActive(&rig.window));
+    QTest::keyClick(&rig.window, Qt::Key_F11);
+    QTRY_VERIFY(rig.window.isFullScreen());
+    QTest::keyClick(&rig.window, Qt::Key_F11);
+    QTRY_VERIFY(!rig.window.isFullScreen());
 }
 
 void MainWindowTest::paintsTheModel() {
