@@ -102,5 +102,11 @@ art:
 install: build
 	cmake --install $(BUILD) --prefix $(or $(PREFIX),$(CURDIR)/dist)
 
+# The game as a Debian package, $(BUILD)/squeakrun_VERSION_ARCH.deb, laid out like any desktop game.
+PACKAGES += dpkg-dev file desktop-file-utils appstream lintian
+.PHONY: package
+package: build
+	cd $(BUILD) && cpack -G DEB
+
 clean:
 	rm -rf $(BUILD) $(ASAN_BUILD) $(FUZZ_BUILD)

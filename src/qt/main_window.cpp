@@ -16,6 +16,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QScreen>
+#include <QShortcut>
 #include <QStyle>
 
 namespace squeakrun::qt {
@@ -70,6 +71,13 @@ GameWindow::GameWindow(Game& game, Platform& platform, ClockDriver& driver, QWid
             w->setScale(s);
     });
     connect(&driver_, &ClockDriver::modelTouched, this, &GameWindow::followModel);
+    // Switching to another application pauses a running game; the game's own boxes and windows do not.
+    connect(qGuiApp, &QGuiApplication::applicationStateChanged, this, [this](Qt::ApplicationState state) {
+        if (state != Qt::ApplicationActive) driver_.runEvent(leaveForAnotherApplication);
+    });
+    // F11 toggles full screen; the view scales the field by whole factors and centres it.
+    connect(new QShortcut(QKeySequence(Qt::Key_F11), this), &QShortcut::activated, this,
+            [this] { setWindowState(windowState() ^ Qt::WindowFullScreen); });
 
     resizeForScale(openingScale());
     followModel();

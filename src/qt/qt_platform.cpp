@@ -1,10 +1,12 @@
 #include "qt/qt_platform.h"
 
 #include <QApplication>
+#include <QFileInfo>
 #include <QInputDialog>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QStandardPaths>
 #include <QTimer>
 
 namespace squeakrun::qt {
@@ -70,8 +72,21 @@ std::string QtPlatform::inputBox(const std::string& prompt, const std::string& t
     return result == QDialog::Accepted ? dialog.textValue().toStdString() : std::string();
 }
 
-std::filesystem::path QtPlatform::appFolder() {
-    return std::filesystem::path(QCoreApplication::applicationDirPath().toStdString());
+QtPlatform::QtPlatform()
+    : QtPlatform(QCoreApplication::applicationDirPath().toStdString(),
+                 QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation).toStdString() +
+                     "/squeakrun") {}
+
+QtPlatform::QtPlatform(const std::filesystem::path& programFolder, std::filesystem::path playerFolder)
+    : appFolder_(programFolder), recordFolder_(std::move(playerFolder)) {
+    const std::filesystem::path installed = programFolder / "../share/games/squeakrun";
+    const auto hasArtwork = [](const std::filesystem::path& folder) {
+        return QFileInfo(QString::fromStdString((folder / "images").string())).isDir();
+    };
+    if (!hasArtwork(programFolder) && hasArtwork(installed))
+        appFolder_ = installed.lexically_normal();
+    else if (QFileInfo(QString::fromStdString(programFolder.string())).isWritable())
+        recordFolder_ = programFolder;
 }
 
 void QtPlatform::quit() {

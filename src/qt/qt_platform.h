@@ -1,5 +1,5 @@
-// The game's boxes and its folder on a real desktop: modal QMessageBox and QInputDialog, the folder
-// of the executable, and ending the program once the running handler has returned.
+// The game's boxes and its folders on a real desktop: modal QMessageBox and QInputDialog, where the
+// artwork and the records live, and ending the program once the running handler has returned.
 #pragma once
 
 #include "window/platform.h"
@@ -24,10 +24,18 @@ class ModalWatch {
 
 class QtPlatform : public Platform, public ModalWatch {
   public:
+    // The artwork lies in images/ beside the program (the self-contained folder, the build folder) or,
+    // installed, in ../share/games/squeakrun/images. The records stay beside the program when the
+    // artwork does and the program may write there; otherwise they live in the player's data folder
+    // (XDG_DATA_HOME/squeakrun), and records shipped with the game are read until the player has own.
+    QtPlatform();
+    QtPlatform(const std::filesystem::path& programFolder, std::filesystem::path playerFolder);
+
     Button messageBox(const std::string& text, Buttons buttons, const std::string& title) override;
     std::string inputBox(const std::string& prompt, const std::string& title,
                          const std::string& defaultAnswer) override;
-    std::filesystem::path appFolder() override;
+    std::filesystem::path appFolder() override { return appFolder_; }
+    std::filesystem::path recordFolder() override { return recordFolder_; }
     void quit() override;
 
     bool boxOpen() const override { return open_ > 0; }
@@ -50,6 +58,7 @@ class QtPlatform : public Platform, public ModalWatch {
         QtPlatform& p;
     };
 
+    std::filesystem::path appFolder_, recordFolder_;
     QPointer<QWidget> parent_;
     std::function<void()> beforeBox_;
     int open_ = 0;

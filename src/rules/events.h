@@ -34,6 +34,7 @@ void chooseExit(Game& g);
 void chooseRules(Game& g);
 void chooseControls(Game& g);
 void chooseAbout(Game& g);
+void leaveForAnotherApplication(Game& g);
 void clickPlayer1Gas(Game& g);
 void clickPlayer2Gas(Game& g);
 void clickPlayfield(Game& g);

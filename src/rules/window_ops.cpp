@@ -1,5 +1,6 @@
 #include "rules/window_ops.h"
 
+#include "records/record_file.h"
 #include "rules/events.h"
 
 #include <charconv>
@@ -77,8 +78,17 @@ ScoresWindow& scoresWindow(Game& g) {
     return g.scores;
 }
 
-std::filesystem::path appFile(Game& g, std::string_view name) {
-    return g.platform.appFolder() / name;
+std::string loadRecord(Game& g, std::string_view name) {
+    const std::filesystem::path own = g.platform.recordFolder() / name;
+    std::error_code error;
+    return loadRecordFile(std::filesystem::exists(own, error) ? own : g.platform.appFolder() / name);
+}
+
+bool saveRecord(Game& g, std::string_view name, std::string_view text) {
+    const std::filesystem::path folder = g.platform.recordFolder();
+    std::error_code error; // a folder that cannot be made fails the save below
+    std::filesystem::create_directories(folder, error);
+    return saveRecordFile(folder / name, text);
 }
 
 void pauseGame(Game& g) {

@@ -1,5 +1,5 @@
 // The window operations the handlers share: pictures, captions, timers, the key box, the boxes,
-// the small windows and the application folder.
+// the small windows and the record files.
 #pragma once
 
 #include "rules/state.h"
@@ -40,8 +40,11 @@ template <class Form> void showWindow(Game& g, Form& form) {
     g.window.keyBox.focused = false;
 }
 
-// A file in the application folder, such as "hscore.txt".
-std::filesystem::path appFile(Game& g, std::string_view name);
+// A record file such as "hscore.txt": the record folder's own copy, else the one shipped in the
+// application folder; empty text when there is neither.
+std::string loadRecord(Game& g, std::string_view name);
+// Saves a record file in the record folder, making the folder if needed; false when it fails.
+bool saveRecord(Game& g, std::string_view name, std::string_view text);
 
 // The pause menu entry's caption and the flags of the shared pause protocol. Resuming lets the cars
 // move only in a game that runs, not while the start button waits for the next one.

@@ -8,82 +8,19 @@ set -u
 game=$1
 build=$2
 
-if ! command -v Xvfb >/dev/null; then
-    echo "SKIP: Xvfb is not installed"
-    exit 0
-fi
-for tool in xdotool import compare; do
-    command -v "$tool" >/dev/null || { echo "FAIL: $tool is needed to drive the game"; exit 1; }
+source "$(dirname "$0")/../x_session.sh"
+for tool in import compare; do
+    command -v "$tool" >/dev/null || fail "$tool is needed to look at the game"
 done
 
 # The game writes its high-score files next to itself: play from a folder of our own.
-work=$(mktemp -d)
-game_pid=""
-xvfb_pid=""
-cleanup() {
-    [ -n "$game_pid" ] && kill "$game_pid" 2>/dev/null
-    [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null
-    wait 2>/dev/null
-    rm -rf "$work"
-}
-trap cleanup EXIT
-
 cp "$game" "$work/squeakrun"
 cp -r "$build/images" "$work/images"
-
-fail() {
-    echo "FAIL: $*"
-    [ -f "$work/log" ] && sed 's/^/  game: /' "$work/log"
-    exit 1
-}
-
-# A free display: the server picks it and writes its number to the file.
-Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
-xvfb_pid=$!
-for _ in $(seq 100); do
-    [ -s "$work/display" ] && break
-    sleep 0.1
-done
-[ -s "$work/display" ] || fail "Xvfb did not start"
-export DISPLAY=":$(head -n1 "$work/display")"
-
-# The id of a shown window whose title matches, waiting up to 10 s for it.
-window() {
-    local id
-    for _ in $(seq 100); do
-        id=$(xdotool search --onlyvisible --name "$1" 2>/dev/null | head -n1)
-        [ -n "$id" ] && { echo "$id"; return 0; }
-        sleep 0.1
-    done
-    return 1
-}
-# Waits up to 10 s for the window with this id to go away.
-gone() {
-    for _ in $(seq 100); do
-        xdotool search --onlyvisible --name . 2>/dev/null | grep -qx "$1" || return 0
-        sleep 0.1
-    done
-    return 1
-}
-# Types TEXT into the box titled TITLE and presses Enter.
-answer() {
-    local id
-    id=$(window "^$1\$") || fail "no \"$1\" box came up"
-    xdotool windowfocus --sync "$id"
-    [ -n "$2" ] && xdotool type --delay 40 "$2"
-    xdotool key Return
-    gone "$id" || fail "the \"$1\" box did not close"
-}
 
 (cd "$work" && exec ./squeakrun >"$work/log" 2>&1) &
 game_pid=$!
 
-answer "Name Entry" "Ann"
-answer "Name Entry" "Bob"
-answer "Enter Difficulty" "1"
-answer "Instructions" ""
-
-main=$(window '^Squeakrun!$') || fail "the game window did not come up"
+start_up
 xdotool windowfocus --sync "$main"
 eval "$(xdotool getwindowgeometry --shell "$main")"
 # The window opened at a whole scale of the 457 x 417 content, below its menu bar.
@@ -129,12 +66,5 @@ for _ in $(seq 5); do
     xdotool windowfocus --sync "$box" && xdotool key Return
     sleep 0.3
 done
-xdotool windowfocus --sync "$main"
-xdotool key ctrl+x
-for _ in $(seq 50); do
-    kill -0 "$game_pid" 2>/dev/null || break
-    sleep 0.1
-done
-kill -0 "$game_pid" 2>/dev/null && fail "Exit did not end the game"
-game_pid=""
+quit_game "$main"
 echo "PASS: started, played and exited; screenshot in $build/screenshots/game.png"

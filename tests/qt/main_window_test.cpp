@@ -61,7 +61,8 @@ class MainWindowTest : public QObject {
     void menuTreeIsTheGamesMenu();
     void pauseAndSettingsAreOnlyOfferedDuringAGame();
     void ctrlPPausesAndResumes();
-    void rulesAndControlsChangeNothing();
+    void rulesAndControlsShowTheirBoxAndChangeNothingElse();
+    void switchingToAnotherApplicationPausesARunningGame();
     void typedKeysSteerOnlyWhileTheKeyBoxHasTheFocus();
     void windowOpensAtTheLargestScaleThatFits();
     void resizedContentIsCentredAtAWholeScale();
@@ -129,20 +130,40 @@ void MainWindowTest::ctrlPPausesAndResumes() {
     QCOMPARE(rig.game.players[0].heading, Count{3});
 }
 
-void MainWindowTest::rulesAndControlsChangeNothing() {
+void MainWindowTest::rulesAndControlsShowTheirBoxAndChangeNothingElse() {
     Rig rig;
     rig.startUp();
     rig.window.show();
     QVERIFY(QTest::qWaitForWindowActive(&rig.window));
     rig.clickStart();
+    const long long boxes = rig.platform.messageCount;
     QTest::keyClick(&rig.window, Qt::Key_R, Qt::ControlModifier);
+    QCOMPARE(rig.platform.lastTitle, std::string("Rules"));
     QTest::keyClick(&rig.window, Qt::Key_C, Qt::ControlModifier);
+    QCOMPARE(rig.platform.lastTitle, std::string("Controls"));
+    QCOMPARE(rig.platform.messageCount, boxes + 2);
     QVERIFY(!rig.game.paused);
     QVERIFY(rig.game.window.keyBox.focused);
     QCOMPARE(rig.game.window.keyBox.text, std::string());
     QCOMPARE(rig.window.action("mnuFilePause")->text(), QStringLiteral("&Pause Game"));
     // Ctrl+R is no key for player 1's device selection either.
     QCOMPARE(rig.game.players[0].device, Device::Trap);
+}
+
+void MainWindowTest::switchingToAnotherApplicationPausesARunningGame() {
+    Rig rig;
+    rig.startUp();
+    auto switchAway = [] { emit qGuiApp->applicationStateChanged(Qt::ApplicationInactive); };
+    switchAway(); // no game yet: nothing to pause
+    QCOMPARE(rig.window.action("mnuFilePause")->text(), QStringLiteral("&Pause Game"));
+    rig.clickStart();
+    switchAway();
+    QVERIFY(rig.game.paused);
+    QCOMPARE(rig.window.action("mnuFilePause")->text(), QStringLiteral("Un-pause Game"));
+    // Coming back, or switching away again, leaves the game paused until the players resume it.
+    emit qGuiApp->applicationStateChanged(Qt::ApplicationActive);
+    switchAway();
+    QVERIFY(rig.game.paused);
 }
 
 void MainWindowTest::typedKeysSteerOnlyWhileTheKeyBoxHasTheFocus() {
@@ -214,6 +235,13 @@ void MainWindowTest::resizedContentIsCentredAtAWholeScale() {
     QCOMPARE(view->contentRect(), QRect(0, 0, 1371, 1251));
     // The small windows follow the main window's scale: Game Settings is 4335 x 3195 twips.
     QCOMPARE(rig.window.settingsWindow()->size(), QSize(867, 639));
+
+    // F11 toggles full screen, where the view scales and centres the field as on any resize.
+    QVERIFY(QTest::qWaitForWindowActive(&rig.window));
+    QTest::keyClick(&rig.window, Qt::Key_F11);
+    QTRY_VERIFY(rig.window.isFullScreen());
+    QTest::keyClick(&rig.window, Qt::Key_F11);
+    QTRY_VERIFY(!rig.window.isFullScreen());
 }
 
 void MainWindowTest::paintsTheModel() {

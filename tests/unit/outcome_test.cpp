@@ -35,8 +35,9 @@ class RecordFailure : public ::testing::Test {
     const fs::path& folder_ = scratch_.path();
 };
 
-TEST_F(RecordFailure, MissingFolderIsReportedOnceAndTheGameGoesOn) {
-    const fs::path missing = folder_ / "gone";
+TEST_F(RecordFailure, AFolderThatCannotBeMadeIsReportedOnceAndTheGameGoesOn) {
+    ASSERT_TRUE(saveRecordFile(folder_ / "file", "not a folder"));
+    const fs::path missing = folder_ / "file" / "gone";
     HeadlessPlatform platform(missing, nullptr);
     Game g(platform, 1);
     startGame(g);

@@ -1,6 +1,5 @@
 // The end of a game: the winner by points, the high-score record with its three files, and the reset
 // that leaves the window ready for the start button to begin the next game.
-#include "records/record_file.h"
 #include "rules/events.h"
 #include "rules/lifecycle/shared_steps.h"
 #include "rules/window_ops.h"
@@ -14,11 +13,11 @@ namespace {
 // A record that cannot be written (read-only folder, full disk) must not stop the game. Saves are atomic,
 // so the record already on disk stays whole; the players hear about it once per run.
 bool save(Game& g, const char* file, const std::string& text) {
-    if (saveRecordFile(appFile(g, file), text)) return true;
+    if (saveRecord(g, file, text)) return true;
     if (g.recordFailureReported) return false;
     g.recordFailureReported = true;
     message(g,
-            "The high score could not be saved in " + g.platform.appFolder().string() +
+            "The high score could not be saved in " + g.platform.recordFolder().string() +
                 ". The game goes on without it.",
             Buttons::OK, "High Score");
     return false;
@@ -29,7 +28,7 @@ void recordHighScore(Game& g, int winner) {
     Control& scoreBox = g.window.highScoreBox;
     scoreBox.text = std::to_string(pl.score);
     // Read back what was stored; when nothing could be stored, the box keeps showing the new record.
-    if (save(g, "hscore.txt", scoreBox.text)) scoreBox.text = loadRecordFile(appFile(g, "hscore.txt"));
+    if (save(g, "hscore.txt", scoreBox.text)) scoreBox.text = loadRecord(g, "hscore.txt");
     g.highScore = static_cast<double>(pl.score);
 
     ScoresWindow& scores = scoresWindow(g);

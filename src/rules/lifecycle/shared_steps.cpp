@@ -1,6 +1,5 @@
 #include "rules/lifecycle/shared_steps.h"
 
-#include "records/record_file.h"
 #include "rules/window_ops.h"
 #include "window/numbers.h"
 
@@ -33,7 +32,7 @@ void applyDifficulty(Game& g) {
 
 void readHighScore(Game& g) {
     Control& box = g.window.highScoreBox;
-    box.text = loadRecordFile(appFile(g, "hscore.txt"));
+    box.text = loadRecord(g, "hscore.txt");
     if (box.text.empty()) box.text = "0";
     g.highScore = leadingNumber(box.text);
 }

@@ -1,5 +1,5 @@
-// The main window's menu commands (pause, the three small windows, Exit) and the clicks that hand
-// the keyboard back to the key box.
+// The main window's menu commands (pause, the three small windows, Exit, the Rules and Controls
+// boxes), pausing when the players switch away, and the clicks that hand the keyboard back to the key box.
 #include "rules/ui/menus.h"
 
 #include "rules/events.h"
@@ -64,9 +64,51 @@ void chooseExit(Game& g) {
     g.platform.quit();
 }
 
-// Rules and Controls are listed in the Help menu but have nothing to show.
-void chooseRules(Game&) {}
-void chooseControls(Game&) {}
+// Rules and Controls tell how to play in a box; the game stands while it is open, as for every box.
+void chooseRules(Game& g) {
+    message(
+        g,
+        "Two players share one keyboard. Each steers a mouse driving a little car around the kitchen "
+        "floor: player 1 the dark mouse in the red car, player 2 the white mouse in the blue car. A car "
+        "keeps going in its heading until it is steered, stopped, or crashes.\n\n"
+        "Start: at start-up each player types a name and you choose a difficulty (1 Easy: 5 lives, tank "
+        "30, speed 50; 2 Average: 4 lives, tank 25, speed 80; 3 Hard: 3 lives, tank 20, speed 100), then "
+        "press Start the Game!\n\n"
+        "Gas: driving burns one unit of gas a second. Drive into the gas station on the right to refuel: "
+        "one point of your score buys one unit; press your stop key to leave early.\n\n"
+        "Upgrades: drive into the upgrade station on the left to park. There your steering keys shop: up "
+        "buys 5 tank for 100 points, down sells 5 tank for 100, right buys 5 speed for 200, left sells 5 "
+        "speed for 200. Your stop key drives you out.\n\n"
+        "Devices: the trap is always at hand: it costs the other car 10 gas (drive over your own to pick "
+        "it up). Cheese rolls away at three times your speed and stops the car it hits for a countdown. A "
+        "raspberry slick sends any car that runs onto it into a spin that costs tank size, gas and "
+        "speed.\n\n"
+        "Bonus items lie at random places: cheese (30 points), strawberry (40 points), a jam jar (five "
+        "slicks) and a cheese crate (five pieces of cheese).\n\n"
+        "Lives: hitting the wall or the other car, sliding into a station while spinning, or running out "
+        "of gas costs a life. A player who loses with no life left ends the round, and the player with "
+        "more points wins. The best winning score is kept with its holder's name and a comment.",
+        Buttons::OK, "Rules");
+}
+
+void chooseControls(Game& g) {
+    message(
+        g,
+        "Player 1: W / S / A / D steer up / down / left / right, Q stops (coasts to a halt) and leaves a "
+        "station, R selects the next device, E drops the selected device.\n\n"
+        "Player 2: I / K / J / L steer up / down / left / right, U stops (coasts to a halt) and leaves a "
+        "station, P selects the next device, O drops the selected device.\n\n"
+        "Ctrl+P pauses and resumes, Ctrl+G opens Game Settings (new names and difficulty; this resets the "
+        "game), Ctrl+H shows the high score, Ctrl+A the About window, Ctrl+X quits, F11 toggles full "
+        "screen. After closing a window, click the playfield to give the keys back to the game.",
+        Buttons::OK, "Controls");
+}
+
+// The players went to another application: a running game pauses as the pause entry pauses it, and
+// waits for them to resume it.
+void leaveForAnotherApplication(Game& g) {
+    if (g.window.pauseEntry.enabled && !g.paused) choosePause(g);
+}
 
 // Clicking a gas label or the field is how a player takes the keyboard back after a small window.
 void clickPlayer1Gas(Game& g) {

@@ -1,6 +1,5 @@
 // The High Scores window: it reads the three record files once, when it is first loaded (later
 // records reach its boxes from the end of a game), and its button closes it.
-#include "records/record_file.h"
 #include "rules/events.h"
 #include "rules/window_ops.h"
 
@@ -8,9 +7,9 @@ namespace squeakrun {
 
 void loadScoresWindow(Game& g) {
     ScoresWindow& w = g.scores;
-    w.scoreBox.text = loadRecordFile(appFile(g, "hscore.txt"));
-    w.nameBox.text = loadRecordFile(appFile(g, "name.txt"));
-    w.commentBox.text = loadRecordFile(appFile(g, "comment.txt"));
+    w.scoreBox.text = loadRecord(g, "hscore.txt");
+    w.nameBox.text = loadRecord(g, "name.txt");
+    w.commentBox.text = loadRecord(g, "comment.txt");
 }
 
 // Closing resumes the game; the keyboard stays away from the key box until the field is clicked.
