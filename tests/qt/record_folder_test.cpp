@@ -37,7 +37,9 @@ QStringList contents(const fs::path& folder) {
 class RecordFolderTest : public QObject {
     Q_OBJECT
   private slots:
-    void init() { QVERIFY2(geteuid() != 0, "run as an ordinary user: root writes into read-only folders"); }
+    void init() {
+        if (geteuid() == 0) QSKIP("root writes into read-only folders: run as an ordinary user");
+    }
     void theLayoutDecides();
     void aReadOnlyProgramFolderSendsTheRecordToThePlayersFolder();
 };
