@@ -4,13 +4,14 @@
 Each slip in slips.txt names a file, a text snippet that occurs exactly once in it, and the text that
 replaces it (`\\n` separates the lines of a longer snippet). For every slip the file is changed, the
 script runner and the unit tests are rebuilt incrementally, the tests labelled `fast` run, and the file
-is put back (always, even on Ctrl+C).
+is put back (always, even on Ctrl+C or kill).
 A slip whose snippet is missing or no longer unique is STALE and does not count; a slip marked
 `equivalent` behaves as the original does, so it is run but left out of the kill rate.
 
 usage: mutate.py BUILD_DIR [--only TEXT] [--list]
 """
 import argparse
+import signal
 import subprocess
 import sys
 import time
@@ -57,7 +58,7 @@ def try_slip(slip, build):
         return "STALE", "snippet not found once"
     try:
         path.write_text(original.replace(slip["find"], slip["replace"]))
-        if run(["cmake", "--build", build, "-j1", "--target", "squeakrun-script", "unit_tests"], TOP) != 0:
+        if run(["cmake", "--build", build, "-j2", "--target", "squeakrun-script", "unit_tests"], TOP) != 0:
             return "KILLED", "does not compile"
         try:
             if run(["ctest", "-L", "fast", "-j2", "--stop-on-failure", "--timeout", "60"], build,
@@ -70,7 +71,14 @@ def try_slip(slip, build):
         path.write_text(original)
 
 
+def stop(signum, _frame):
+    raise SystemExit(f"stopped by signal {signum}")  # unwinds through try_slip, which puts the file back
+
+
 def main():
+    # A run in the background ignores Ctrl+C; kill (TERM) and a closed terminal must restore the file too.
+    for signum in (signal.SIGTERM, signal.SIGHUP):
+        signal.signal(signum, stop)
     parser = argparse.ArgumentParser()
     parser.add_argument("build")
     parser.add_argument("--only", help="run only the slips whose file or snippet contains this text")
@@ -102,7 +110,7 @@ def main():
     if args.list:
         return 0
     # Restore the build of the untouched code, so the next run and the tree agree.
-    run(["cmake", "--build", build, "-j1", "--target", "squeakrun-script", "unit_tests"], TOP)
+    run(["cmake", "--build", build, "-j2", "--target", "squeakrun-script", "unit_tests"], TOP)
     counted = counts["KILLED"] + counts["SURVIVED"]
     rate = 100.0 * counts["KILLED"] / counted if counted else 0.0
     print(f"\n{counts['KILLED']} of {counted} slips killed ({rate:.1f} %); {counts['equivalent']} equivalent "
