@@ -1,6 +1,7 @@
 # make run   - install what is missing, build, start the game
 # make test  - install what is missing, build, run every test
 # make build - build only
+# make mutate - plant slips in the rules and report the ones the fast tests miss
 BUILD ?= build
 ASAN_BUILD ?= build-asan
 FUZZ_BUILD ?= build-fuzz
@@ -17,7 +18,7 @@ WERROR ?= OFF
 ASAN_CONFIGURE := cmake -S . -B $(ASAN_BUILD) -DCMAKE_BUILD_TYPE=Debug -DSQUEAKRUN_SANITIZE=ON -DSQUEAKRUN_GUI=OFF \
                   -DSQUEAKRUN_WERROR=ON
 
-.PHONY: all deps configure build run test format screenshots sanitize soak bench realtime fuzz art install clean
+.PHONY: all deps configure build run test format screenshots sanitize soak bench realtime fuzz art install clean mutate
 
 all: build
 
@@ -110,3 +111,13 @@ package: build
 
 clean:
 	rm -rf $(BUILD) $(ASAN_BUILD) $(FUZZ_BUILD)
+
+# Plants each slip of tools/mutate/slips.txt in the rules, one at a time, and reports the slips the fast
+# tests (scenarios and unit tests) let through, with the kill rate. Its own build folder, so the
+# everyday build stays as it is; about half an hour.
+MUTATE_BUILD ?= build-mutate
+mutate: deps
+	cmake -S . -B $(MUTATE_BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DSQUEAKRUN_GUI=OFF -DSQUEAKRUN_WERROR=ON \
+	  -DCMAKE_CXX_COMPILER_LAUNCHER=$(shell command -v ccache)
+	cmake --build $(MUTATE_BUILD) -j$(JOBS) --target squeakrun-script unit_tests
+	python3 tools/mutate/mutate.py $(MUTATE_BUILD)

@@ -1,5 +1,5 @@
-// The clock driver on a wall clock the test turns by hand: the game follows the wall clock, stands
-// still behind an open box, drops what a box or a stall took, and lets one event in at a time.
+// The clock driver keeps game time to the wall clock, stops behind boxes, lets one event in at a time.
+// The test turns the wall clock by hand; a box or a stall is dropped from game time, not made up for.
 #include "headless/headless_platform.h"
 #include "qt/clock_driver.h"
 #include "qt/qt_platform.h"

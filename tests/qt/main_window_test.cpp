@@ -1,6 +1,5 @@
-// The game window with the real widgets on the scripted platform: the menu and its shortcuts, typed
-// keys reaching the key box only while it has the focus, the scale the window opens and draws at,
-// and what the playfield painter puts on screen, missing artwork included.
+// The game window routes keys only through the focused key box, scales, and repaints what changed.
+// Also: the scale it opens at, what the painter draws, and missing artwork marked and reported once.
 #include "rig.h"
 #include "rules/window_ops.h"
 
@@ -11,8 +10,6 @@
 #include "qt/small_windows.h"
 
 #include <QGuiApplication>
-#include <QMenu>
-#include <QMenuBar>
 #include <QPushButton>
 #include <QScreen>
 #include <QTest>
@@ -22,31 +19,6 @@ using namespace squeakrun::qt;
 using squeakrun::qt::testing::Rig;
 
 namespace {
-
-struct Entry {
-    const char* caption;
-    const char* shortcut; // nullptr: a separator
-};
-
-QMenu* menuAt(GameWindow& w, int i) {
-    return w.menuBar()->actions().at(i)->menu();
-}
-
-void checkMenu(QMenu* menu, const char* title, std::initializer_list<Entry> entries) {
-    QCOMPARE(menu->title(), QString::fromUtf8(title));
-    const QList<QAction*> actions = menu->actions();
-    QCOMPARE(actions.size(), static_cast<qsizetype>(entries.size()));
-    int i = 0;
-    for (const Entry& e : entries) {
-        QAction* a = actions.at(i++);
-        if (!e.shortcut) {
-            QVERIFY2(a->isSeparator(), e.caption);
-            continue;
-        }
-        QCOMPARE(a->text(), QString::fromUtf8(e.caption));
-        QCOMPARE(a->shortcut(), QKeySequence(QString::fromLatin1(e.shortcut)));
-    }
-}
 
 // The colour at the middle of a control, as drawn at `scale`.
 QColor middleOf(const QImage& img, const MainWindow& f, Control MainWindow::*m, int scale) {
@@ -58,10 +30,7 @@ QColor middleOf(const QImage& img, const MainWindow& f, Control MainWindow::*m, 
 class MainWindowTest : public QObject {
     Q_OBJECT
   private slots:
-    void menuTreeIsTheGamesMenu();
-    void pauseAndSettingsAreOnlyOfferedDuringAGame();
     void ctrlPPausesAndResumes();
-    void rulesAndControlsShowTheirBoxAndChangeNothingElse();
     void switchingToAnotherApplicationPausesARunningGame();
     void typedKeysSteerOnlyWhileTheKeyBoxHasTheFocus();
     void windowOpensAtTheLargestScaleThatFits();
@@ -72,39 +41,6 @@ class MainWindowTest : public QObject {
     void partialRepaintsLeaveWhatAFullPaintWouldShow();
     void missingArtworkIsReportedOnceAndMarked();
 };
-
-void MainWindowTest::menuTreeIsTheGamesMenu() {
-    Rig rig;
-    QCOMPARE(rig.window.windowTitle(), QStringLiteral("Squeakrun!"));
-    QCOMPARE(rig.window.menuBar()->actions().size(), 2);
-    checkMenu(menuAt(rig.window, 0), "&File",
-              {{"&Pause Game", "Ctrl+P"},
-               {"&Game Settings", "Ctrl+G"},
-               {"&High Scores", "Ctrl+H"},
-               {"separator", nullptr},
-               {"&Exit", "Ctrl+X"}});
-    checkMenu(menuAt(rig.window, 1), "&Help",
-              {{"Rules", "Ctrl+R"},
-               {"Controls", "Ctrl+C"},
-               {"separator", nullptr},
-               {"&About 'Squeakrun'", "Ctrl+A"}});
-}
-
-void MainWindowTest::pauseAndSettingsAreOnlyOfferedDuringAGame() {
-    Rig rig;
-    rig.startUp();
-    auto enabled = [&](const char* name) { return rig.window.action(name)->isEnabled(); };
-    QVERIFY(!enabled("mnuFilePause"));
-    QVERIFY(!enabled("mnuFileSettings"));
-    for (const char* always :
-         {"mnuFileScores", "mnuFileExit", "mnuHelpRules", "mnuHelpControls", "mnuHelpAbout"})
-        QVERIFY2(enabled(always), always);
-
-    rig.clickStart();
-    QVERIFY(enabled("mnuFilePause"));
-    QVERIFY(enabled("mnuFileSettings"));
-    QVERIFY(!rig.window.view()->startButton()->isVisible());
-}
 
 void MainWindowTest::ctrlPPausesAndResumes() {
     Rig rig;
@@ -125,28 +61,10 @@ void MainWindowTest::ctrlPPausesAndResumes() {
     QTest::keyClick(&rig.window, Qt::Key_P, Qt::ControlModifier);
     QVERIFY(!rig.game.paused);
     QCOMPARE(pause->text(), QStringLiteral("Pause Game"));
-    // Resuming hands the keys straight back.
+    // Resuming hands the keys straight back; Ctrl+R (Rules) is no device key for player 1.
     QTest::keyClick(&rig.window, 'd');
     QCOMPARE(rig.game.players[0].heading, Count{3});
-}
-
-void MainWindowTest::rulesAndControlsShowTheirBoxAndChangeNothingElse() {
-    Rig rig;
-    rig.startUp();
-    rig.window.show();
-    QVERIFY(QTest::qWaitForWindowActive(&rig.window));
-    rig.clickStart();
-    const long long boxes = rig.platform.messageCount;
     QTest::keyClick(&rig.window, Qt::Key_R, Qt::ControlModifier);
-    QCOMPARE(rig.platform.lastTitle, std::string("Rules"));
-    QTest::keyClick(&rig.window, Qt::Key_C, Qt::ControlModifier);
-    QCOMPARE(rig.platform.lastTitle, std::string("Controls"));
-    QCOMPARE(rig.platform.messageCount, boxes + 2);
-    QVERIFY(!rig.game.paused);
-    QVERIFY(rig.game.window.keyBox.focused);
-    QCOMPARE(rig.game.window.keyBox.text, std::string());
-    QCOMPARE(rig.window.action("mnuFilePause")->text(), QStringLiteral("&Pause Game"));
-    // Ctrl+R is no key for player 1's device selection either.
     QCOMPARE(rig.game.players[0].device, Device::Trap);
 }
 

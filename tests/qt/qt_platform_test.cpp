@@ -1,5 +1,5 @@
-// The real boxes, answered by a timer from inside their own event loop: titles, buttons, the
-// answer of a cancelled input box, and what the clock driver is told about open and closed boxes.
+// The real message and input boxes show title, text and buttons; a cancelled input box answers empty.
+// Each box is answered by a timer from inside its own event loop; the clock driver hears it open and close.
 #include "qt/qt_platform.h"
 
 #include <QDialogButtonBox>

@@ -1,5 +1,5 @@
-// The real game window on the scripted platform: boxes are answered from queues, so no real dialog
-// ever opens, and the application folder is a fresh temporary folder (with or without the artwork).
+// Test rig: the real game window on the scripted platform, boxes answered from queues, a fresh app folder.
+// No real dialog ever opens; the folder comes with or without the artwork.
 #pragma once
 
 #include "headless/headless_platform.h"

@@ -1,6 +1,5 @@
-// A high-score record that cannot be written: the players are told once per run, the game goes on with
-// the new record in memory, the comment question still ends at the first comment, and the record
-// files that could be written are.
+// A high-score record that cannot be written is reported once per run; the game goes on with it in memory.
+// The comment question still ends at the first comment, and the record files that can be written are.
 #include "headless/headless_platform.h"
 #include "headless/temp_folder.h"
 #include "records/record_file.h"

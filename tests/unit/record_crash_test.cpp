@@ -1,5 +1,4 @@
-// A game killed while it writes the high-score record: whenever the process dies, each of the three
-// record files must still hold one whole record text, the one before the write or the one after it.
+// A game killed while it writes the high-score record leaves each record file whole: the old text or the new.
 #include "headless/temp_folder.h"
 #include "records/record_file.h"
 

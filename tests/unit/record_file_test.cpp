@@ -1,5 +1,4 @@
-// Loading and atomically saving the high-score record files: missing files, round trips, and saves that
-// fail without touching the old record or leaving a temporary behind.
+// The high-score record files load and save atomically; a failed save keeps the old record, no temporary.
 #include "headless/temp_folder.h"
 #include "records/record_file.h"
 

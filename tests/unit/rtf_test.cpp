@@ -1,5 +1,5 @@
-// The rich-text reader and writer behind the high-score record: the document shape the game writes,
-// names and comments coming back exactly, documents from other editors, and hostile input.
+// The rich-text reader and writer give back any name or comment exactly and survive hostile documents.
+// Also the document shape the game writes and documents from other editors.
 #include "records/rtf.h"
 
 #include <gtest/gtest.h>
