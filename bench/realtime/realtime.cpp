@@ -22,6 +22,7 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QEventLoop>
 #include <QFile>
 #include <QKeyEvent>
 #include <QPainter>
@@ -35,7 +36,6 @@
 #include <cstdlib>
 #include <cstring>
 #include <string>
-#include <sys/resource.h>
 #include <vector>
 
 using namespace squeakrun;
@@ -80,11 +80,26 @@ std::int64_t vmHwmKiB() {
     return -1;
 }
 
+// CPU time of every thread of this process so far (the scheduler's own count, in ns): Qt's and the
+// window system's helper threads count as much as the game's.
 std::int64_t cpuNanos() {
-    rusage u{};
-    getrusage(RUSAGE_SELF, &u);
-    auto ns = [](const timeval& t) { return std::int64_t{t.tv_sec} * 1'000'000'000 + t.tv_usec * 1000; };
-    return ns(u.ru_utime) + ns(u.ru_stime);
+    std::int64_t total = 0;
+    const QDir tasks(QStringLiteral("/proc/self/task"));
+    for (const QString& tid : tasks.entryList(QDir::Dirs | QDir::NoDotAndDotDot)) {
+        QFile f(tasks.filePath(tid) + QStringLiteral("/schedstat"));
+        if (f.open(QIODevice::ReadOnly)) total += f.readAll().split(' ').value(0).toLongLong();
+    }
+    return total;
+}
+
+// Runs the event loop for `ms` with nothing else waking it (QTest::qWait would poll every few ms), and
+// returns the CPU the whole process spent meanwhile as a percentage of one core.
+double standingCpu(const qt::ClockDriver& driver, int ms) {
+    const std::int64_t wall0 = driver.wallNanos(), cpu0 = cpuNanos();
+    QEventLoop loop;
+    QTimer::singleShot(ms, Qt::PreciseTimer, &loop, &QEventLoop::quit);
+    loop.exec();
+    return 100.0 * static_cast<double>(cpuNanos() - cpu0) / static_cast<double>(driver.wallNanos() - wall0);
 }
 
 // The application, watching every event: when the playfield is painted, when a posted key has been
@@ -124,10 +139,22 @@ class ProbeApp : public QApplication {
                 if (measuring) keyNanos.push_back(end - key.postedAt);
                 key = {};
             }
+            // The clock's changes that this frame was the first to show.
+            std::erase_if(shownTicks, [&](const ShownTick& t) {
+                if (frameStart_ < t.ranAt) return false;
+                tickToScreenNanos.push_back(end - t.dueNs);
+                return true;
+            });
             frameStart_ = 0;
         }
         return result;
     }
+
+    // A run of the clock that changed the screen: the due time of its first tick (the one that waited
+    // longest) on the wall clock, and when the run ended.
+    struct ShownTick {
+        std::int64_t dueNs, ranAt;
+    };
 
     struct PendingKey {
         bool posted = false, handled = false;
@@ -140,7 +167,8 @@ class ProbeApp : public QApplication {
     const QObject* window = nullptr;
     const QObject* view = nullptr;
     PendingKey key;
-    std::vector<std::int64_t> paintNanos, keyNanos;
+    std::vector<ShownTick> shownTicks;
+    std::vector<std::int64_t> paintNanos, keyNanos, tickToScreenNanos;
     long long frames = 0, keysWithoutEffect = 0;
 
   private:
@@ -159,7 +187,7 @@ std::unique_ptr<QTemporaryDir> appFolder() {
     return dir;
 }
 
-Figures runOnce(int argc, char** argv, int seconds) {
+Figures runOnce(int argc, char** argv, int seconds, int standing) {
     ProbeApp app(argc, argv);
     auto folder = appFolder();
     HeadlessPlatform platform(folder->path().toStdString(), nullptr);
@@ -173,6 +201,10 @@ Figures runOnce(int argc, char** argv, int seconds) {
     window.show();
     if (!QTest::qWaitForWindowExposed(&window)) std::fprintf(stderr, "the window was never shown\n");
     driver.start();
+
+    // The window waits for the start button: a second to settle, then what standing costs.
+    QTest::qWait(1000);
+    const double waitingCpu = standingCpu(driver, standing * 1000);
 
     app.game = &game;
     app.driver = &driver;
@@ -190,6 +222,7 @@ Figures runOnce(int argc, char** argv, int seconds) {
     lastDue.fill(-1);
     std::array<bool, 8> steady{};
     std::vector<std::int64_t> lateNanos;
+    std::int64_t firstDue = -1; // of the clock's current run, within the window
     lateNanos.reserve(static_cast<std::size_t>(seconds) * 400);
     driver.setTickObserver([&](int timer, std::int64_t due, std::int64_t dueOnWall) {
         const std::int64_t now = driver.wallNanos();
@@ -201,6 +234,16 @@ Figures runOnce(int argc, char** argv, int seconds) {
         if (w0 < 0 || now < w0 || now >= w1) return;
         ++ticks[timer];
         lateNanos.push_back(now - dueOnWall * 1'000'000);
+        if (firstDue < 0) firstDue = dueOnWall * 1'000'000;
+    });
+    // After each run of the clock or an event: if the screen is to change, the first tick of the run
+    // waits for the frame that shows it.
+    std::uint64_t drawn = qt::drawnSignature(game.f1);
+    QObject::connect(&driver, &qt::ClockDriver::modelTouched, [&] {
+        const std::uint64_t now = qt::drawnSignature(game.f1);
+        if (now != drawn && firstDue >= 0 && app.measuring) app.shownTicks.push_back({firstDue, driver.wallNanos()});
+        drawn = now;
+        firstDue = -1;
     });
 
     // The players: every 50 ms each car is checked against its loop, and a turn is a key posted to
@@ -263,9 +306,17 @@ Figures runOnce(int argc, char** argv, int seconds) {
     QApplication::exec();
     const std::int64_t wallSpent = driver.wallNanos() - w0;
     pilot.stop();
-    driver.stop();
     app.watching = false;
     const std::int64_t hwm = vmHwmKiB();
+
+    // The players pause (Ctrl+P): half a second to settle, then what standing paused costs.
+    QTest::keyClick(&window, Qt::Key_P, Qt::ControlModifier);
+    // Without a window manager the window may never be active, and then its shortcuts sleep.
+    if (!game.paused) window.action("mnuFilePause")->trigger();
+    const bool paused = game.paused && game.f1.mnuFilePause.Caption != "Pause Game";
+    QTest::qWait(500);
+    const double pausedCpu = standingCpu(driver, standing * 1000);
+    driver.stop();
 
     // The screen as the window system holds it, against the whole content painted afresh: the view
     // repaints only what changed, and this shows that what it left alone was still right.
@@ -299,6 +350,10 @@ Figures runOnce(int argc, char** argv, int seconds) {
         if (steady[i] && game.f1.timers[i].Enabled)
             f.set("expected.Timer" + std::to_string(i + 1), static_cast<double>(windowNs) / 1e6 / interval);
     }
+    f.set("shown.median", percentile(app.tickToScreenNanos, 50) / 1e6);
+    f.set("shown.p99", percentile(app.tickToScreenNanos, 99) / 1e6);
+    f.set("shown.max", percentile(app.tickToScreenNanos, 100) / 1e6);
+    f.set("frame.period", 1000.0 / (window.screen()->refreshRate() > 1 ? window.screen()->refreshRate() : 60.0));
     f.set("late.median", percentile(lateNanos, 50) / 1e6);
     f.set("late.p99", percentile(lateNanos, 99) / 1e6);
     f.set("late.max", percentile(lateNanos, 100) / 1e6);
@@ -309,6 +364,9 @@ Figures runOnce(int argc, char** argv, int seconds) {
     f.set("paint.p99", percentile(app.paintNanos, 99) / 1e6);
     f.set("cpu.percent", 100.0 * static_cast<double>(cpu1 - cpu0) / static_cast<double>(wallSpent));
     f.set("rss.peak_mb", hwm / 1024.0);
+    f.set("cpu.waiting", waitingCpu);
+    f.set("cpu.paused", pausedCpu);
+    f.set("paused.ok", paused ? 1 : 0);
 
     // One frame at scale 3, as the view paints it into its backing store: into an image kept from
     // frame to frame, the cars where the drive left them. The first frame scales the pictures.
@@ -334,51 +392,91 @@ Figures runOnce(int argc, char** argv, int seconds) {
 }
 
 int usage() {
-    std::fprintf(stderr, "usage: squeakrun-realtime [--runs N] [--seconds S]   (N, S positive)\n");
+    std::fprintf(stderr, "usage: squeakrun-realtime [--runs N] [--seconds S] [--standing S] [--peer COMMAND]"
+                         "   (N, S positive)\n");
     return 2;
+}
+
+// Runs `command` and takes the "=figure" lines of its output into `into` (with `prefix` before each
+// name); every other line is passed through.
+void collect(const std::string& command, const std::string& prefix, Figures& into) {
+    std::fflush(stdout);
+    FILE* child = popen(command.c_str(), "r");
+    if (!child) {
+        std::perror("popen");
+        return;
+    }
+    char line[512];
+    while (std::fgets(line, sizeof line, child)) {
+        Figures one;
+        if (!one.read(line)) {
+            std::fputs(line, stdout);
+            continue;
+        }
+        for (const auto& [name, value] : one.values())
+            into.set(prefix + name, value);
+    }
+    pclose(child);
+}
+
+std::string quoted(const std::string& s) {
+    std::string out = "'";
+    for (char c : s)
+        out += c == '\'' ? std::string("'\\''") : std::string(1, c);
+    return out + "'";
 }
 
 } // namespace
 
 int main(int argc, char** argv) {
-    int runs = 3, seconds = 20;
+    int runs = 3, seconds = 15, standing = 5;
+    bool child = false;
+    std::string peer;
     for (int i = 1; i < argc; ++i) {
         const bool hasValue = i + 1 < argc;
         if (!std::strcmp(argv[i], "--runs") && hasValue)
             runs = std::atoi(argv[++i]);
         else if (!std::strcmp(argv[i], "--seconds") && hasValue)
             seconds = std::atoi(argv[++i]);
+        else if (!std::strcmp(argv[i], "--standing") && hasValue)
+            standing = std::atoi(argv[++i]);
+        else if (!std::strcmp(argv[i], "--peer") && hasValue)
+            peer = argv[++i];
+        else if (!std::strcmp(argv[i], "--child"))
+            child = true;
         else
             return usage();
     }
-    if (runs < 1 || seconds < 1) return usage();
+    if (runs < 1 || seconds < 1 || standing < 1) return usage();
 
-    if (runs == 1) {
-        const Figures f = runOnce(argc, argv, seconds);
+    if (child) {
+        const Figures f = runOnce(argc, argv, seconds, standing);
         print(f, stdout);
         f.write(stdout);
         return 0;
     }
-    // Each run in a process of its own; the figures come back as lines of the child's output.
+    // Each run in a process of its own, the peer's right after it on the same display; the figures
+    // come back as lines of the children's output.
     std::vector<Figures> all;
     for (int r = 1; r <= runs; ++r) {
         std::printf("== run %d of %d ==\n", r, runs);
-        std::fflush(stdout);
-        const std::string command =
-            "'" + std::string(argv[0]) + "' --runs 1 --seconds " + std::to_string(seconds);
-        FILE* child = popen(command.c_str(), "r");
-        if (!child) {
-            std::perror("popen");
-            return 0;
-        }
         Figures f;
-        char line[512];
-        while (std::fgets(line, sizeof line, child))
-            if (!f.read(line)) std::fputs(line, stdout);
-        pclose(child);
+        collect(quoted(argv[0]) + " --child --seconds " + std::to_string(seconds) + " --standing " +
+                    std::to_string(standing),
+                "", f);
+        if (!peer.empty()) {
+            collect(peer + " " + std::to_string(seconds), "peer.", f);
+            if (f.get("peer.cpu.percent") > 0)
+                f.set("peer.ratio", f.get("cpu.percent") / f.get("peer.cpu.percent"));
+            printPeer(f, stdout);
+        }
         all.push_back(f);
     }
-    std::printf("== median of %d runs ==\n", runs);
-    print(median(all), stdout);
+    if (runs > 1) {
+        std::printf("== median of %d runs ==\n", runs);
+        const Figures m = median(all);
+        print(m, stdout);
+        if (!peer.empty()) printPeer(m, stdout);
+    }
     return 0;
 }
