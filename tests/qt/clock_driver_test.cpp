@@ -1,5 +1,6 @@
 // The clock driver on a wall clock the test turns by hand: the game follows the wall clock, stands
-// still behind an open box, drops what a box or a stall took, and lets one event in at a time.
+// still behind an open box, drops what a box or a stall took (but not a sleep of its own), lets one
+// event in at a time with the game brought up to now, and wakes once per frame while the screen moves.
 #include "game/handlers.h"
 #include "game/state.h"
 #include "game/window/headless/headless_platform.h"
@@ -24,6 +25,14 @@ struct Bench {
     Bench()
         : platform(std::filesystem::temp_directory_path(), nullptr), game(platform, 1), driver(game, &boxes) {
         driver.setWallClock([this] { return wall; });
+        driver.setFrameNanos(20'000'000);
+    }
+    // Turns the wall clock on one frame at a time, waking the driver each time, for `ms`.
+    void frames(std::int64_t ms) {
+        for (const std::int64_t end = wall + ms; wall < end;) {
+            wall += 20;
+            driver.wake();
+        }
     }
     std::int64_t wall = 0;
     FakeBoxes boxes;
@@ -43,10 +52,13 @@ class ClockDriverTest : public QObject {
     Q_OBJECT
   private slots:
     void followsTheWallClockFromStartUp();
-    void oneAdvanceCoversAtMost250ms();
+    void aWakeOver250msLateDropsTheExcess();
     void timeBehindAnOpenBoxNeverCounts();
     void eventsWaitForTheRunningHandlerAndForBoxes();
-    void timerIsAimedAtTheNextDueTick();
+    void eventsSeeTheGameAsOfNow();
+    void anEventAfterATickThatShowedABoxIsRefused();
+    void timerIsAimedAtTheNextFrameOrTheNextTick();
+    void wakesEveryFrameWhileTheScreenMovesAndDozesWhenTheGameStands();
 };
 
 void ClockDriverTest::followsTheWallClockFromStartUp() {
@@ -66,19 +78,21 @@ void ClockDriverTest::followsTheWallClockFromStartUp() {
     QCOMPARE(upkeepDue(b.game), std::int64_t{110});
 }
 
-void ClockDriverTest::oneAdvanceCoversAtMost250ms() {
+void ClockDriverTest::aWakeOver250msLateDropsTheExcess() {
     Bench b;
     b.driver.start();
     b.wall = 100;
-    b.driver.wake();
-    // The machine stalls for almost two seconds: the game moves 250 ms and drops the rest ...
+    b.driver.wake(); // the next wake is meant for the frame at 120
+    // The machine stalls for almost two seconds: the game moves 250 ms past the planned wake and
+    // drops the rest ...
     b.wall = 2000;
     b.driver.wake();
-    QCOMPARE(b.game.clock, std::int64_t{350});
+    QCOMPARE(b.game.clock, std::int64_t{370});
+    QCOMPARE(b.driver.dropped(), std::int64_t{1630});
     // ... and runs on from there at the wall clock's pace, without a burst.
     b.wall = 2040;
     b.driver.wake();
-    QCOMPARE(b.game.clock, std::int64_t{390});
+    QCOMPARE(b.game.clock, std::int64_t{410});
 }
 
 void ClockDriverTest::timeBehindAnOpenBoxNeverCounts() {
@@ -129,18 +143,104 @@ void ClockDriverTest::eventsWaitForTheRunningHandlerAndForBoxes() {
     QCOMPARE(touched, 1);
 }
 
-void ClockDriverTest::timerIsAimedAtTheNextDueTick() {
+void ClockDriverTest::eventsSeeTheGameAsOfNow() {
+    Bench b;
+    b.driver.start();
+    b.wall = 45; // four upkeep ticks due, and no wake yet
+    std::int64_t seenClock = -1, seenDue = -1;
+    QVERIFY(b.driver.runEvent([&](Game& g) {
+        seenClock = g.clock;
+        seenDue = upkeepDue(g);
+    }));
+    QCOMPARE(seenClock, std::int64_t{45});
+    QCOMPARE(seenDue, std::int64_t{50});
+
+    // Before the driver starts, the game does not follow the wall clock.
+    Bench idle;
+    idle.wall = 45;
+    QVERIFY(idle.driver.runEvent([&](Game& g) { seenClock = g.clock; }));
+    QCOMPARE(seenClock, std::int64_t{0});
+}
+
+void ClockDriverTest::anEventAfterATickThatShowedABoxIsRefused() {
+    Bench b;
+    b.driver.start();
+    // The tick at 10 ms shows a box, which the players answer and close.
+    b.driver.setTickObserver([&](int, std::int64_t due, std::int64_t) {
+        if (due == 10) ++b.boxes.closed;
+    });
+    b.wall = 15;
+    bool ran = false;
+    QVERIFY(!b.driver.runEvent([&](Game&) { ran = true; }));
+    QVERIFY(!ran);
+    QCOMPARE(b.game.clock, std::int64_t{15});
+    // The next event goes in as usual.
+    b.wall = 16;
+    QVERIFY(b.driver.runEvent([&](Game&) { ran = true; }));
+    QVERIFY(ran);
+}
+
+void ClockDriverTest::timerIsAimedAtTheNextFrameOrTheNextTick() {
     Bench b;
     b.wall = 3;
     b.driver.start();
     QVERIFY(b.driver.armed());
-    // The key box upkeep is due at 10 ms of game time, 7 ms from now.
-    QVERIFY2(b.driver.armedIn() >= 5 && b.driver.armedIn() <= 7,
+    // The key box upkeep is due at 10 ms of game time; its effect is looked at with the frame at 20.
+    QVERIFY2(b.driver.armedIn() >= 15 && b.driver.armedIn() <= 17,
+             qPrintable(QString::number(b.driver.armedIn())));
+    // With nothing due before 500 ms, nothing can change before then.
+    b.game.f1.timers[7].due = 500;
+    b.driver.runEvent([](Game&) {});
+    QVERIFY2(b.driver.armedIn() >= 495 && b.driver.armedIn() <= 497,
              qPrintable(QString::number(b.driver.armedIn())));
 
     // Once the program has ended nothing ticks any more.
     b.driver.runEvent(Form1_mnuFileExit_Click);
     QVERIFY(!b.driver.armed());
+}
+
+void ClockDriverTest::wakesEveryFrameWhileTheScreenMovesAndDozesWhenTheGameStands() {
+    Bench b;
+    bool moving = true;
+    QObject::connect(&b.driver, &ClockDriver::modelTouched, [&] {
+        if (moving) b.driver.shownChanged();
+    });
+    b.game.paused = true; // waiting for the start button
+    b.driver.start();
+    b.frames(2000);
+    QVERIFY(!b.driver.dozing());
+    QVERIFY(b.driver.armedIn() <= 20);
+
+    // Nothing shown changes: a second later the driver dozes, and its sleep is no stall.
+    moving = false;
+    b.frames(980);
+    QVERIFY(!b.driver.dozing());
+    b.frames(40);
+    QVERIFY(b.driver.dozing());
+    QVERIFY2(b.driver.armedIn() > 200, qPrintable(QString::number(b.driver.armedIn())));
+    b.wall += 255;
+    b.driver.wake();
+    QCOMPARE(b.driver.dropped(), std::int64_t{0});
+    QCOMPARE(b.game.clock, b.wall);
+
+    // An event brings the frames back at once, even one that changed nothing on screen yet (what
+    // it started may show on the next ticks) ...
+    b.driver.runEvent([](Game&) {});
+    QVERIFY(!b.driver.dozing());
+    QVERIFY(b.driver.armedIn() <= 20);
+    b.frames(1020);
+    QVERIFY(b.driver.dozing());
+    // ... and so does a change on screen that a tick made.
+    moving = true;
+    b.wall += 250;
+    b.driver.wake();
+    QVERIFY(!b.driver.dozing());
+
+    // While the game runs the driver never dozes, whatever the screen does.
+    moving = false;
+    b.game.paused = false;
+    b.frames(3000);
+    QVERIFY(!b.driver.dozing());
 }
 
 QTEST_MAIN(ClockDriverTest)

@@ -68,18 +68,24 @@ void ClockDriver::dropBoxTime() {
 std::int64_t ClockDriver::target() {
     dropBoxTime();
     std::int64_t t = now() - dropped_;
-    if (t - g_.clock > kMaxStep) {
-        dropped_ += t - g_.clock - kMaxStep;
-        t = g_.clock + kMaxStep;
+    // A sleep the driver chose is no stall: only what lies beyond its planned wake counts.
+    const std::int64_t limit = std::max(g_.clock, plannedWake_) + kMaxStep;
+    if (t > limit) {
+        dropped_ += t - limit;
+        t = limit;
     }
     return std::max(t, g_.clock);
 }
 
 void ClockDriver::wake() {
     if (!running_ || busy() || g_.exited) return; // whoever holds the game re-arms when done
+    catchUp();
+    afterRun();
+}
+
+void ClockDriver::catchUp() {
     const std::int64_t to = target();
     busy_ = true;
-    byEvent_ = false;
     if (onTick_) {
         // The scheduler's own walk, with the observer told of each tick as it starts.
         runDueTimers(
@@ -95,15 +101,24 @@ void ClockDriver::wake() {
         advanceClock(g_, to);
     }
     busy_ = false;
-    afterRun();
 }
 
 bool ClockDriver::runEvent(const std::function<void(Game&)>& handler) {
     if (busy()) return false;
+    if (running_ && !g_.exited) {
+        // The event sees the game as it is now. Had a tick before it shown a box or ended the
+        // program on time, the event would have found the box open or the program gone.
+        const std::int64_t closed = watch_ ? watch_->boxesClosed() : 0;
+        catchUp();
+        if (g_.exited || busy() || (watch_ && watch_->boxesClosed() != closed)) {
+            afterRun();
+            return false;
+        }
+    }
     busy_ = true;
-    byEvent_ = true;
     handler(g_);
     busy_ = false;
+    shownChanged_ = true; // what an event started may show on the next ticks
     afterRun();
     return true;
 }
@@ -111,6 +126,8 @@ bool ClockDriver::runEvent(const std::function<void(Game&)>& handler) {
 void ClockDriver::afterRun() {
     dropBoxTime();
     emit modelTouched();
+    if (shownChanged_) lastShownNs_ = wallNanos();
+    shownChanged_ = false;
     arm();
 }
 
@@ -119,17 +136,27 @@ void ClockDriver::arm() {
         disarm();
         return;
     }
-    const Timer* next = nullptr;
-    for (const Timer& t : g_.f1.timers)
-        if (t.Enabled && (!next || t.due < next->due)) next = &t;
-    if (!next) {
+    const std::int64_t due = nextDue(g_.f1.timers);
+    if (due < 0) {
         disarm();
         return;
     }
-    // Aimed in nanoseconds, so that the tick starts when its millisecond begins on the wall clock.
+    const std::int64_t nowNs = wallNanos();
+    // Standing still: nothing that runs while the game stands changes the screen a second after the
+    // last change or event, so an occasional wake keeps the clock close; an event catches up anyway.
+    dozing_ = g_.paused && nowNs - lastShownNs_ >= kQuietNs;
+    std::int64_t wakeNs = nowNs + kDozeNs;
+    if (!dozing_) {
+        if (nextFrameNs_ <= nowNs) nextFrameNs_ += ((nowNs - nextFrameNs_) / frameNs_ + 1) * frameNs_;
+        wakeNs = nextFrameNs_;
+    }
+    // Nothing changes before the next tick is due. Aimed in nanoseconds, so that the tick runs once
+    // its millisecond has begun on the wall clock.
     constexpr std::int64_t kMs = 1'000'000;
-    const std::int64_t gameNowNs = std::max(g_.clock * kMs, wallNanos() - dropped_ * kMs);
-    aim(std::clamp<std::int64_t>(next->due * kMs - gameNowNs, 0, kMaxStep * kMs));
+    const std::int64_t gameNowNs = std::max(g_.clock * kMs, nowNs - dropped_ * kMs);
+    const std::int64_t waitNs = std::max(wakeNs - nowNs, due * kMs - gameNowNs);
+    plannedWake_ = (gameNowNs + std::max<std::int64_t>(waitNs, 0) + kMs - 1) / kMs;
+    aim(std::max<std::int64_t>(waitNs, 0));
 }
 
 void ClockDriver::aim(std::int64_t waitNs) {

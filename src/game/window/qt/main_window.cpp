@@ -70,6 +70,9 @@ MainWindow::MainWindow(Game& game, Platform& platform, ClockDriver& driver, QWid
             w->setScale(s);
     });
     connect(&driver_, &ClockDriver::modelTouched, this, &MainWindow::followModel);
+    // The driver wakes once per frame of this screen while what the window shows moves.
+    if (const QScreen* s = screen(); s && s->refreshRate() > 1)
+        driver_.setFrameNanos(static_cast<std::int64_t>(1e9 / s->refreshRate()));
 
     resizeForScale(openingScale());
     followModel();
@@ -122,9 +125,13 @@ void MainWindow::resizeForScale(int scale) {
 }
 
 void MainWindow::followModel() {
-    // Runs after every tick: nothing is made or given to Qt unless it changed.
+    // Runs after every run of the clock and every event: nothing is made or given to Qt unless it
+    // changed, and the driver hears of what did.
     for (ShownEntry& e : entries_) {
         const Control& c = g_.f1.*e.control;
+        if (e.caption == c.Caption && e.action->isEnabled() == c.Enabled && e.action->isVisible() == c.Visible)
+            continue;
+        driver_.shownChanged();
         if (e.caption != c.Caption) {
             e.caption = c.Caption;
             e.action->setText(QString::fromStdString(c.Caption));
