@@ -142,8 +142,8 @@ void ClockDriver::arm() {
         return;
     }
     const std::int64_t nowNs = wallNanos();
-    // Standing still: nothing that runs while the game stands changes the screen a second after the
-    // last change or event, so an occasional wake keeps the clock close; an event catches up anyway.
+    // Standing still: nothing that runs while the game stands changes the screen long after the last
+    // change or event, so an occasional wake keeps the clock close; an event catches up anyway.
     dozing_ = g_.paused && nowNs - lastShownNs_ >= kQuietNs;
     std::int64_t wakeNs = nowNs + kDozeNs;
     if (!dozing_) {

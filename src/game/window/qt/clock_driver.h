@@ -5,9 +5,9 @@
 // runs every tick due up to now just before each event, and once per display frame while what the
 // window shows keeps changing; that is exactly the sequence of states that running each tick at its
 // own time would give, at a fraction of the wake-ups. While the game stands still (waiting for the
-// start button, paused) and neither an event nor a change on screen came for a second, it wakes only
-// four times a second, to keep the catch-up before the next event short: what still runs then only
-// finishes, within a tick or two, what the last event or the last moving tick started.
+// start button, paused), what still runs only finishes, within a tick or two, what the last event or
+// the last moving tick started; so once neither an event nor a change on screen came for 300 ms, the
+// driver wakes only every two seconds, to keep the catch-up before the next event short.
 //
 // One precise single-shot timer is aimed at the next wake (on Linux a timerfd, which wakes the event
 // loop within microseconds; Qt's own timers count whole milliseconds). Time while a modal box is open
@@ -39,10 +39,10 @@ class ClockDriver : public QObject {
     Q_OBJECT
   public:
     static constexpr std::int64_t kMaxStep = 250;
-    // How long nothing shown may change, while the game stands, before the driver dozes; and how long
-    // it then sleeps between wakes (ns).
-    static constexpr std::int64_t kQuietNs = 1'000'000'000;
-    static constexpr std::int64_t kDozeNs = 250'000'000;
+    // How long nothing shown may change, while the game stands, before the driver dozes (six ticks
+    // of the slowest timer that still acts then); and how long it then sleeps between wakes (ns).
+    static constexpr std::int64_t kQuietNs = 300'000'000;
+    static constexpr std::int64_t kDozeNs = 2'000'000'000;
 
     // `watch` may be null (a scripted platform opens no real boxes). The wall clock starts now:
     // game time 0 is the moment the driver is made.
