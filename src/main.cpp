@@ -13,6 +13,7 @@
 #include <random>
 
 int main(int argc, char* argv[]) {
+    squeakrun::qt::MainWindow::prepareWindowSystem();
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Squeakrun!"));
 

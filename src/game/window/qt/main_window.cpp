@@ -81,6 +81,10 @@ MainWindow::MainWindow(Game& game, Platform& platform, ClockDriver& driver, QWid
 
 MainWindow::~MainWindow() = default;
 
+void MainWindow::prepareWindowSystem() {
+    if (!qEnvironmentVariableIsSet("QT_XCB_NO_MITSHM")) qputenv("QT_XCB_NO_MITSHM", "1");
+}
+
 void MainWindow::buildMenus() {
     auto addMenu = [this](Control Form1::*menuControl, const char* menuName, const auto& items) {
         QMenu* menu = menuBar()->addMenu(QString::fromStdString((g_.f1.*menuControl).Caption));

@@ -30,6 +30,12 @@ class MainWindow : public QMainWindow {
     MainWindow(Game& game, Platform& platform, ClockDriver& driver, QWidget* parent = nullptr);
     ~MainWindow() override;
 
+    // To be called before the application object is made. On X11 the window's frames go to the
+    // server through its socket rather than through shared memory: a frame repaints a few small
+    // places, and with shared memory each paint of a place the previous frame touched first waits
+    // for a round trip to the server. Left alone when the user chose otherwise.
+    static void prepareWindowSystem();
+
     PlayfieldView* view() const { return view_; }
     AboutWindow* aboutWindow() const { return about_; }
     SettingsWindow* settingsWindow() const { return settings_; }
