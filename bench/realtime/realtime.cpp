@@ -150,8 +150,8 @@ class ProbeApp : public QApplication {
         return result;
     }
 
-    // A run of the clock that changed the screen: the due time of its first tick (the one that waited
-    // longest) on the wall clock, and when the run ended.
+    // A tick that changed the screen: its due time on the wall clock, and when the run of the clock
+    // that ran it ended.
     struct ShownTick {
         std::int64_t dueNs, ranAt;
     };
@@ -188,6 +188,7 @@ std::unique_ptr<QTemporaryDir> appFolder() {
 }
 
 Figures runOnce(int argc, char** argv, int seconds, int standing) {
+    qt::MainWindow::prepareWindowSystem(); // as the game does
     ProbeApp app(argc, argv);
     auto folder = appFolder();
     HeadlessPlatform platform(folder->path().toStdString(), nullptr);
@@ -222,10 +223,21 @@ Figures runOnce(int argc, char** argv, int seconds, int standing) {
     lastDue.fill(-1);
     std::array<bool, 8> steady{};
     std::vector<std::int64_t> lateNanos;
-    std::int64_t firstDue = -1; // of the clock's current run, within the window
+    // Which ticks change the screen: the screen's signature is taken between ticks, and a tick whose
+    // effect shows waits for the first frame that starts after its run.
+    std::uint64_t drawn = qt::drawnSignature(game.f1);
+    std::int64_t lastTickDue = -1; // of the tick that ran last, within the window, on the wall clock (ns)
+    std::vector<std::int64_t> changedDues;
+    const auto lookAtLastTick = [&] {
+        const std::uint64_t now = qt::drawnSignature(game.f1);
+        if (now != drawn && lastTickDue >= 0) changedDues.push_back(lastTickDue);
+        drawn = now;
+        lastTickDue = -1;
+    };
     lateNanos.reserve(static_cast<std::size_t>(seconds) * 400);
     driver.setTickObserver([&](int timer, std::int64_t due, std::int64_t dueOnWall) {
         const std::int64_t now = driver.wallNanos();
+        lookAtLastTick();
         // A tick that does not follow its previous one by one interval means the timer was stopped
         // and started again (a game ended, a car went refuelling).
         if (lastDue[timer] >= 0 && due != lastDue[timer] + game.f1.timers[timer].Interval)
@@ -234,16 +246,15 @@ Figures runOnce(int argc, char** argv, int seconds, int standing) {
         if (w0 < 0 || now < w0 || now >= w1) return;
         ++ticks[timer];
         lateNanos.push_back(now - dueOnWall * 1'000'000);
-        if (firstDue < 0) firstDue = dueOnWall * 1'000'000;
+        lastTickDue = dueOnWall * 1'000'000;
     });
-    // After each run of the clock or an event: if the screen is to change, the first tick of the run
-    // waits for the frame that shows it.
-    std::uint64_t drawn = qt::drawnSignature(game.f1);
     QObject::connect(&driver, &qt::ClockDriver::modelTouched, [&] {
-        const std::uint64_t now = qt::drawnSignature(game.f1);
-        if (now != drawn && firstDue >= 0 && app.measuring) app.shownTicks.push_back({firstDue, driver.wallNanos()});
-        drawn = now;
-        firstDue = -1;
+        lookAtLastTick();
+        const std::int64_t ranAt = driver.wallNanos();
+        if (app.measuring)
+            for (const std::int64_t due : changedDues)
+                app.shownTicks.push_back({due, ranAt});
+        changedDues.clear();
     });
 
     // The players: every 50 ms each car is checked against its loop, and a turn is a key posted to
