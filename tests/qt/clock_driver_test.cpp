@@ -4,6 +4,8 @@
 #include "game/handlers.h"
 #include "game/state.h"
 #include "game/window/headless/headless_platform.h"
+#include "game/window/headless/temp_folder.h"
+#include "game/window/ops.h"
 #include "game/window/qt/clock_driver.h"
 #include "game/window/qt/qt_platform.h"
 
@@ -46,6 +48,52 @@ std::int64_t upkeepDue(const Game& g) {
     return g.f1.timers[7].due;
 }
 
+// A whole game played for four seconds of wall time with the same keys at the same moments, its
+// driver woken every `wakeEvery` ms (and by the keys themselves). What the game looks like at the end.
+QString playWakingEvery(std::int64_t wakeEvery) {
+    TempFolder folder;
+    HeadlessPlatform platform(folder.path(), nullptr);
+    Game game(platform, 7);
+    ClockDriver driver(game, nullptr);
+    std::int64_t wall = 0;
+    driver.setWallClock([&] { return wall; });
+    platform.answers = {std::string("Ann"), std::string("Bob"), std::string("1")};
+    driver.runEvent(Form1_Form_Load);
+    platform.useDefaults = true;
+    driver.start();
+    // Each player's keys by role: up, down, left, right.
+    const auto key = [](int player, int role) {
+        return std::string(1, static_cast<char>(kPlayers[player].keys[role] - 'A' + 'a'));
+    };
+    const struct {
+        std::int64_t at;
+        int player, role;
+    } keys[] = {{403, 0, 3}, {517, 1, 2}, {1209, 0, 1}, {1210, 1, 0}, {2333, 0, 2}, {2871, 1, 3}, {3456, 0, 0}};
+    std::size_t next = 0;
+    for (wall = 1; wall <= 4000; ++wall) {
+        if (wall == 100) driver.runEvent(Form1_Command3_Click);
+        if (wall % wakeEvery == 0) driver.wake();
+        if (next < std::size(keys) && keys[next].at == wall) {
+            const std::string typed = key(keys[next].player, keys[next].role);
+            driver.runEvent([&](Game& g) { pressKey(g, typed); });
+            ++next;
+        }
+    }
+    wall = 4000; // the players look at the screen
+    driver.wake();
+    QString seen = QStringLiteral("clock %1 dropped %2").arg(game.clock).arg(driver.dropped());
+    for (int i = 0; i < 2; ++i)
+        seen += QStringLiteral(" | car %1 at %2,%3 heading %4 gas %5 score %6")
+                    .arg(i)
+                    .arg(game.car(i).Left)
+                    .arg(game.car(i).Top)
+                    .arg(game.p[i].dir)
+                    .arg(game.p[i].gas)
+                    .arg(game.p[i].score);
+    seen += QStringLiteral(" | next draw %1").arg(game.rng.next());
+    return seen;
+}
+
 } // namespace
 
 class ClockDriverTest : public QObject {
@@ -59,6 +107,7 @@ class ClockDriverTest : public QObject {
     void anEventAfterATickThatShowedABoxIsRefused();
     void timerIsAimedAtTheNextFrameOrTheNextTick();
     void wakesEveryFrameWhileTheScreenMovesAndDozesWhenTheGameStands();
+    void theGamePlaysTheSameWhenTheDriverWakesLess();
 };
 
 void ClockDriverTest::followsTheWallClockFromStartUp() {
@@ -241,6 +290,16 @@ void ClockDriverTest::wakesEveryFrameWhileTheScreenMovesAndDozesWhenTheGameStand
     b.game.paused = false;
     b.frames(3000);
     QVERIFY(!b.driver.dozing());
+}
+
+void ClockDriverTest::theGamePlaysTheSameWhenTheDriverWakesLess() {
+    // Woken every millisecond, each tick runs at its own time: the reference.
+    const QString onTime = playWakingEvery(1);
+    // The keys steered the cars: both have turned from their start heading.
+    QVERIFY2(onTime.contains(QStringLiteral("car 0 at")) && !onTime.contains(QStringLiteral("heading 0")),
+             qPrintable(onTime));
+    QCOMPARE(playWakingEvery(17), onTime);  // once per display frame
+    QCOMPARE(playWakingEvery(240), onTime); // a few times a second
 }
 
 QTEST_MAIN(ClockDriverTest)
