@@ -7,9 +7,12 @@
 #include "game/window/headless/temp_folder.h"
 #include "game/window/ops.h"
 #include "game/window/qt/clock_driver.h"
+#include "game/window/qt/playfield_painter.h"
 #include "game/window/qt/qt_platform.h"
 
 #include <QTest>
+
+#include <map>
 
 using namespace squeakrun;
 using namespace squeakrun::qt;
@@ -48,15 +51,24 @@ std::int64_t upkeepDue(const Game& g) {
     return g.f1.timers[7].due;
 }
 
-// A whole game played for four seconds of wall time with the same keys at the same moments, its
-// driver woken every `wakeEvery` ms (and by the keys themselves). What the game looks like at the end.
-QString playWakingEvery(std::int64_t wakeEvery) {
+// A whole game played for four seconds of wall time with the same keys at the same moments, its driver
+// woken every `wakeEvery` ms (and by the keys themselves), or with 0 whenever it means to wake,
+// looking ahead at the playfield. Frames are 20 ms apart.
+struct Played {
+    QString end;                                   // what the game looks like at the end
+    std::map<std::int64_t, std::uint64_t> shown;   // the playfield after each wake, by wall time
+    std::map<std::int64_t, std::uint64_t> changed; // the wakes that changed it
+};
+
+Played play(std::int64_t wakeEvery) {
     TempFolder folder;
     HeadlessPlatform platform(folder.path(), nullptr);
     Game game(platform, 7);
     ClockDriver driver(game, nullptr);
     std::int64_t wall = 0;
     driver.setWallClock([&] { return wall; });
+    driver.setFrameNanos(20'000'000);
+    if (wakeEvery == 0) driver.setLook([](const GameState& g) { return drawnSignature(g.f1); });
     platform.answers = {std::string("Ann"), std::string("Bob"), std::string("1")};
     driver.runEvent(Form1_Form_Load);
     platform.useDefaults = true;
@@ -70,9 +82,15 @@ QString playWakingEvery(std::int64_t wakeEvery) {
         int player, role;
     } keys[] = {{403, 0, 3}, {517, 1, 2}, {1209, 0, 1}, {1210, 1, 0}, {2333, 0, 2}, {2871, 1, 3}, {3456, 0, 0}};
     std::size_t next = 0;
+    Played played;
     for (wall = 1; wall <= 4000; ++wall) {
         if (wall == 100) driver.runEvent(Form1_Command3_Click);
-        if (wall % wakeEvery == 0) driver.wake();
+        if (wakeEvery ? wall % wakeEvery == 0 : wall >= driver.plannedWake() + driver.dropped()) {
+            const std::uint64_t before = drawnSignature(game.f1);
+            driver.wake();
+            const std::uint64_t after = played.shown[wall] = drawnSignature(game.f1);
+            if (after != before) played.changed[wall] = after;
+        }
         if (next < std::size(keys) && keys[next].at == wall) {
             const std::string typed = key(keys[next].player, keys[next].role);
             driver.runEvent([&](Game& g) { pressKey(g, typed); });
@@ -81,7 +99,8 @@ QString playWakingEvery(std::int64_t wakeEvery) {
     }
     wall = 4000; // the players look at the screen
     driver.wake();
-    QString seen = QStringLiteral("clock %1 dropped %2").arg(game.clock).arg(driver.dropped());
+    QString& seen = played.end;
+    seen = QStringLiteral("clock %1 dropped %2").arg(game.clock).arg(driver.dropped());
     for (int i = 0; i < 2; ++i)
         seen += QStringLiteral(" | car %1 at %2,%3 heading %4 gas %5 score %6")
                     .arg(i)
@@ -91,7 +110,7 @@ QString playWakingEvery(std::int64_t wakeEvery) {
                     .arg(game.p[i].gas)
                     .arg(game.p[i].score);
     seen += QStringLiteral(" | next draw %1").arg(game.rng.next());
-    return seen;
+    return played;
 }
 
 } // namespace
@@ -106,7 +125,8 @@ class ClockDriverTest : public QObject {
     void eventsSeeTheGameAsOfNow();
     void anEventAfterATickThatShowedABoxIsRefused();
     void timerIsAimedAtTheNextFrameOrTheNextTick();
-    void wakesEveryFrameWhileTheScreenMovesAndDozesWhenTheGameStands();
+    void sleepsUntilTheFirstFrameThatShowsAChange();
+    void aTickThatNeedsTheWorldEndsTheLookAhead();
     void theGamePlaysTheSameWhenTheDriverWakesLess();
 };
 
@@ -248,58 +268,73 @@ void ClockDriverTest::timerIsAimedAtTheNextFrameOrTheNextTick() {
     QVERIFY(!b.driver.armed());
 }
 
-void ClockDriverTest::wakesEveryFrameWhileTheScreenMovesAndDozesWhenTheGameStands() {
+void ClockDriverTest::sleepsUntilTheFirstFrameThatShowsAChange() {
     Bench b;
-    bool moving = true;
-    QObject::connect(&b.driver, &ClockDriver::modelTouched, [&] {
-        if (moving) b.driver.shownChanged();
-    });
-    b.game.paused = true; // waiting for the start button
+    // The window shows whether the key box upkeep is due after 75 ms.
+    b.driver.setLook([](const GameState& g) -> std::uint64_t { return g.f1.timers[7].due > 75; });
+    b.wall = 3;
     b.driver.start();
-    b.frames(2000);
-    QVERIFY(!b.driver.dozing());
-    QVERIFY(b.driver.armedIn() <= 20);
+    // The upkeep tick at 70 leaves it due at 80: the frame at 80 is the first to show that.
+    QCOMPARE(b.driver.plannedWake(), std::int64_t{80});
+    QVERIFY2(b.driver.armedIn() >= 75 && b.driver.armedIn() <= 77, qPrintable(QString::number(b.driver.armedIn())));
+    QCOMPARE(upkeepDue(b.game), std::int64_t{10}); // nothing was played ahead on the game itself
 
-    // Nothing shown changes: 300 ms later the driver dozes, and its sleep is no stall.
-    moving = false;
-    b.frames(280);
-    QVERIFY(!b.driver.dozing());
-    b.frames(40);
-    QVERIFY(b.driver.dozing());
-    QVERIFY2(b.driver.armedIn() > 1900, qPrintable(QString::number(b.driver.armedIn())));
-    b.wall += 2010;
+    // An event in between looks again from where the game then is: with the upkeep every 30 ms,
+    // its tick at 50 leaves it due at 80, shown at the frame at 60.
+    b.wall = 42;
+    b.driver.runEvent([](Game& g) { g.f1.timers[7].Interval = 30; });
+    QCOMPARE(b.driver.plannedWake(), std::int64_t{60});
+
+    // While nothing shown changes the driver sleeps two seconds, and that sleep is no stall.
+    b.driver.setLook([](const GameState&) -> std::uint64_t { return 0; });
+    b.wall = 60;
     b.driver.wake();
+    QCOMPARE(b.driver.plannedWake(), std::int64_t{2060});
+    b.wall = 2100;
+    b.driver.wake();
+    QCOMPARE(b.game.clock, std::int64_t{2100});
     QCOMPARE(b.driver.dropped(), std::int64_t{0});
-    QCOMPARE(b.game.clock, b.wall);
+}
 
-    // An event brings the frames back at once, even one that changed nothing on screen yet (what
-    // it started may show on the next ticks) ...
-    b.driver.runEvent([](Game&) {});
-    QVERIFY(!b.driver.dozing());
-    QVERIFY(b.driver.armedIn() <= 20);
-    b.frames(320);
-    QVERIFY(b.driver.dozing());
-    // ... and so does a change on screen that a tick made.
-    moving = true;
-    b.wall += 2000;
+void ClockDriverTest::aTickThatNeedsTheWorldEndsTheLookAhead() {
+    Bench b;
+    // Player 2's car stands in the wall without a life left: the crash check at 50 ms ends the game
+    // with a box, which the game played ahead must never show.
+    b.game.car(1).Left = 0;
+    b.game.f1.timers[0].Enabled = true;
+    b.game.f1.timers[0].due = 50;
+    b.driver.setLook([](const GameState&) -> std::uint64_t { return 0; });
+    b.wall = 3;
+    b.driver.start();
+    QCOMPARE(b.driver.plannedWake(), std::int64_t{60});
+    QCOMPARE(b.platform.messageCount, 0LL);
+    b.wall = 60;
     b.driver.wake();
-    QVERIFY(!b.driver.dozing());
-
-    // While the game runs the driver never dozes, whatever the screen does.
-    moving = false;
-    b.game.paused = false;
-    b.frames(3000);
-    QVERIFY(!b.driver.dozing());
+    QVERIFY(b.platform.messageCount > 0); // the real tick showed its box, on time for its frame
 }
 
 void ClockDriverTest::theGamePlaysTheSameWhenTheDriverWakesLess() {
     // Woken every millisecond, each tick runs at its own time: the reference.
-    const QString onTime = playWakingEvery(1);
+    const QString onTime = play(1).end;
     // The keys steered the cars: both have turned from their start heading.
     QVERIFY2(onTime.contains(QStringLiteral("car 0 at")) && !onTime.contains(QStringLiteral("heading 0")),
              qPrintable(onTime));
-    QCOMPARE(playWakingEvery(17), onTime);  // once per display frame
-    QCOMPARE(playWakingEvery(240), onTime); // a few times a second
+    const Played everyFrame = play(20);
+    QCOMPARE(everyFrame.end, onTime);
+    QCOMPARE(play(240).end, onTime); // a few times a second
+
+    // Woken only when it means to, the driver is there at every frame whose picture changed, shows
+    // the same there, and sleeps through the others.
+    const Played planned = play(0);
+    QCOMPARE(planned.end, onTime);
+    QVERIFY(everyFrame.changed.size() > 50);
+    for (const auto& [at, look] : everyFrame.changed) {
+        const auto woke = planned.shown.find(at);
+        QVERIFY2(woke != planned.shown.end(), qPrintable(QStringLiteral("no wake at %1").arg(at)));
+        QCOMPARE(woke->second, look);
+    }
+    QVERIFY2(planned.shown.size() < everyFrame.shown.size() * 3 / 4,
+             qPrintable(QStringLiteral("%1 of %2").arg(planned.shown.size()).arg(everyFrame.shown.size())));
 }
 
 QTEST_MAIN(ClockDriverTest)

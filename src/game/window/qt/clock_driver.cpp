@@ -15,6 +15,24 @@
 
 namespace squeakrun::qt {
 
+namespace {
+
+// The world of the game played ahead: nothing may reach the real one, so whatever a tick wants from
+// outside the game's state ends the look ahead there.
+struct NeedsTheWorld {};
+
+class NoWorld final : public Platform {
+  public:
+    Button messageBox(const std::string&, Buttons, const std::string&) override { throw NeedsTheWorld{}; }
+    std::string inputBox(const std::string&, const std::string&, const std::string&) override {
+        throw NeedsTheWorld{};
+    }
+    std::filesystem::path appFolder() override { throw NeedsTheWorld{}; }
+    void quit() override { throw NeedsTheWorld{}; }
+};
+
+} // namespace
+
 ClockDriver::ClockDriver(Game& game, const ModalWatch* watch, QObject* parent)
     : QObject(parent), g_(game), watch_(watch) {
     wall_.start();
@@ -118,7 +136,6 @@ bool ClockDriver::runEvent(const std::function<void(Game&)>& handler) {
     busy_ = true;
     handler(g_);
     busy_ = false;
-    shownChanged_ = true; // what an event started may show on the next ticks
     afterRun();
     return true;
 }
@@ -126,8 +143,6 @@ bool ClockDriver::runEvent(const std::function<void(Game&)>& handler) {
 void ClockDriver::afterRun() {
     dropBoxTime();
     emit modelTouched();
-    if (shownChanged_) lastShownNs_ = wallNanos();
-    shownChanged_ = false;
     arm();
 }
 
@@ -142,13 +157,12 @@ void ClockDriver::arm() {
         return;
     }
     const std::int64_t nowNs = wallNanos();
-    // Standing still: nothing that runs while the game stands changes the screen long after the last
-    // change or event, so an occasional wake keeps the clock close; an event catches up anyway.
-    dozing_ = g_.paused && nowNs - lastShownNs_ >= kQuietNs;
-    std::int64_t wakeNs = nowNs + kDozeNs;
-    if (!dozing_) {
-        if (nextFrameNs_ <= nowNs) nextFrameNs_ += ((nowNs - nextFrameNs_) / frameNs_ + 1) * frameNs_;
-        wakeNs = nextFrameNs_;
+    if (nextFrameNs_ <= nowNs) nextFrameNs_ += ((nowNs - nextFrameNs_) / frameNs_ + 1) * frameNs_;
+    std::int64_t wakeNs = nextFrameNs_;
+    if (look_) {
+        const std::int64_t lookUntil = nowNs + (g_.paused ? kStandingLookNs : kLongestSleepNs);
+        wakeNs = firstChange(lookUntil);
+        if (wakeNs == lookUntil) wakeNs = nowNs + kLongestSleepNs;
     }
     // Nothing changes before the next tick is due. Aimed in nanoseconds, so that the tick runs once
     // its millisecond has begun on the wall clock.
@@ -157,6 +171,30 @@ void ClockDriver::arm() {
     const std::int64_t waitNs = std::max(wakeNs - nowNs, due * kMs - gameNowNs);
     plannedWake_ = (gameNowNs + std::max<std::int64_t>(waitNs, 0) + kMs - 1) / kMs;
     aim(std::max<std::int64_t>(waitNs, 0));
+}
+
+std::int64_t ClockDriver::firstChange(std::int64_t untilNs) {
+    if (!ahead_) {
+        noWorld_ = std::make_unique<NoWorld>();
+        ahead_ = std::make_unique<Game>(*noWorld_, 0);
+    }
+    GameState& ahead = *ahead_;
+    ahead = g_;
+    const std::uint64_t shown = look_(g_);
+    constexpr std::int64_t kMs = 1'000'000;
+    for (std::int64_t frame = nextFrameNs_; frame < untilNs; frame += frameNs_) {
+        // Where a wake at this frame would take the game: what target() would give.
+        const std::int64_t to = frame / kMs - dropped_;
+        const std::int64_t due = nextDue(ahead.f1.timers);
+        if (due < 0 || due > to) continue; // no tick before this frame: the same picture
+        try {
+            advanceClock(*ahead_, to);
+        } catch (const NeedsTheWorld&) {
+            return frame;
+        }
+        if (ahead.exited || look_(ahead) != shown) return frame;
+    }
+    return untilNs;
 }
 
 void ClockDriver::aim(std::int64_t waitNs) {

@@ -2,12 +2,16 @@
 //
 // The game's state only matters when something looks at it: the screen at each display frame, and
 // an event of the window (a key, a click, a menu entry, a box's answer) when it arrives. So the driver
-// runs every tick due up to now just before each event, and once per display frame while what the
-// window shows keeps changing; that is exactly the sequence of states that running each tick at its
-// own time would give, at a fraction of the wake-ups. While the game stands still (waiting for the
-// start button, paused), what still runs only finishes, within a tick or two, what the last event or
-// the last moving tick started; so once neither an event nor a change on screen came for 300 ms, the
-// driver wakes only every two seconds, to keep the catch-up before the next event short.
+// runs every tick due up to now just before each event, and otherwise wakes only at the display
+// frames whose picture differs from the one shown; that is exactly the sequence of states that
+// running each tick at its own time would give, at a fraction of the wake-ups. Which frame that is
+// it finds by playing the coming ticks ahead on a copy of the game, frame by frame, and asking the
+// window what it would show; a tick that would need anything outside the game's state (a box, the
+// game's folder) stops the look there, and the driver wakes at that frame. It looks at most two
+// seconds ahead and wakes then all the same, to keep the catch-up before the next event short. While
+// the game stands (waiting for the start button, paused) the ticks that still run only finish, within
+// a few ticks, what the last event or the last moving tick started: there a look 300 ms ahead that
+// finds no change is enough for the two-second sleep.
 //
 // One precise single-shot timer is aimed at the next wake (on Linux a timerfd, which wakes the event
 // loop within microseconds; Qt's own timers count whole milliseconds). Time while a modal box is open
@@ -24,11 +28,14 @@
 #include <algorithm>
 #include <cstdint>
 #include <functional>
+#include <memory>
 
 class QSocketNotifier;
 
 namespace squeakrun {
 struct Game;
+struct GameState;
+class Platform;
 }
 
 namespace squeakrun::qt {
@@ -39,10 +46,10 @@ class ClockDriver : public QObject {
     Q_OBJECT
   public:
     static constexpr std::int64_t kMaxStep = 250;
-    // How long nothing shown may change, while the game stands, before the driver dozes (six ticks
-    // of the slowest timer that still acts then); and how long it then sleeps between wakes (ns).
-    static constexpr std::int64_t kQuietNs = 300'000'000;
-    static constexpr std::int64_t kDozeNs = 2'000'000'000;
+    // The longest the driver sleeps while nothing shown changes, and how far it looks ahead while the
+    // game stands (ns).
+    static constexpr std::int64_t kLongestSleepNs = 2'000'000'000;
+    static constexpr std::int64_t kStandingLookNs = 300'000'000;
 
     // `watch` may be null (a scripted platform opens no real boxes). The wall clock starts now:
     // game time 0 is the moment the driver is made.
@@ -59,9 +66,10 @@ class ClockDriver : public QObject {
     // one of those ticks opened a box or ended the program (the event came too late for it).
     bool runEvent(const std::function<void(Game&)>& handler);
 
-    // Told by whatever shows the game, while it follows the model, that what it shows has changed:
-    // the driver wakes once per display frame until nothing has changed for a while.
-    void shownChanged() { shownChanged_ = true; }
+    // What the window shows of a game's state, as a number that changes whenever the picture does.
+    // Without it the driver wakes at every display frame at which a tick is due.
+    using Look = std::function<std::uint64_t(const GameState&)>;
+    void setLook(Look look) { look_ = std::move(look); }
     // The length of one display frame in nanoseconds (the screen's refresh; 60 Hz unless told).
     void setFrameNanos(std::int64_t ns) { frameNs_ = std::max<std::int64_t>(ns, 1'000'000); }
     std::int64_t frameNanos() const { return frameNs_; }
@@ -85,8 +93,8 @@ class ClockDriver : public QObject {
 
     // Milliseconds of wall time that never counted as game time (boxes, stalls).
     std::int64_t dropped() const { return dropped_; }
-    // Whether the driver is dozing: the game stands and nothing shown has changed for a while.
-    bool dozing() const { return dozing_; }
+    // The game time at which the driver means to wake next.
+    std::int64_t plannedWake() const { return plannedWake_; }
     // Whether the precise timer is aimed, and in how many ms it fires.
     bool armed() const;
     int armedIn() const;
@@ -104,6 +112,9 @@ class ClockDriver : public QObject {
     void catchUp();
     void afterRun();
     void arm();
+    // The first display frame from `nextFrameNs_` on at which the window would show something else
+    // than now, or `untilNs`.
+    std::int64_t firstChange(std::int64_t untilNs);
     void aim(std::int64_t waitNs);
     void disarm();
 
@@ -112,17 +123,17 @@ class ClockDriver : public QObject {
     QElapsedTimer wall_;
     std::function<std::int64_t()> now_;
     TickObserver onTick_;
+    Look look_;
+    std::unique_ptr<Platform> noWorld_; // for the game played ahead
+    std::unique_ptr<Game> ahead_;
     QTimer timer_;     // where there is no timerfd
     int timerFd_ = -1; // -1 when there is none
     QSocketNotifier* timerFdWatch_ = nullptr;
     std::int64_t dropped_ = 0;
     std::int64_t seenClosed_ = 0;
     std::int64_t frameNs_ = 1'000'000'000 / 60;
-    std::int64_t nextFrameNs_ = 0;   // the next display frame on the wall clock
-    std::int64_t lastShownNs_ = 0;   // when what is shown last changed, on the wall clock
-    std::int64_t plannedWake_ = 0;   // the game time at which the driver means to wake next
-    bool shownChanged_ = false;
-    bool dozing_ = false;
+    std::int64_t nextFrameNs_ = 0; // the next display frame on the wall clock
+    std::int64_t plannedWake_ = 0; // the game time at which the driver means to wake next
     bool busy_ = false;
     bool running_ = false;
 };

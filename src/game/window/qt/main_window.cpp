@@ -70,16 +70,63 @@ MainWindow::MainWindow(Game& game, Platform& platform, ClockDriver& driver, QWid
             w->setScale(s);
     });
     connect(&driver_, &ClockDriver::modelTouched, this, &MainWindow::followModel);
-    // The driver wakes once per frame of this screen while what the window shows moves.
+    // The driver wakes at the frames of this screen at which what the window shows changes.
     if (const QScreen* s = screen(); s && s->refreshRate() > 1)
         driver_.setFrameNanos(static_cast<std::int64_t>(1e9 / s->refreshRate()));
+    driver_.setLook([this](const GameState& g) { return shownSignature(g); });
 
     resizeForScale(openingScale());
     followModel();
     setFocus();
 }
 
-MainWindow::~MainWindow() = default;
+MainWindow::~MainWindow() {
+    driver_.setLook({});
+}
+
+std::uint64_t MainWindow::shownSignature(const GameState& g) const {
+    std::uint64_t h = drawnSignature(g.f1); // the playfield and its start button
+    const auto bytes = [&h](const void* p, std::size_t n) {
+        const auto* b = static_cast<const unsigned char*>(p);
+        for (std::size_t i = 0; i < n; ++i)
+            h = (h ^ b[i]) * 1099511628211ull;
+    };
+    const auto text = [&](const std::string& s) {
+        const std::size_t n = s.size();
+        bytes(&n, sizeof n);
+        bytes(s.data(), n);
+    };
+    const auto control = [&](const Control& c) {
+        const float place[] = {c.Left, c.Top, c.Width, c.Height};
+        bytes(place, sizeof place);
+        const int state[] = {c.Visible, c.Enabled, c.ListIndex, c.Focused};
+        bytes(state, sizeof state);
+        for (const std::string* s : {&c.Picture, &c.Caption, &c.Text, &c.ToolTip})
+            text(*s);
+        for (const std::vector<std::string>* list : {&c.Lines, &c.Items}) {
+            const std::size_t n = list->size();
+            bytes(&n, sizeof n);
+            for (const std::string& s : *list)
+                text(s);
+        }
+    };
+    for (const ShownEntry& e : entries_)
+        control(g.f1.*e.control);
+    // The small windows, whatever they show while they are open.
+    const bool open[] = {g.f2.Visible, g.f3.Visible, g.f4.Visible};
+    bytes(open, sizeof open);
+    if (g.f2.Visible)
+        for (const Control* c : {&g.f2.Picture1, &g.f2.Label1, &g.f2.Label2, &g.f2.Label3, &g.f2.Command1})
+            control(*c);
+    if (g.f3.Visible)
+        for (const Control* c :
+             {&g.f3.txtp1name, &g.f3.txtp2name, &g.f3.Combo1, &g.f3.lbldif, &g.f3.cmdupdate, &g.f3.cmdcancel})
+            control(*c);
+    if (g.f4.Visible)
+        for (const Control* c : {&g.f4.RichTextBox1, &g.f4.RichTextBox2, &g.f4.RichTextBox3, &g.f4.Command1})
+            control(*c);
+    return h;
+}
 
 void MainWindow::prepareWindowSystem() {
     if (!qEnvironmentVariableIsSet("QT_XCB_NO_MITSHM")) qputenv("QT_XCB_NO_MITSHM", "1");
@@ -130,12 +177,9 @@ void MainWindow::resizeForScale(int scale) {
 
 void MainWindow::followModel() {
     // Runs after every run of the clock and every event: nothing is made or given to Qt unless it
-    // changed, and the driver hears of what did.
+    // changed.
     for (ShownEntry& e : entries_) {
         const Control& c = g_.f1.*e.control;
-        if (e.caption == c.Caption && e.action->isEnabled() == c.Enabled && e.action->isVisible() == c.Visible)
-            continue;
-        driver_.shownChanged();
         if (e.caption != c.Caption) {
             e.caption = c.Caption;
             e.action->setText(QString::fromStdString(c.Caption));

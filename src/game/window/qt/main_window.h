@@ -52,6 +52,9 @@ class MainWindow : public QMainWindow {
 
     // Follows the model: menu captions and states, the small windows, and a repaint if needed.
     void followModel();
+    // Everything the window shows of a game's state, as a number that changes whenever any of it
+    // does: the playfield, the start button, the menu entries and the open small windows.
+    std::uint64_t shownSignature(const GameState& g) const;
 
     // The game's pictures that cannot be found; the first call tells the players once, in one box.
     QStringList missingArtwork();

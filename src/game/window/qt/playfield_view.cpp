@@ -41,7 +41,6 @@ QSize PlayfieldView::sizeHint() const {
 void PlayfieldView::followModel() {
     drawnParts(g_.f1, scale_, now_);
     if (now_ == shown_) return;
-    driver_.shownChanged();
     for (std::size_t i = 0; i < now_.size(); ++i) {
         if (now_[i] == shown_[i]) continue;
         // Where it was and where it is now.
@@ -51,8 +50,8 @@ void PlayfieldView::followModel() {
     // The start button is the last part: a widget of its own, it follows only its own changes.
     if (now_.back() != shown_.back()) placeStartButton();
     shown_.swap(now_);
-    // The driver runs the clock at most once per display frame, and events as they come: what
-    // either changed is shown at once.
+    // The driver runs the clock only at the display frames that show a change, and events as they
+    // come: what either changed is shown at once.
     if (!dirty_.isEmpty()) showFrame();
 }
 
