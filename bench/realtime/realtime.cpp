@@ -223,8 +223,8 @@ Figures runOnce(int argc, char** argv, int seconds, int standing) {
     lastDue.fill(-1);
     std::array<bool, 8> steady{};
     std::vector<std::int64_t> lateNanos;
-    // Which ticks change the screen: the screen's signature is taken between ticks, and a tick whose
-    // effect shows waits for the first frame that starts after its run.
+    // Which ticks change the screen: within the window the screen's signature is taken between
+    // ticks, and a tick whose effect shows waits for the first frame that starts after its run.
     std::uint64_t drawn = qt::drawnSignature(game.f1);
     std::int64_t lastTickDue = -1; // of the tick that ran last, within the window, on the wall clock (ns)
     std::vector<std::int64_t> changedDues;
@@ -237,7 +237,7 @@ Figures runOnce(int argc, char** argv, int seconds, int standing) {
     lateNanos.reserve(static_cast<std::size_t>(seconds) * 400);
     driver.setTickObserver([&](int timer, std::int64_t due, std::int64_t dueOnWall) {
         const std::int64_t now = driver.wallNanos();
-        lookAtLastTick();
+        if (lastTickDue >= 0) lookAtLastTick();
         // A tick that does not follow its previous one by one interval means the timer was stopped
         // and started again (a game ended, a car went refuelling).
         if (lastDue[timer] >= 0 && due != lastDue[timer] + game.f1.timers[timer].Interval)
@@ -246,10 +246,11 @@ Figures runOnce(int argc, char** argv, int seconds, int standing) {
         if (w0 < 0 || now < w0 || now >= w1) return;
         ++ticks[timer];
         lateNanos.push_back(now - dueOnWall * 1'000'000);
+        if (lastTickDue < 0) drawn = qt::drawnSignature(game.f1); // as it stood before this tick
         lastTickDue = dueOnWall * 1'000'000;
     });
     QObject::connect(&driver, &qt::ClockDriver::modelTouched, [&] {
-        lookAtLastTick();
+        if (lastTickDue >= 0) lookAtLastTick();
         const std::int64_t ranAt = driver.wallNanos();
         if (app.measuring)
             for (const std::int64_t due : changedDues)
