@@ -143,6 +143,7 @@ bool ClockDriver::runEvent(const std::function<void(Game&)>& handler) {
 void ClockDriver::afterRun() {
     dropBoxTime();
     emit modelTouched();
+    lastRunNs_ = wallNanos();
     arm();
 }
 
@@ -156,24 +157,25 @@ void ClockDriver::arm() {
         disarm();
         return;
     }
-    const std::int64_t nowNs = wallNanos();
-    if (nextFrameNs_ <= nowNs) nextFrameNs_ += ((nowNs - nextFrameNs_) / frameNs_ + 1) * frameNs_;
-    std::int64_t wakeNs = nextFrameNs_;
-    if (look_) {
-        const std::int64_t lookUntil = nowNs + (g_.paused ? kStandingLookNs : kLongestSleepNs);
-        wakeNs = firstChange(lookUntil);
-        if (wakeNs == lookUntil) wakeNs = nowNs + kLongestSleepNs;
-    }
-    // Nothing changes before the next tick is due. Aimed in nanoseconds, so that the tick runs once
-    // its millisecond has begun on the wall clock.
+    // Aimed in nanoseconds, so that a tick runs once its millisecond has begun on the wall clock.
     constexpr std::int64_t kMs = 1'000'000;
+    const std::int64_t nowNs = wallNanos();
     const std::int64_t gameNowNs = std::max(g_.clock * kMs, nowNs - dropped_ * kMs);
-    const std::int64_t waitNs = std::max(wakeNs - nowNs, due * kMs - gameNowNs);
-    plannedWake_ = (gameNowNs + std::max<std::int64_t>(waitNs, 0) + kMs - 1) / kMs;
-    aim(std::max<std::int64_t>(waitNs, 0));
+    const auto onWall = [&](std::int64_t gameMs) { return nowNs + gameMs * kMs - gameNowNs; };
+    // The picture changes at most once per display frame.
+    const std::int64_t earliestNs = lastRunNs_ + frameNs_;
+    std::int64_t wakeNs = std::max(earliestNs, onWall(due));
+    if (look_) {
+        const std::int64_t untilNs = nowNs + (g_.paused ? kStandingLookNs : kLongestSleepNs);
+        const std::int64_t change = firstChange((untilNs - nowNs + gameNowNs) / kMs);
+        wakeNs = change < 0 ? nowNs + kLongestSleepNs : std::max(earliestNs, onWall(change));
+    }
+    const std::int64_t waitNs = std::max<std::int64_t>(wakeNs - nowNs, 0);
+    plannedWake_ = (gameNowNs + waitNs + kMs - 1) / kMs;
+    aim(waitNs);
 }
 
-std::int64_t ClockDriver::firstChange(std::int64_t untilNs) {
+std::int64_t ClockDriver::firstChange(std::int64_t until) {
     if (!ahead_) {
         noWorld_ = std::make_unique<NoWorld>();
         ahead_ = std::make_unique<Game>(*noWorld_, 0);
@@ -181,20 +183,17 @@ std::int64_t ClockDriver::firstChange(std::int64_t untilNs) {
     GameState& ahead = *ahead_;
     ahead = g_;
     const std::uint64_t shown = look_(g_);
-    constexpr std::int64_t kMs = 1'000'000;
-    for (std::int64_t frame = nextFrameNs_; frame < untilNs; frame += frameNs_) {
-        // Where a wake at this frame would take the game: what target() would give.
-        const std::int64_t to = frame / kMs - dropped_;
+    for (;;) {
+        // The ticks due in one millisecond run together, as in any catch-up that reaches it.
         const std::int64_t due = nextDue(ahead.f1.timers);
-        if (due < 0 || due > to) continue; // no tick before this frame: the same picture
+        if (due < 0 || due > until) return -1;
         try {
-            advanceClock(*ahead_, to);
+            advanceClock(*ahead_, due);
         } catch (const NeedsTheWorld&) {
-            return frame;
+            return due;
         }
-        if (ahead.exited || look_(ahead) != shown) return frame;
+        if (ahead.exited || look_(ahead) != shown) return due;
     }
-    return untilNs;
 }
 
 void ClockDriver::aim(std::int64_t waitNs) {

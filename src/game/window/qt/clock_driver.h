@@ -2,12 +2,12 @@
 //
 // The game's state only matters when something looks at it: the screen at each display frame, and
 // an event of the window (a key, a click, a menu entry, a box's answer) when it arrives. So the driver
-// runs every tick due up to now just before each event, and otherwise wakes only at the display
-// frames whose picture differs from the one shown; that is exactly the sequence of states that
-// running each tick at its own time would give, at a fraction of the wake-ups. Which frame that is
-// it finds by playing the coming ticks ahead on a copy of the game, frame by frame, and asking the
-// window what it would show; a tick that would need anything outside the game's state (a box, the
-// game's folder) stops the look there, and the driver wakes at that frame. It looks at most two
+// runs every tick due up to now just before each event, and otherwise wakes only when a tick changes
+// what the window shows, at most once per display frame; that is exactly the sequence of states that
+// running each tick at its own time would give, at a fraction of the wake-ups. Which tick that is it
+// finds by playing the coming ticks ahead on a copy of the game and asking the window what it would
+// show after each; a tick that would need anything outside the game's state (a box, the game's
+// folder) stops the look there, and the driver wakes when that tick is due. It looks at most two
 // seconds ahead and wakes then all the same, to keep the catch-up before the next event short. While
 // the game stands (waiting for the start button, paused) the ticks that still run only finish, within
 // a few ticks, what the last event or the last moving tick started: there a look 300 ms ahead that
@@ -67,7 +67,7 @@ class ClockDriver : public QObject {
     bool runEvent(const std::function<void(Game&)>& handler);
 
     // What the window shows of a game's state, as a number that changes whenever the picture does.
-    // Without it the driver wakes at every display frame at which a tick is due.
+    // Without it the driver wakes for every tick, at most once per display frame.
     using Look = std::function<std::uint64_t(const GameState&)>;
     void setLook(Look look) { look_ = std::move(look); }
     // The length of one display frame in nanoseconds (the screen's refresh; 60 Hz unless told).
@@ -112,9 +112,9 @@ class ClockDriver : public QObject {
     void catchUp();
     void afterRun();
     void arm();
-    // The first display frame from `nextFrameNs_` on at which the window would show something else
-    // than now, or `untilNs`.
-    std::int64_t firstChange(std::int64_t untilNs);
+    // The due time of the first tick up to game time `until` after which the window would show
+    // something else than now, or -1.
+    std::int64_t firstChange(std::int64_t until);
     void aim(std::int64_t waitNs);
     void disarm();
 
@@ -132,7 +132,7 @@ class ClockDriver : public QObject {
     std::int64_t dropped_ = 0;
     std::int64_t seenClosed_ = 0;
     std::int64_t frameNs_ = 1'000'000'000 / 60;
-    std::int64_t nextFrameNs_ = 0; // the next display frame on the wall clock
+    std::int64_t lastRunNs_ = 0;   // the end of the last run of the clock or event, on the wall clock
     std::int64_t plannedWake_ = 0; // the game time at which the driver means to wake next
     bool busy_ = false;
     bool running_ = false;
