@@ -116,7 +116,7 @@ class ProbeApp : public QApplication {
         const bool viewPaint = type == QEvent::Paint && o == view;
         const bool keyArrives = type == QEvent::KeyPress && o == window && key.posted && !key.handled;
         const std::uint64_t before = keyArrives ? qt::drawnSignature(game->f1) : 0;
-        const std::int64_t start = viewPaint ? driver->wallNanos() : 0;
+        const std::int64_t start = viewPaint || keyArrives ? driver->wallNanos() : 0;
         const bool result = QApplication::notify(o, e);
         --depth_;
         if (viewPaint) {
@@ -125,7 +125,7 @@ class ProbeApp : public QApplication {
         }
         if (keyArrives) {
             key.handled = true;
-            key.handledAt = driver->wallNanos();
+            key.arrivedAt = start;
             if (qt::drawnSignature(game->f1) ==
                 before) { // refused (a crashed or parked car): no frame to wait for
                 ++keysWithoutEffect;
@@ -135,7 +135,8 @@ class ProbeApp : public QApplication {
         if (outermost && frameStart_) {
             const std::int64_t end = driver->wallNanos();
             if (measuring) ++frames;
-            if (key.handled && frameStart_ >= key.handledAt) {
+            // The frame may be painted within the key's own event, as soon as it is handled.
+            if (key.handled && frameStart_ >= key.arrivedAt) {
                 if (measuring) keyNanos.push_back(end - key.postedAt);
                 key = {};
             }
@@ -150,15 +151,14 @@ class ProbeApp : public QApplication {
         return result;
     }
 
-    // A tick that changed the screen: its due time on the wall clock, and when the run of the clock
-    // that ran it ended.
+    // A tick that changed the screen: its due time and when it ran, on the wall clock.
     struct ShownTick {
         std::int64_t dueNs, ranAt;
     };
 
     struct PendingKey {
         bool posted = false, handled = false;
-        std::int64_t postedAt = 0, handledAt = 0;
+        std::int64_t postedAt = 0, arrivedAt = 0;
     };
 
     bool watching = false, measuring = false;
@@ -230,10 +230,10 @@ Figures runOnce(int argc, char** argv, int seconds, int standing) {
     // ticks, and a tick whose effect shows waits for the first frame that starts after its run.
     std::uint64_t drawn = qt::drawnSignature(game.f1);
     std::int64_t lastTickDue = -1; // of the tick that ran last, within the window, on the wall clock (ns)
-    std::vector<std::int64_t> changedDues;
+    std::int64_t lastTickRanAt = 0;
     const auto lookAtLastTick = [&] {
         const std::uint64_t now = qt::drawnSignature(game.f1);
-        if (now != drawn && lastTickDue >= 0) changedDues.push_back(lastTickDue);
+        if (now != drawn && lastTickDue >= 0) app.shownTicks.push_back({lastTickDue, lastTickRanAt});
         drawn = now;
         lastTickDue = -1;
     };
@@ -256,14 +256,10 @@ Figures runOnce(int argc, char** argv, int seconds, int standing) {
         }
         if (lastTickDue < 0) drawn = qt::drawnSignature(game.f1); // as it stood before this tick
         lastTickDue = dueNs;
+        lastTickRanAt = now;
     });
     QObject::connect(&driver, &qt::ClockDriver::modelTouched, [&] {
         if (lastTickDue >= 0) lookAtLastTick();
-        const std::int64_t ranAt = driver.wallNanos();
-        if (ranAt >= w1 && ranAt < w2)
-            for (const std::int64_t due : changedDues)
-                app.shownTicks.push_back({due, ranAt});
-        changedDues.clear();
     });
 
     // The players: every 50 ms each car is checked against its loop, and a turn is a key posted to

@@ -50,8 +50,8 @@ void PlayfieldView::followModel() {
     // The start button is the last part: a widget of its own, it follows only its own changes.
     if (now_.back() != shown_.back()) placeStartButton();
     shown_.swap(now_);
-    // The driver runs the clock only at the display frames that show a change, and events as they
-    // come: what either changed is shown at once.
+    // The driver runs the clock when a change is to be shown, at most once per display frame, and
+    // events as they come: what either changed is shown at once.
     if (!dirty_.isEmpty()) showFrame();
 }
 
@@ -81,7 +81,9 @@ void PlayfieldView::styleStartButton() {
 }
 
 void PlayfieldView::showFrame() {
-    update(dirty_.translated(content_.topLeft()));
+    // Painted and handed to the window system now, not on a later turn of the event loop: the
+    // driver already wakes only when there is something to show.
+    repaint(dirty_.translated(content_.topLeft()));
     dirty_ = QRegion();
 }
 
