@@ -36,5 +36,7 @@ Figures median(const std::vector<Figures>& runs);
 
 // The report: each measured figure with its goal and PASS or MISS.
 void print(const Figures& f, std::FILE* out);
+// The CPU beside the peer's (another two-player game driven the same way on the same display).
+void printPeer(const Figures& f, std::FILE* out);
 
 } // namespace squeakrun::realtime

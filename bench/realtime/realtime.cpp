@@ -22,6 +22,7 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QEventLoop>
 #include <QFile>
 #include <QKeyEvent>
 #include <QPainter>
@@ -35,7 +36,6 @@
 #include <cstdlib>
 #include <cstring>
 #include <string>
-#include <sys/resource.h>
 #include <vector>
 
 using namespace squeakrun;
@@ -80,11 +80,26 @@ std::int64_t vmHwmKiB() {
     return -1;
 }
 
+// CPU time of every thread of this process so far (the scheduler's own count, in ns): Qt's and the
+// window system's helper threads count as much as the game's.
 std::int64_t cpuNanos() {
-    rusage u{};
-    getrusage(RUSAGE_SELF, &u);
-    auto ns = [](const timeval& t) { return std::int64_t{t.tv_sec} * 1'000'000'000 + t.tv_usec * 1000; };
-    return ns(u.ru_utime) + ns(u.ru_stime);
+    std::int64_t total = 0;
+    const QDir tasks(QStringLiteral("/proc/self/task"));
+    for (const QString& tid : tasks.entryList(QDir::Dirs | QDir::NoDotAndDotDot)) {
+        QFile f(tasks.filePath(tid) + QStringLiteral("/schedstat"));
+        if (f.open(QIODevice::ReadOnly)) total += f.readAll().split(' ').value(0).toLongLong();
+    }
+    return total;
+}
+
+// Runs the event loop for `ms` with nothing else waking it (QTest::qWait would poll every few ms), and
+// returns the CPU the whole process spent meanwhile as a percentage of one core.
+double standingCpu(const qt::ClockDriver& driver, int ms) {
+    const std::int64_t wall0 = driver.wallNanos(), cpu0 = cpuNanos();
+    QEventLoop loop;
+    QTimer::singleShot(ms, Qt::PreciseTimer, &loop, &QEventLoop::quit);
+    loop.exec();
+    return 100.0 * static_cast<double>(cpuNanos() - cpu0) / static_cast<double>(driver.wallNanos() - wall0);
 }
 
 // The application, watching every event: when the playfield is painted, when a posted key has been
@@ -101,7 +116,7 @@ class ProbeApp : public QApplication {
         const bool viewPaint = type == QEvent::Paint && o == view;
         const bool keyArrives = type == QEvent::KeyPress && o == window && key.posted && !key.handled;
         const std::uint64_t before = keyArrives ? qt::drawnSignature(game->window) : 0;
-        const std::int64_t start = viewPaint ? driver->wallNanos() : 0;
+        const std::int64_t start = viewPaint || keyArrives ? driver->wallNanos() : 0;
         const bool result = QApplication::notify(o, e);
         --depth_;
         if (viewPaint) {
@@ -110,7 +125,7 @@ class ProbeApp : public QApplication {
         }
         if (keyArrives) {
             key.handled = true;
-            key.handledAt = driver->wallNanos();
+            key.arrivedAt = start;
             if (qt::drawnSignature(game->window) ==
                 before) { // refused (a crashed or parked car): no frame to wait for
                 ++keysWithoutEffect;
@@ -120,18 +135,30 @@ class ProbeApp : public QApplication {
         if (outermost && frameStart_) {
             const std::int64_t end = driver->wallNanos();
             if (measuring) ++frames;
-            if (key.handled && frameStart_ >= key.handledAt) {
+            // The frame may be painted within the key's own event, as soon as it is handled.
+            if (key.handled && frameStart_ >= key.arrivedAt) {
                 if (measuring) keyNanos.push_back(end - key.postedAt);
                 key = {};
             }
+            // The clock's changes that this frame was the first to show.
+            std::erase_if(shownTicks, [&](const ShownTick& t) {
+                if (frameStart_ < t.ranAt) return false;
+                tickToScreenNanos.push_back(end - t.dueNs);
+                return true;
+            });
             frameStart_ = 0;
         }
         return result;
     }
 
+    // A tick that changed the screen: its due time and when it ran, on the wall clock.
+    struct ShownTick {
+        std::int64_t dueNs, ranAt;
+    };
+
     struct PendingKey {
         bool posted = false, handled = false;
-        std::int64_t postedAt = 0, handledAt = 0;
+        std::int64_t postedAt = 0, arrivedAt = 0;
     };
 
     bool watching = false, measuring = false;
@@ -140,7 +167,8 @@ class ProbeApp : public QApplication {
     const QObject* window = nullptr;
     const QObject* view = nullptr;
     PendingKey key;
-    std::vector<std::int64_t> paintNanos, keyNanos;
+    std::vector<ShownTick> shownTicks;
+    std::vector<std::int64_t> paintNanos, keyNanos, tickToScreenNanos;
     long long frames = 0, keysWithoutEffect = 0;
 
   private:
@@ -159,7 +187,8 @@ std::unique_ptr<QTemporaryDir> appFolder() {
     return dir;
 }
 
-Figures runOnce(int argc, char** argv, int seconds) {
+Figures runOnce(int argc, char** argv, int seconds, int standing) {
+    qt::GameWindow::prepareWindowSystem(); // as the game does
     ProbeApp app(argc, argv);
     auto folder = appFolder();
     HeadlessPlatform platform(folder->path().toStdString(), nullptr);
@@ -174,6 +203,10 @@ Figures runOnce(int argc, char** argv, int seconds) {
     if (!QTest::qWaitForWindowExposed(&window)) std::fprintf(stderr, "the window was never shown\n");
     driver.start();
 
+    // The window waits for the start button: a second to settle, then what standing costs.
+    QTest::qWait(1000);
+    const double waitingCpu = standingCpu(driver, standing * 1000);
+
     app.game = &game;
     app.driver = &driver;
     app.window = &window;
@@ -184,33 +217,61 @@ Figures runOnce(int argc, char** argv, int seconds) {
 
     // Ticks: counted per timer, and how late each one's handler started, within the window only.
     const std::int64_t windowNs = std::int64_t{seconds} * 1'000'000'000;
-    std::int64_t w0 = -1, w1 = -1;
+    // Then, driving on for a few seconds more, which ticks change the screen and when it shows them:
+    // a look at the screen between ticks costs more than the ticks, so not while CPU is measured.
+    constexpr std::int64_t kTimingNs = 5'000'000'000;
+    std::int64_t w0 = -1, w1 = -1, w2 = -1;
     std::array<long long, 8> ticks{};
     std::array<std::int64_t, 8> lastDue;
     lastDue.fill(-1);
     std::array<bool, 8> steady{};
     std::vector<std::int64_t> lateNanos;
+    // Which ticks change the screen: within the window the screen's signature is taken between
+    // ticks, and a tick whose effect shows waits for the first frame that starts after its run.
+    std::uint64_t drawn = qt::drawnSignature(game.window);
+    std::int64_t lastTickDue = -1; // of the tick that ran last, within the window, on the wall clock (ns)
+    std::int64_t lastTickRanAt = 0;
+    const auto lookAtLastTick = [&] {
+        const std::uint64_t now = qt::drawnSignature(game.window);
+        if (now != drawn && lastTickDue >= 0) app.shownTicks.push_back({lastTickDue, lastTickRanAt});
+        drawn = now;
+        lastTickDue = -1;
+    };
     lateNanos.reserve(static_cast<std::size_t>(seconds) * 400);
     driver.setTickObserver([&](int timer, std::int64_t due, std::int64_t dueOnWall) {
         const std::int64_t now = driver.wallNanos();
+        if (lastTickDue >= 0) lookAtLastTick();
         // A tick that does not follow its previous one by one interval means the timer was stopped
         // and started again (a game ended, a car went refuelling).
         if (lastDue[timer] >= 0 && due != lastDue[timer] + game.clock.timers[timer].interval)
             steady[timer] = false;
         lastDue[timer] = due;
-        if (w0 < 0 || now < w0 || now >= w1) return;
-        ++ticks[timer];
-        lateNanos.push_back(now - dueOnWall * 1'000'000);
+        // A tick belongs to the window its due time falls in (the driver may run it a little later).
+        const std::int64_t dueNs = dueOnWall * 1'000'000;
+        if (w0 < 0 || dueNs < w0 || dueNs >= w2) return;
+        if (dueNs < w1) {
+            ++ticks[timer];
+            lateNanos.push_back(now - dueNs);
+            return;
+        }
+        if (lastTickDue < 0) drawn = qt::drawnSignature(game.window); // as it stood before this tick
+        lastTickDue = dueNs;
+        lastTickRanAt = now;
+    });
+    QObject::connect(&driver, &qt::ClockDriver::modelTouched, [&] {
+        if (lastTickDue >= 0) lookAtLastTick();
     });
 
     // The players: every 50 ms each car is checked against its loop, and a turn is a key posted to
     // the window as a keyboard would deliver it. One key is in flight at a time, so each one's way to
-    // the screen is measured alone; a game that ended is started again with the start button.
+    // the screen is measured alone; a game that ended is started again with the start button. The
+    // players look when the game has just moved rather than on a timer of their own, so that they
+    // add no wake-ups to the program's CPU (the peer's keys come from another process).
     long long keys = 0, restarts = 0;
     int nextPlayer = 0;
-    QTimer pilot;
-    pilot.setInterval(50);
-    QObject::connect(&pilot, &QTimer::timeout, [&] {
+    bool piloting = true;
+    std::int64_t lastLook = 0;
+    const auto steer = [&] {
         QPushButton* start = window.view()->startButton();
         if (start->isVisible() && start->isEnabled()) {
             if (app.measuring) ++restarts;
@@ -238,8 +299,12 @@ Figures runOnce(int argc, char** argv, int seconds) {
             nextPlayer = (i + 1) % 2;
             break;
         }
+    };
+    QObject::connect(&driver, &qt::ClockDriver::modelTouched, &window, [&] {
+        if (!piloting || driver.wallNanos() - lastLook < 50'000'000) return;
+        lastLook = driver.wallNanos();
+        QMetaObject::invokeMethod(&window, steer, Qt::QueuedConnection); // once the driver is done
     });
-    pilot.start();
     QTest::mouseClick(window.view()->startButton(), Qt::LeftButton);
 
     // Half a second to settle (pictures scaled, first frames), then the measured window.
@@ -247,6 +312,7 @@ Figures runOnce(int argc, char** argv, int seconds) {
     QTest::qWait(500);
     w0 = driver.wallNanos();
     w1 = w0 + windowNs;
+    w2 = w1 + kTimingNs;
     cpu0 = cpuNanos();
     for (int i = 0; i < 8; ++i)
         steady[i] = game.clock.timers[i].enabled;
@@ -254,18 +320,31 @@ Figures runOnce(int argc, char** argv, int seconds) {
     QTimer end;
     end.setSingleShot(true);
     end.setTimerType(Qt::PreciseTimer);
+    std::int64_t wallSpent = 0;
     QObject::connect(&end, &QTimer::timeout, [&] {
-        app.measuring = false;
-        cpu1 = cpuNanos();
+        if (app.measuring) {
+            app.measuring = false;
+            cpu1 = cpuNanos();
+            wallSpent = driver.wallNanos() - w0;
+            end.start(static_cast<int>(kTimingNs / 1'000'000));
+            return;
+        }
         QCoreApplication::exit(0);
     });
     end.start(static_cast<int>((w1 - driver.wallNanos()) / 1'000'000));
     QApplication::exec();
-    const std::int64_t wallSpent = driver.wallNanos() - w0;
-    pilot.stop();
-    driver.stop();
+    piloting = false;
     app.watching = false;
     const std::int64_t hwm = vmHwmKiB();
+
+    // The players pause (Ctrl+P): half a second to settle, then what standing paused costs.
+    QTest::keyClick(&window, Qt::Key_P, Qt::ControlModifier);
+    // Without a window manager the window may never be active, and then its shortcuts sleep.
+    if (!game.paused) window.action("mnuFilePause")->trigger();
+    const bool paused = game.paused && game.window.pauseEntry.caption != "Pause Game";
+    QTest::qWait(500);
+    const double pausedCpu = standingCpu(driver, standing * 1000);
+    driver.stop();
 
     // The screen as the window system holds it, against the whole content painted afresh: the view
     // repaints only what changed, and this shows that what it left alone was still right.
@@ -299,6 +378,11 @@ Figures runOnce(int argc, char** argv, int seconds) {
         if (steady[i] && game.clock.timers[i].enabled)
             f.set("expected.Timer" + std::to_string(i + 1), static_cast<double>(windowNs) / 1e6 / interval);
     }
+    f.set("shown.median", percentile(app.tickToScreenNanos, 50) / 1e6);
+    f.set("shown.p99", percentile(app.tickToScreenNanos, 99) / 1e6);
+    f.set("shown.max", percentile(app.tickToScreenNanos, 100) / 1e6);
+    f.set("frame.period",
+          1000.0 / (window.screen()->refreshRate() > 1 ? window.screen()->refreshRate() : 60.0));
     f.set("late.median", percentile(lateNanos, 50) / 1e6);
     f.set("late.p99", percentile(lateNanos, 99) / 1e6);
     f.set("late.max", percentile(lateNanos, 100) / 1e6);
@@ -309,6 +393,9 @@ Figures runOnce(int argc, char** argv, int seconds) {
     f.set("paint.p99", percentile(app.paintNanos, 99) / 1e6);
     f.set("cpu.percent", 100.0 * static_cast<double>(cpu1 - cpu0) / static_cast<double>(wallSpent));
     f.set("rss.peak_mb", hwm / 1024.0);
+    f.set("cpu.waiting", waitingCpu);
+    f.set("cpu.paused", pausedCpu);
+    f.set("paused.ok", paused ? 1 : 0);
 
     // One frame at scale 3, as the view paints it into its backing store: into an image kept from
     // frame to frame, the cars where the drive left them. The first frame scales the pictures.
@@ -334,51 +421,91 @@ Figures runOnce(int argc, char** argv, int seconds) {
 }
 
 int usage() {
-    std::fprintf(stderr, "usage: squeakrun-realtime [--runs N] [--seconds S]   (N, S positive)\n");
+    std::fprintf(stderr, "usage: squeakrun-realtime [--runs N] [--seconds S] [--standing S] [--peer COMMAND]"
+                         "   (N, S positive)\n");
     return 2;
+}
+
+// Runs `command` and takes the "=figure" lines of its output into `into` (with `prefix` before each
+// name); every other line is passed through.
+void collect(const std::string& command, const std::string& prefix, Figures& into) {
+    std::fflush(stdout);
+    FILE* child = popen(command.c_str(), "r");
+    if (!child) {
+        std::perror("popen");
+        return;
+    }
+    char line[512];
+    while (std::fgets(line, sizeof line, child)) {
+        Figures one;
+        if (!one.read(line)) {
+            std::fputs(line, stdout);
+            continue;
+        }
+        for (const auto& [name, value] : one.values())
+            into.set(prefix + name, value);
+    }
+    pclose(child);
+}
+
+std::string quoted(const std::string& s) {
+    std::string out = "'";
+    for (char c : s)
+        out += c == '\'' ? std::string("'\\''") : std::string(1, c);
+    return out + "'";
 }
 
 } // namespace
 
 int main(int argc, char** argv) {
-    int runs = 3, seconds = 20;
+    int runs = 3, seconds = 15, standing = 5;
+    bool child = false;
+    std::string peer;
     for (int i = 1; i < argc; ++i) {
         const bool hasValue = i + 1 < argc;
         if (!std::strcmp(argv[i], "--runs") && hasValue)
             runs = std::atoi(argv[++i]);
         else if (!std::strcmp(argv[i], "--seconds") && hasValue)
             seconds = std::atoi(argv[++i]);
+        else if (!std::strcmp(argv[i], "--standing") && hasValue)
+            standing = std::atoi(argv[++i]);
+        else if (!std::strcmp(argv[i], "--peer") && hasValue)
+            peer = argv[++i];
+        else if (!std::strcmp(argv[i], "--child"))
+            child = true;
         else
             return usage();
     }
-    if (runs < 1 || seconds < 1) return usage();
+    if (runs < 1 || seconds < 1 || standing < 1) return usage();
 
-    if (runs == 1) {
-        const Figures f = runOnce(argc, argv, seconds);
+    if (child) {
+        const Figures f = runOnce(argc, argv, seconds, standing);
         print(f, stdout);
         f.write(stdout);
         return 0;
     }
-    // Each run in a process of its own; the figures come back as lines of the child's output.
+    // Each run in a process of its own, the peer's right after it on the same display; the figures
+    // come back as lines of the children's output.
     std::vector<Figures> all;
     for (int r = 1; r <= runs; ++r) {
         std::printf("== run %d of %d ==\n", r, runs);
-        std::fflush(stdout);
-        const std::string command =
-            "'" + std::string(argv[0]) + "' --runs 1 --seconds " + std::to_string(seconds);
-        FILE* child = popen(command.c_str(), "r");
-        if (!child) {
-            std::perror("popen");
-            return 0;
-        }
         Figures f;
-        char line[512];
-        while (std::fgets(line, sizeof line, child))
-            if (!f.read(line)) std::fputs(line, stdout);
-        pclose(child);
+        collect(quoted(argv[0]) + " --child --seconds " + std::to_string(seconds) + " --standing " +
+                    std::to_string(standing),
+                "", f);
+        if (!peer.empty()) {
+            collect(peer + " " + std::to_string(seconds), "peer.", f);
+            if (f.get("peer.cpu.percent") > 0)
+                f.set("peer.ratio", f.get("cpu.percent") / f.get("peer.cpu.percent"));
+            printPeer(f, stdout);
+        }
         all.push_back(f);
     }
-    std::printf("== median of %d runs ==\n", runs);
-    print(median(all), stdout);
+    if (runs > 1) {
+        std::printf("== median of %d runs ==\n", runs);
+        const Figures m = median(all);
+        print(m, stdout);
+        if (!peer.empty()) printPeer(m, stdout);
+    }
     return 0;
 }

@@ -15,6 +15,24 @@
 
 namespace squeakrun::qt {
 
+namespace {
+
+// The world of the game played ahead: nothing may reach the real one, so whatever a tick wants from
+// outside the game's state ends the look ahead there.
+struct NeedsTheWorld {};
+
+class NoWorld final : public Platform {
+  public:
+    Button messageBox(const std::string&, Buttons, const std::string&) override { throw NeedsTheWorld{}; }
+    std::string inputBox(const std::string&, const std::string&, const std::string&) override {
+        throw NeedsTheWorld{};
+    }
+    std::filesystem::path appFolder() override { throw NeedsTheWorld{}; }
+    void quit() override { throw NeedsTheWorld{}; }
+};
+
+} // namespace
+
 ClockDriver::ClockDriver(Game& game, const ModalWatch* watch, QObject* parent)
     : QObject(parent), g_(game), watch_(watch) {
     wall_.start();
@@ -68,9 +86,11 @@ void ClockDriver::dropBoxTime() {
 std::int64_t ClockDriver::target() {
     dropBoxTime();
     std::int64_t t = now() - dropped_;
-    if (t - g_.clock.now > kMaxStep) {
-        dropped_ += t - g_.clock.now - kMaxStep;
-        t = g_.clock.now + kMaxStep;
+    // A sleep the driver chose is no stall: only what lies beyond its planned wake counts.
+    const std::int64_t limit = std::max(g_.clock.now, plannedWake_) + kMaxStep;
+    if (t > limit) {
+        dropped_ += t - limit;
+        t = limit;
     }
     return std::max(t, g_.clock.now);
 }
@@ -87,18 +107,30 @@ void ClockDriver::setTickObserver(TickObserver observer) {
 
 void ClockDriver::wake() {
     if (!running_ || busy() || g_.exited) return; // whoever holds the game re-arms when done
+    catchUp();
+    afterRun();
+}
+
+void ClockDriver::catchUp() {
     const std::int64_t to = target();
     busy_ = true;
-    byEvent_ = false;
     advanceClock(g_, to);
     busy_ = false;
-    afterRun();
 }
 
 bool ClockDriver::runEvent(const std::function<void(Game&)>& handler) {
     if (busy()) return false;
+    if (running_ && !g_.exited) {
+        // The event sees the game as it is now. Had a tick before it shown a box or ended the
+        // program on time, the event would have found the box open or the program gone.
+        const std::int64_t closed = watch_ ? watch_->boxesClosed() : 0;
+        catchUp();
+        if (g_.exited || busy() || (watch_ && watch_->boxesClosed() != closed)) {
+            afterRun();
+            return false;
+        }
+    }
     busy_ = true;
-    byEvent_ = true;
     handler(g_);
     busy_ = false;
     afterRun();
@@ -108,6 +140,7 @@ bool ClockDriver::runEvent(const std::function<void(Game&)>& handler) {
 void ClockDriver::afterRun() {
     dropBoxTime();
     emit modelTouched();
+    lastRunNs_ = wallNanos();
     arm();
 }
 
@@ -116,15 +149,49 @@ void ClockDriver::arm() {
         disarm();
         return;
     }
-    const std::int64_t nextDue = g_.clock.nextDue();
-    if (nextDue < 0) {
+    const std::int64_t due = g_.clock.nextDue();
+    if (due < 0) {
         disarm();
         return;
     }
-    // Aimed in nanoseconds, so that the tick starts when its millisecond begins on the wall clock.
+    // Aimed in nanoseconds, so that a tick runs once its millisecond has begun on the wall clock.
     constexpr std::int64_t kMs = 1'000'000;
-    const std::int64_t gameNowNs = std::max(g_.clock.now * kMs, wallNanos() - dropped_ * kMs);
-    aim(std::clamp<std::int64_t>(nextDue * kMs - gameNowNs, 0, kMaxStep * kMs));
+    const std::int64_t nowNs = wallNanos();
+    const std::int64_t gameNowNs = std::max(g_.clock.now * kMs, nowNs - dropped_ * kMs);
+    const auto onWall = [&](std::int64_t gameMs) { return nowNs + gameMs * kMs - gameNowNs; };
+    // The picture changes at most once per display frame.
+    const std::int64_t earliestNs = lastRunNs_ + frameNs_;
+    std::int64_t wakeNs = std::max(earliestNs, onWall(due));
+    if (look_) {
+        const std::int64_t untilNs = nowNs + (g_.paused ? kStandingLookNs : kLongestSleepNs);
+        const std::int64_t change = firstChange((untilNs - nowNs + gameNowNs) / kMs);
+        wakeNs = change < 0 ? nowNs + kLongestSleepNs : std::max(earliestNs, onWall(change));
+    }
+    const std::int64_t waitNs = std::max<std::int64_t>(wakeNs - nowNs, 0);
+    plannedWake_ = (gameNowNs + waitNs + kMs - 1) / kMs;
+    aim(waitNs);
+}
+
+std::int64_t ClockDriver::firstChange(std::int64_t until) {
+    if (!ahead_) {
+        noWorld_ = std::make_unique<NoWorld>();
+        ahead_ = std::make_unique<Game>(*noWorld_, 0);
+    }
+    GameState& ahead = *ahead_;
+    ahead = g_;
+    ahead.clock.onTick = nullptr; // the ticks played ahead are not the game's own
+    const std::uint64_t shown = look_(g_);
+    for (;;) {
+        // The ticks due in one millisecond run together, as in any catch-up that reaches it.
+        const std::int64_t due = ahead.clock.nextDue();
+        if (due < 0 || due > until) return -1;
+        try {
+            advanceClock(*ahead_, due);
+        } catch (const NeedsTheWorld&) {
+            return due;
+        }
+        if (ahead.exited || look_(ahead) != shown) return due;
+    }
 }
 
 void ClockDriver::aim(std::int64_t waitNs) {

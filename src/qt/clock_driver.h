@@ -1,26 +1,42 @@
 // Drives the game clock from the wall clock and lets the window's events into the game one at a time.
 //
-// One precise single-shot timer is aimed at the next due tick (on Linux a timerfd, which wakes the
-// event loop within microseconds of the due time; Qt's own timers only count whole milliseconds
-// from the moment they are started, so each tick would start up to a millisecond late, a little
-// later every time round). Time while a modal box is open never
-// counts (the game stands still behind the box), and one advance covers at most 250 ms: when the
-// machine stalled or the window was dragged, the excess is dropped rather than played in a burst.
-// Nothing enters the game while a handler runs or a box is open.
+// The game's state only matters when something looks at it: the screen at each display frame, and
+// an event of the window (a key, a click, a menu entry, a box's answer) when it arrives. So the driver
+// runs every tick due up to now just before each event, and otherwise wakes only when a tick changes
+// what the window shows, at most once per display frame; that is exactly the sequence of states that
+// running each tick at its own time would give, at a fraction of the wake-ups. Which tick that is it
+// finds by playing the coming ticks ahead on a copy of the game and asking the window what it would
+// show after each; a tick that would need anything outside the game's state (a box, the game's
+// folder) stops the look there, and the driver wakes when that tick is due. It looks at most two
+// seconds ahead and wakes then all the same, to keep the catch-up before the next event short. While
+// the game stands (waiting for the start button, paused) the ticks that still run only finish, within
+// a few ticks, what the last event or the last moving tick started: there a look 300 ms ahead that
+// finds no change is enough for the two-second sleep.
+//
+// One precise single-shot timer is aimed at the next wake (on Linux a timerfd, which wakes the event
+// loop within microseconds; Qt's own timers count whole milliseconds). Time while a modal box is open
+// never counts (the game stands still behind the box), and a wake that comes more than 250 ms after
+// the driver meant to wake moves the game only 250 ms past that point: when the machine stalled or
+// the window was dragged, the excess is dropped rather than played in a burst. Nothing enters the
+// game while a handler runs or a box is open.
 #pragma once
 
 #include <QElapsedTimer>
 #include <QObject>
 #include <QTimer>
 
+#include <algorithm>
 #include <cstdint>
 #include <functional>
+#include <memory>
 
 class QSocketNotifier;
 
 namespace squeakrun {
 struct Game;
-}
+struct GameState;
+class Platform;
+} // namespace squeakrun
 
 namespace squeakrun::qt {
 
@@ -30,6 +46,10 @@ class ClockDriver : public QObject {
     Q_OBJECT
   public:
     static constexpr std::int64_t kMaxStep = 250;
+    // The longest the driver sleeps while nothing shown changes, and how far it looks ahead while the
+    // game stands (ns).
+    static constexpr std::int64_t kLongestSleepNs = 2'000'000'000;
+    static constexpr std::int64_t kStandingLookNs = 300'000'000;
 
     // `watch` may be null (a scripted platform opens no real boxes). The wall clock starts now:
     // game time 0 is the moment the driver is made.
@@ -41,15 +61,21 @@ class ClockDriver : public QObject {
     void stop();
     bool running() const { return running_; }
 
-    // Runs an event of the window (a key, a click, a menu entry) in the game; false when it was
-    // refused because a handler is running or a box is open.
+    // Runs an event of the window (a key, a click, a menu entry) in the game, after every tick due up
+    // to now; false when it was refused because a handler is running or a box is open, or because
+    // one of those ticks opened a box or ended the program (the event came too late for it).
     bool runEvent(const std::function<void(Game&)>& handler);
+
+    // What the window shows of a game's state, as a number that changes whenever the picture does.
+    // Without it the driver wakes for every tick, at most once per display frame.
+    using Look = std::function<std::uint64_t(const GameState&)>;
+    void setLook(Look look) { look_ = std::move(look); }
+    // The length of one display frame in nanoseconds (the screen's refresh; 60 Hz unless told).
+    void setFrameNanos(std::int64_t ns) { frameNs_ = std::max<std::int64_t>(ns, 1'000'000); }
+    std::int64_t frameNanos() const { return frameNs_; }
 
     // True while a handler runs, a box is open or the clock is being advanced.
     bool busy() const;
-    // Whether the latest change to the game came from an event of the window (a player's key or
-    // click) rather than from the clock.
-    bool lastRunWasEvent() const { return byEvent_; }
 
     // Moves the game clock up to the wall clock (what the timer does when it fires).
     void wake();
@@ -67,6 +93,8 @@ class ClockDriver : public QObject {
 
     // Milliseconds of wall time that never counted as game time (boxes, stalls).
     std::int64_t dropped() const { return dropped_; }
+    // The game time at which the driver means to wake next.
+    std::int64_t plannedWake() const { return plannedWake_; }
     // Whether the precise timer is aimed, and in how many ms it fires.
     bool armed() const;
     int armedIn() const;
@@ -80,8 +108,13 @@ class ClockDriver : public QObject {
     // The wall-clock time the game should be at, dropping box time and any excess over kMaxStep.
     std::int64_t target();
     void dropBoxTime();
+    // Runs every tick due up to the wall clock.
+    void catchUp();
     void afterRun();
     void arm();
+    // The due time of the first tick up to game time `until` after which the window would show
+    // something else than now, or -1.
+    std::int64_t firstChange(std::int64_t until);
     void aim(std::int64_t waitNs);
     void disarm();
 
@@ -89,13 +122,18 @@ class ClockDriver : public QObject {
     const ModalWatch* watch_;
     QElapsedTimer wall_;
     std::function<std::int64_t()> now_;
+    Look look_;
+    std::unique_ptr<Platform> noWorld_; // for the game played ahead
+    std::unique_ptr<Game> ahead_;
     QTimer timer_;     // where there is no timerfd
     int timerFd_ = -1; // -1 when there is none
     QSocketNotifier* timerFdWatch_ = nullptr;
     std::int64_t dropped_ = 0;
     std::int64_t seenClosed_ = 0;
+    std::int64_t frameNs_ = 1'000'000'000 / 60;
+    std::int64_t lastRunNs_ = 0;   // the end of the last run of the clock or event, on the wall clock
+    std::int64_t plannedWake_ = 0; // the game time at which the driver means to wake next
     bool busy_ = false;
-    bool byEvent_ = false;
     bool running_ = false;
 };
 

@@ -46,6 +46,7 @@ int main(int argc, char* argv[]) {
     QCoreApplication::setApplicationVersion(QStringLiteral(SQUEAKRUN_VERSION));
     if (const std::optional<int> exitCode = commandLine(argc, argv)) return *exitCode;
 
+    squeakrun::qt::GameWindow::prepareWindowSystem();
     QApplication app(argc, argv);
 
     squeakrun::qt::QtPlatform platform;

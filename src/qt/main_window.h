@@ -30,6 +30,12 @@ class GameWindow : public QMainWindow {
     GameWindow(Game& game, Platform& platform, ClockDriver& driver, QWidget* parent = nullptr);
     ~GameWindow() override;
 
+    // To be called before the application object is made. On X11 the window's frames go to the
+    // server through its socket rather than through shared memory: a frame repaints a few small
+    // places, and with shared memory each paint of a place the previous frame touched first waits
+    // for a round trip to the server. Left alone when the user chose otherwise.
+    static void prepareWindowSystem();
+
     PlayfieldView* view() const { return view_; }
     AboutDialog* aboutWindow() const { return about_; }
     SettingsDialog* settingsWindow() const { return settings_; }
@@ -46,6 +52,9 @@ class GameWindow : public QMainWindow {
 
     // Follows the model: menu captions and states, the small windows, and a repaint if needed.
     void followModel();
+    // Everything the window shows of a game's state, as a number that changes whenever any of it
+    // does: the playfield, the start button, the menu entries and the open small windows.
+    std::uint64_t shownSignature(const GameState& g) const;
 
     // The game's pictures that cannot be found; the first call tells the players once, in one box.
     QStringList missingArtwork();

@@ -26,6 +26,20 @@ const QImage* PixmapCache::load(const std::string& name) {
 }
 
 const QPixmap* PixmapCache::get(const std::string& name, int scale, qreal dpr) {
+    if (scale != atScaleOf_ || qRound(dpr * 100) != atDprOf_) {
+        atScale_.clear();
+        atScaleOf_ = scale;
+        atDprOf_ = qRound(dpr * 100);
+    }
+    if (const auto it = atScale_.find(name); it != atScale_.end())
+        return it->second.isNull() ? nullptr : &it->second;
+    const QPixmap* found = scaled(name, scale, dpr);
+    QPixmap& kept = atScale_[name];
+    if (found) kept = *found;
+    return found ? &kept : nullptr;
+}
+
+const QPixmap* PixmapCache::scaled(const std::string& name, int scale, qreal dpr) {
     const QImage* img = load(name);
     if (!img) return nullptr;
     const QString key =

@@ -13,6 +13,7 @@
 
 #include <filesystem>
 #include <string>
+#include <unordered_map>
 
 class QPainter;
 
@@ -42,12 +43,17 @@ class PixmapCache {
 
   private:
     const QImage* load(const std::string& name);
+    const QPixmap* scaled(const std::string& name, int scale, qreal dpr);
 
     std::filesystem::path folder_;
     QHash<QString, QImage> images_;
     QSet<QString> absent_;
     QStringList missing_;
     QHash<QString, QPixmap> scaled_;
+    // The pictures asked for at the latest scale, by name as the game gives it: a frame looks up
+    // dozens, and this finds them without making a string (a null pixmap for a missing one).
+    std::unordered_map<std::string, QPixmap> atScale_;
+    int atScaleOf_ = 0, atDprOf_ = 0;
 };
 
 // What stands in for a missing picture: a magenta-bordered box with a cross, so the place is

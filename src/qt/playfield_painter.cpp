@@ -7,6 +7,7 @@
 #include <QFontMetrics>
 #include <QPainter>
 
+#include <cstring>
 #include <iterator>
 #include <string_view>
 
@@ -199,13 +200,21 @@ void drawControl(QPainter& painter, const Control& c, const QRect& r, bool count
     }
 }
 
-// FNV-1a, enough to tell one frame's content from the next.
+// FNV-1a, taking eight bytes at a time where it can: enough to tell one frame's content from the
+// next, and quick, since the clock driver asks what the window would show after each tick it plays
+// ahead.
 struct Fnv {
     std::uint64_t h = 1469598103934665603ull;
     void bytes(const void* p, std::size_t n) {
         const auto* b = static_cast<const unsigned char*>(p);
-        for (std::size_t i = 0; i < n; ++i)
-            h = (h ^ b[i]) * 1099511628211ull;
+        for (; n >= 8; b += 8, n -= 8) {
+            std::uint64_t w;
+            std::memcpy(&w, b, 8);
+            h = (h ^ w) * 0x9E3779B97F4A7C15ull;
+            h ^= h >> 29;
+        }
+        for (; n > 0; ++b, --n)
+            h = (h ^ *b) * 1099511628211ull;
     }
     void number(float v) { bytes(&v, sizeof v); }
     void text(std::string_view s) {

@@ -12,8 +12,6 @@
 #include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPainter>
-#include <QScreen>
-#include <QTimer>
 #include <QToolTip>
 
 #include <algorithm>
@@ -31,9 +29,6 @@ PlayfieldView::PlayfieldView(Game& game, ClockDriver& driver, PixmapCache& pictu
     start_->setFocusPolicy(Qt::NoFocus);
     start_->setCursor(Qt::PointingHandCursor);
     connect(start_, &QPushButton::clicked, this, [this] { driver_.runEvent(pressStartButton); });
-    frame_.setSingleShot(true);
-    frame_.setTimerType(Qt::PreciseTimer);
-    connect(&frame_, &QTimer::timeout, this, &PlayfieldView::showFrame);
     styleStartButton();
     drawnParts(g_.window, scale_, shown_);
     placeStartButton();
@@ -55,7 +50,9 @@ void PlayfieldView::followModel() {
     // The start button is the last part: a widget of its own, it follows only its own changes.
     if (now_.back() != shown_.back()) placeStartButton();
     shown_.swap(now_);
-    if (!dirty_.isEmpty()) requestFrame(driver_.lastRunWasEvent());
+    // The driver runs the clock when a change is to be shown, at most once per display frame, and
+    // events as they come: what either changed is shown at once.
+    if (!dirty_.isEmpty()) showFrame();
 }
 
 void PlayfieldView::placeStartButton() {
@@ -84,28 +81,14 @@ void PlayfieldView::styleStartButton() {
             .arg(look::kGoldLight.name(), look::kGoldDark.name(), look::kSlateEdge.name()));
 }
 
-void PlayfieldView::requestFrame(bool promptly) {
-    // A player waits for what his key did: that is shown at once. The clock's changes come up to a
-    // hundred times a second; they are gathered into one frame per screen refresh.
-    if (promptly) {
-        frame_.stop();
-        showFrame();
-        return;
-    }
-    if (frame_.isActive()) return;
-    const qreal hz = screen() ? screen()->refreshRate() : 60.0;
-    const int frameMs = std::max(1, static_cast<int>(std::lround(1000.0 / (hz > 1 ? hz : 60.0))));
-    const qint64 since = sincePaint_.isValid() ? sincePaint_.elapsed() : frameMs;
-    frame_.start(static_cast<int>(std::clamp<qint64>(frameMs - since, 0, frameMs)));
-}
-
 void PlayfieldView::showFrame() {
-    update(dirty_.translated(content_.topLeft()));
+    // Painted and handed to the window system now, not on a later turn of the event loop: the
+    // driver already wakes only when there is something to show.
+    repaint(dirty_.translated(content_.topLeft()));
     dirty_ = QRegion();
 }
 
 void PlayfieldView::paintEvent(QPaintEvent* e) {
-    sincePaint_.restart();
     ++paints_;
     QPainter painter(this);
     // The dark border round the content when the window is larger than a whole scale needs.

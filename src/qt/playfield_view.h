@@ -1,16 +1,14 @@
 // The main window's client area: the playfield, device strip and status panel drawn from the model
 // at the largest whole scale that fits, centred on a dark border, with the real start button on
 // top. Clicks on the field and on the gas labels go to their handlers; tool tips come from the model.
-// It repaints only the places where what it draws has changed: what a player's key or click changed
-// at once, what the clock changed at most once per displayed frame.
+// It repaints only the places where what it draws has changed, as soon as they change: the clock
+// driver runs the clock at most once per display frame.
 #pragma once
 
 #include "qt/playfield_painter.h"
 
-#include <QElapsedTimer>
 #include <QPushButton>
 #include <QRegion>
-#include <QTimer>
 #include <QWidget>
 
 #include <vector>
@@ -62,7 +60,6 @@ class PlayfieldView : public QWidget {
     QPointF toTwips(QPoint pos) const;
     void placeStartButton();
     void styleStartButton();
-    void requestFrame(bool promptly);
     void showFrame();
 
     Game& g_;
@@ -75,8 +72,6 @@ class PlayfieldView : public QWidget {
     // What is on screen and what the model shows now, part by part; the places still to repaint.
     std::vector<DrawnPart> shown_, now_;
     QRegion dirty_;
-    QTimer frame_;
-    QElapsedTimer sincePaint_;
     int paints_ = 0;
     Target pressed_ = Target::None;
 };

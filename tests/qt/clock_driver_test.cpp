@@ -1,12 +1,19 @@
-// The clock driver keeps game time to the wall clock, stops behind boxes, lets one event in at a time.
-// The test turns the wall clock by hand; a box or a stall is dropped from game time, not made up for.
+// The clock driver on a wall clock the test turns by hand: the game follows the wall clock, stands
+// still behind an open box, drops what a box or a stall took (but not a sleep of its own), lets one
+// event in at a time with the game brought up to now, and wakes once per frame while the screen moves.
 #include "headless/headless_platform.h"
+#include "headless/temp_folder.h"
 #include "qt/clock_driver.h"
+#include "qt/playfield_painter.h"
 #include "qt/qt_platform.h"
 #include "rules/events.h"
 #include "rules/state.h"
+#include "rules/window_ops.h"
 
 #include <QTest>
+
+#include <map>
+#include <set>
 
 using namespace squeakrun;
 using namespace squeakrun::qt;
@@ -24,6 +31,14 @@ struct Bench {
     Bench()
         : platform(std::filesystem::temp_directory_path(), nullptr), game(platform, 1), driver(game, &boxes) {
         driver.setWallClock([this] { return wall; });
+        driver.setFrameNanos(20'000'000);
+    }
+    // Turns the wall clock on one frame at a time, waking the driver each time, for `ms`.
+    void frames(std::int64_t ms) {
+        for (const std::int64_t end = wall + ms; wall < end;) {
+            wall += 20;
+            driver.wake();
+        }
     }
     std::int64_t wall = 0;
     FakeBoxes boxes;
@@ -37,16 +52,90 @@ std::int64_t upkeepDue(const Game& g) {
     return g.clock.timers[7].due;
 }
 
+// A whole game played for four seconds of wall time with the same keys at the same moments, its driver
+// woken every `wakeEvery` ms (and by the keys themselves), or with 0 whenever it means to wake,
+// looking ahead at the playfield. Display frames are 20 ms long.
+struct Played {
+    QString end;                                   // what the game looks like at the end
+    std::map<std::int64_t, std::uint64_t> shown;   // the playfield after each wake, by wall time
+    std::map<std::int64_t, std::uint64_t> changes; // the wakes that changed it
+    std::set<std::int64_t> runs;                   // wakes and events, after which the window follows
+};
+
+Played play(std::int64_t wakeEvery) {
+    TempFolder folder;
+    HeadlessPlatform platform(folder.path(), nullptr);
+    Game game(platform, 7);
+    ClockDriver driver(game, nullptr);
+    std::int64_t wall = 0;
+    driver.setWallClock([&] { return wall; });
+    driver.setFrameNanos(20'000'000);
+    if (wakeEvery == 0) driver.setLook([](const GameState& g) { return drawnSignature(g.window); });
+    platform.answers = {std::string("Ann"), std::string("Bob"), std::string("1")};
+    driver.runEvent(startUp);
+    platform.useDefaults = true;
+    driver.start();
+    // Each player's keys by role: up, down, left, right.
+    const auto key = [](int player, int role) {
+        return std::string(1, static_cast<char>(kPlayers[player].keys[role] - 'A' + 'a'));
+    };
+    const struct {
+        std::int64_t at;
+        int player, role;
+    } keys[] = {{403, 0, 3},  {517, 1, 2},  {1209, 0, 1}, {1210, 1, 0},
+                {2333, 0, 2}, {2871, 1, 3}, {3456, 0, 0}};
+    std::size_t next = 0;
+    Played played;
+    for (wall = 1; wall <= 4000; ++wall) {
+        if (wall == 100) {
+            driver.runEvent(pressStartButton);
+            played.runs.insert(wall);
+        }
+        if (wakeEvery ? wall % wakeEvery == 0 : wall >= driver.plannedWake() + driver.dropped()) {
+            const std::uint64_t before = drawnSignature(game.window);
+            driver.wake();
+            const std::uint64_t after = played.shown[wall] = drawnSignature(game.window);
+            if (after != before) played.changes[wall] = after;
+            played.runs.insert(wall);
+        }
+        if (next < std::size(keys) && keys[next].at == wall) {
+            const std::string typed = key(keys[next].player, keys[next].role);
+            driver.runEvent([&](Game& g) { pressKey(g, typed); });
+            played.runs.insert(wall);
+            ++next;
+        }
+    }
+    wall = 4000; // the players look at the screen
+    driver.wake();
+    QString& seen = played.end;
+    seen = QStringLiteral("clock %1 dropped %2").arg(game.clock.now).arg(driver.dropped());
+    for (int i = 0; i < 2; ++i)
+        seen += QStringLiteral(" | car %1 at %2,%3 heading %4 gas %5 score %6")
+                    .arg(i)
+                    .arg(game.car(i).left)
+                    .arg(game.car(i).top)
+                    .arg(game.players[i].heading)
+                    .arg(game.players[i].shownGas)
+                    .arg(game.players[i].score);
+    seen += QStringLiteral(" | next draw %1").arg(game.rng.next());
+    return played;
+}
+
 } // namespace
 
 class ClockDriverTest : public QObject {
     Q_OBJECT
   private slots:
     void followsTheWallClockFromStartUp();
-    void oneAdvanceCoversAtMost250ms();
+    void aWakeOver250msLateDropsTheExcess();
     void timeBehindAnOpenBoxNeverCounts();
     void eventsWaitForTheRunningHandlerAndForBoxes();
-    void timerIsAimedAtTheNextDueTick();
+    void eventsSeeTheGameAsOfNow();
+    void anEventAfterATickThatShowedABoxIsRefused();
+    void timerIsAimedAtTheNextFrameOrTheNextTick();
+    void wakesWhenTheFirstChangeOnScreenFallsDue();
+    void aTickThatNeedsTheWorldEndsTheLookAhead();
+    void theGamePlaysTheSameWhenTheDriverWakesLess();
 };
 
 void ClockDriverTest::followsTheWallClockFromStartUp() {
@@ -66,19 +155,21 @@ void ClockDriverTest::followsTheWallClockFromStartUp() {
     QCOMPARE(upkeepDue(b.game), std::int64_t{110});
 }
 
-void ClockDriverTest::oneAdvanceCoversAtMost250ms() {
+void ClockDriverTest::aWakeOver250msLateDropsTheExcess() {
     Bench b;
     b.driver.start();
     b.wall = 100;
-    b.driver.wake();
-    // The machine stalls for almost two seconds: the game moves 250 ms and drops the rest ...
+    b.driver.wake(); // the next wake is meant for the frame at 120
+    // The machine stalls for almost two seconds: the game moves 250 ms past the planned wake and
+    // drops the rest ...
     b.wall = 2000;
     b.driver.wake();
-    QCOMPARE(b.game.clock.now, std::int64_t{350});
+    QCOMPARE(b.game.clock.now, std::int64_t{370});
+    QCOMPARE(b.driver.dropped(), std::int64_t{1630});
     // ... and runs on from there at the wall clock's pace, without a burst.
     b.wall = 2040;
     b.driver.wake();
-    QCOMPARE(b.game.clock.now, std::int64_t{390});
+    QCOMPARE(b.game.clock.now, std::int64_t{410});
 }
 
 void ClockDriverTest::timeBehindAnOpenBoxNeverCounts() {
@@ -129,18 +220,132 @@ void ClockDriverTest::eventsWaitForTheRunningHandlerAndForBoxes() {
     QCOMPARE(touched, 1);
 }
 
-void ClockDriverTest::timerIsAimedAtTheNextDueTick() {
+void ClockDriverTest::eventsSeeTheGameAsOfNow() {
+    Bench b;
+    b.driver.start();
+    b.wall = 45; // four upkeep ticks due, and no wake yet
+    std::int64_t seenClock = -1, seenDue = -1;
+    QVERIFY(b.driver.runEvent([&](Game& g) {
+        seenClock = g.clock.now;
+        seenDue = upkeepDue(g);
+    }));
+    QCOMPARE(seenClock, std::int64_t{45});
+    QCOMPARE(seenDue, std::int64_t{50});
+
+    // Before the driver starts, the game does not follow the wall clock.
+    Bench idle;
+    idle.wall = 45;
+    QVERIFY(idle.driver.runEvent([&](Game& g) { seenClock = g.clock.now; }));
+    QCOMPARE(seenClock, std::int64_t{0});
+}
+
+void ClockDriverTest::anEventAfterATickThatShowedABoxIsRefused() {
+    Bench b;
+    b.driver.start();
+    // The tick at 10 ms shows a box, which the players answer and close.
+    b.driver.setTickObserver([&](int, std::int64_t due, std::int64_t) {
+        if (due == 10) ++b.boxes.closed;
+    });
+    b.wall = 15;
+    bool ran = false;
+    QVERIFY(!b.driver.runEvent([&](Game&) { ran = true; }));
+    QVERIFY(!ran);
+    QCOMPARE(b.game.clock.now, std::int64_t{15});
+    // The next event goes in as usual.
+    b.wall = 16;
+    QVERIFY(b.driver.runEvent([&](Game&) { ran = true; }));
+    QVERIFY(ran);
+}
+
+void ClockDriverTest::timerIsAimedAtTheNextFrameOrTheNextTick() {
     Bench b;
     b.wall = 3;
     b.driver.start();
     QVERIFY(b.driver.armed());
-    // The key box upkeep is due at 10 ms of game time, 7 ms from now.
-    QVERIFY2(b.driver.armedIn() >= 5 && b.driver.armedIn() <= 7,
+    // The key box upkeep is due at 10 ms of game time; its effect is looked at with the frame at 20.
+    QVERIFY2(b.driver.armedIn() >= 15 && b.driver.armedIn() <= 17,
+             qPrintable(QString::number(b.driver.armedIn())));
+    // With nothing due before 500 ms, nothing can change before then.
+    b.game.clock.timers[7].due = 500;
+    b.driver.runEvent([](Game&) {});
+    QVERIFY2(b.driver.armedIn() >= 495 && b.driver.armedIn() <= 497,
              qPrintable(QString::number(b.driver.armedIn())));
 
     // Once the program has ended nothing ticks any more.
     b.driver.runEvent(chooseExit);
     QVERIFY(!b.driver.armed());
+}
+
+void ClockDriverTest::wakesWhenTheFirstChangeOnScreenFallsDue() {
+    Bench b;
+    // The window shows whether the key box upkeep is due after 75 ms.
+    b.driver.setLook([](const GameState& g) -> std::uint64_t { return g.clock.timers[7].due > 75; });
+    b.wall = 3;
+    b.driver.start();
+    // The upkeep tick at 70 leaves it due at 80: that tick is the first to change the picture.
+    QCOMPARE(b.driver.plannedWake(), std::int64_t{70});
+    QVERIFY2(b.driver.armedIn() >= 65 && b.driver.armedIn() <= 67,
+             qPrintable(QString::number(b.driver.armedIn())));
+    QCOMPARE(upkeepDue(b.game), std::int64_t{10}); // nothing was played ahead on the game itself
+
+    // An event in between looks again from where the game then is: with the upkeep every 30 ms its
+    // tick at 50 leaves it due at 80, and that shows one frame after the event's own picture.
+    b.wall = 42;
+    b.driver.runEvent([](Game& g) { g.clock.timers[7].interval = 30; });
+    QCOMPARE(b.driver.plannedWake(), std::int64_t{62});
+
+    // While nothing shown changes the driver sleeps two seconds, and that sleep is no stall.
+    b.driver.setLook([](const GameState&) -> std::uint64_t { return 0; });
+    b.wall = 62;
+    b.driver.wake();
+    QCOMPARE(b.driver.plannedWake(), std::int64_t{2062});
+    b.wall = 2100;
+    b.driver.wake();
+    QCOMPARE(b.game.clock.now, std::int64_t{2100});
+    QCOMPARE(b.driver.dropped(), std::int64_t{0});
+}
+
+void ClockDriverTest::aTickThatNeedsTheWorldEndsTheLookAhead() {
+    Bench b;
+    // Player 2's car stands in the wall without a life left: the crash check at 50 ms ends the game
+    // with a box, which the game played ahead must never show.
+    b.game.car(1).left = 0;
+    b.game.clock.timers[0].enabled = true;
+    b.game.clock.timers[0].due = 50;
+    b.driver.setLook([](const GameState&) -> std::uint64_t { return 0; });
+    b.wall = 3;
+    b.driver.start();
+    QCOMPARE(b.driver.plannedWake(), std::int64_t{50});
+    QCOMPARE(b.platform.messageCount, 0LL);
+    b.wall = 50;
+    b.driver.wake();
+    QVERIFY(b.platform.messageCount > 0); // the real tick showed its box, on time for its frame
+}
+
+void ClockDriverTest::theGamePlaysTheSameWhenTheDriverWakesLess() {
+    // Woken every millisecond, each tick runs at its own time: the reference.
+    const Played onTime = play(1);
+    // The keys steered the cars: both have turned from their start heading.
+    QVERIFY2(!onTime.end.contains(QStringLiteral("heading 0")), qPrintable(onTime.end));
+    const Played everyFrame = play(20);
+    QCOMPARE(everyFrame.end, onTime.end);
+    QCOMPARE(play(240).end, onTime.end); // a few times a second
+
+    // Woken only when it means to, the driver shows each tick's change within a frame of its due
+    // time, shows what the game on time shows at that moment, and wakes far less than every frame.
+    const Played planned = play(0);
+    QCOMPARE(planned.end, onTime.end);
+    QVERIFY(onTime.changes.size() > 50);
+    for (const auto& [due, look] : onTime.changes) {
+        const auto woke = planned.runs.lower_bound(due);
+        QVERIFY2(woke != planned.runs.end() && *woke <= due + 20,
+                 qPrintable(QStringLiteral("the change at %1 was not shown within a frame").arg(due)));
+    }
+    for (const auto& [at, look] : planned.shown)
+        QVERIFY2(look == onTime.shown.at(at),
+                 qPrintable(QStringLiteral("at %1 the picture differs").arg(at)));
+    QVERIFY2(planned.shown.size() < everyFrame.shown.size() * 3 / 4,
+             qPrintable(QStringLiteral("%1 of %2").arg(planned.shown.size()).arg(everyFrame.shown.size())));
 }
 
 QTEST_MAIN(ClockDriverTest)
