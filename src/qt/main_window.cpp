@@ -95,57 +95,27 @@ GameWindow::~GameWindow() {
 }
 
 std::uint64_t GameWindow::shownSignature(const GameState& g) const {
-    std::uint64_t h = drawnSignature(g.window); // the playfield and its start button
-    const auto bytes = [&h](const void* p, std::size_t n) {
-        // Eight bytes at a time: this runs for every tick the driver plays ahead.
-        const auto* b = static_cast<const unsigned char*>(p);
-        for (; n >= 8; b += 8, n -= 8) {
-            std::uint64_t w;
-            std::memcpy(&w, b, 8);
-            h = (h ^ w) * 0x9E3779B97F4A7C15ull;
-            h ^= h >> 29;
-        }
-        for (; n > 0; ++b, --n)
-            h = (h ^ *b) * 1099511628211ull;
-    };
-    const auto text = [&](const std::string& s) {
-        const std::size_t n = s.size();
-        bytes(&n, sizeof n);
-        bytes(s.data(), n);
-    };
-    const auto control = [&](const Control& c) {
-        const float place[] = {c.left, c.top, c.width, c.height};
-        bytes(place, sizeof place);
-        const int state[] = {c.visible, c.enabled, c.listIndex, c.focused};
-        bytes(state, sizeof state);
-        for (const std::string* s : {&c.picture, &c.caption, &c.text, &c.toolTip})
-            text(*s);
-        for (const std::vector<std::string>* list : {&c.lines, &c.items}) {
-            const std::size_t n = list->size();
-            bytes(&n, sizeof n);
-            for (const std::string& s : *list)
-                text(s);
-        }
-    };
+    Signature h;
+    h.value = drawnSignature(g.window); // the playfield and its start button
     for (const ShownEntry& e : entries_)
-        control(g.window.*e.control);
+        h.add(g.window.*e.control);
     // The small windows, whatever they show while they are open.
     const bool open[] = {g.about.visible, g.settings.visible, g.scores.visible};
-    bytes(open, sizeof open);
+    h.bytes(open, sizeof open);
     if (g.about.visible)
         for (const Control* c : {&g.about.title, &g.about.versionLabel, &g.about.dedicationLabel,
                                  &g.about.authorLabel, &g.about.okButton})
-            control(*c);
+            h.add(*c);
     if (g.settings.visible)
         for (const Control* c :
              {&g.settings.player1NameBox, &g.settings.player2NameBox, &g.settings.difficultyList,
               &g.settings.difficultyLabel, &g.settings.applyButton, &g.settings.cancelButton})
-            control(*c);
+            h.add(*c);
     if (g.scores.visible)
         for (const Control* c :
              {&g.scores.scoreBox, &g.scores.nameBox, &g.scores.commentBox, &g.scores.backButton})
-            control(*c);
-    return h;
+            h.add(*c);
+    return h.value;
 }
 
 void GameWindow::prepareWindowSystem() {

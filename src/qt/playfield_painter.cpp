@@ -200,43 +200,41 @@ void drawControl(QPainter& painter, const Control& c, const QRect& r, bool count
     }
 }
 
-// FNV-1a, taking eight bytes at a time where it can: enough to tell one frame's content from the
-// next, and quick, since the clock driver asks what the window would show after each tick it plays
-// ahead.
-struct Fnv {
-    std::uint64_t h = 1469598103934665603ull;
-    void bytes(const void* p, std::size_t n) {
-        const auto* b = static_cast<const unsigned char*>(p);
-        for (; n >= 8; b += 8, n -= 8) {
-            std::uint64_t w;
-            std::memcpy(&w, b, 8);
-            h = (h ^ w) * 0x9E3779B97F4A7C15ull;
-            h ^= h >> 29;
-        }
-        for (; n > 0; ++b, --n)
-            h = (h ^ *b) * 1099511628211ull;
-    }
-    void number(float v) { bytes(&v, sizeof v); }
-    void text(std::string_view s) {
-        const std::uint64_t n = s.size();
-        bytes(&n, sizeof n);
-        bytes(s.data(), s.size());
-    }
-};
-void hashControl(Fnv& h, const Control& c) {
-    h.number(c.left);
-    h.number(c.top);
-    h.number(c.width);
-    h.number(c.height);
-    const unsigned char flags = static_cast<unsigned char>((c.visible ? 1 : 0) | (c.enabled ? 2 : 0));
-    h.bytes(&flags, 1);
-    h.text(c.picture);
-    h.text(c.caption);
-    h.text(c.text);
-    for (const std::string& line : c.lines)
-        h.text(line);
-}
 } // namespace
+
+void Signature::bytes(const void* p, std::size_t n) {
+    const auto* b = static_cast<const unsigned char*>(p);
+    for (; n >= 8; b += 8, n -= 8) {
+        std::uint64_t w;
+        std::memcpy(&w, b, 8);
+        value = (value ^ w) * 0x9E3779B97F4A7C15ull;
+        value ^= value >> 29;
+    }
+    for (; n > 0; ++b, --n)
+        value = (value ^ *b) * 1099511628211ull;
+}
+
+void Signature::text(std::string_view s) {
+    const std::uint64_t n = s.size();
+    bytes(&n, sizeof n);
+    bytes(s.data(), s.size());
+}
+
+void Signature::add(const Control& c) {
+    const float place[] = {c.left, c.top, c.width, c.height};
+    bytes(place, sizeof place);
+    const int state[] = {c.visible, c.enabled, c.listIndex, c.focused};
+    bytes(state, sizeof state);
+    text(c.picture);
+    text(c.caption);
+    text(c.text);
+    for (const std::vector<std::string>* list : {&c.lines, &c.items}) {
+        const std::uint64_t n = list->size();
+        bytes(&n, sizeof n);
+        for (const std::string& line : *list)
+            text(line);
+    }
+}
 
 QSize clientPixels() {
     return pxSize(kClientTwipsWidth, kClientTwipsHeight);
@@ -287,9 +285,9 @@ void drawnParts(const MainWindow& f, int scale, std::vector<DrawnPart>& parts) {
     parts.resize(std::size(kDrawOrder) + 1);
     for (std::size_t i = 0; i < std::size(kDrawOrder); ++i) {
         const Placed& p = kDrawOrder[i];
-        Fnv h;
-        hashControl(h, f.*p.control);
-        parts[i].look = h.h;
+        Signature h;
+        h.add(f.*p.control);
+        parts[i].look = h.value;
         if (shown(f, p)) {
             QRect r = extentOf(f, p, rectOf(f.*p.control, originOf(f, p), scale), scale);
             if (p.container) r &= rectOf(f.*p.container, QPointF(0, 0), scale);
@@ -300,11 +298,11 @@ void drawnParts(const MainWindow& f, int scale, std::vector<DrawnPart>& parts) {
     }
     // The start button is a widget of its own, shown only with the field: a change to either asks
     // for no painting, only for the button to follow.
-    Fnv h;
-    hashControl(h, f.startButton);
+    Signature h;
+    h.add(f.startButton);
     const unsigned char field = f.playfield.visible ? 1 : 0;
     h.bytes(&field, 1);
-    parts.back() = {h.h, QRect()};
+    parts.back() = {h.value, QRect()};
 }
 
 QRectF twipsRect(const MainWindow& f, Member member) {
@@ -329,11 +327,11 @@ const Control* controlAt(const MainWindow& f, QPointF twips) {
 }
 
 std::uint64_t drawnSignature(const MainWindow& f) {
-    Fnv h;
+    Signature h;
     for (const Placed& p : kDrawOrder)
-        hashControl(h, f.*p.control);
-    hashControl(h, f.startButton);
-    return h.h;
+        h.add(f.*p.control);
+    h.add(f.startButton);
+    return h.value;
 }
 
 } // namespace squeakrun::qt
