@@ -60,10 +60,6 @@ TEST_F(RecordFailure, AFolderThatCannotBeMadeIsReportedOnceAndTheGameGoesOn) {
     EXPECT_EQ(g.scores.scoreBox.text, "40000");
     EXPECT_EQ(g.scores.nameBox.text, "Skitter");
     EXPECT_FALSE(fs::exists(missing));
-    // Between games as usual.
-    EXPECT_TRUE(g.gameScored);
-    EXPECT_TRUE(g.window.startButton.visible);
-    EXPECT_TRUE(g.highScoreComment.empty());
 
     // A second record in the same run fails silently: only its outcome is shown.
     pressStartButton(g);
@@ -94,11 +90,6 @@ TEST_F(RecordFailure, OneUnwritableFileDoesNotStopTheOthers) {
     EXPECT_EQ(loadRecordFile(folder_ / "comment.txt"), "Cheese");
     EXPECT_TRUE(fs::is_directory(folder_ / "name.txt"));
     EXPECT_EQ(g.scores.nameBox.text, "Scamper");
-    // No temporary file is left behind by the failed save.
-    int entries = 0;
-    for ([[maybe_unused]] const auto& entry : fs::directory_iterator(folder_))
-        ++entries;
-    EXPECT_EQ(entries, 3);
 }
 
 } // namespace

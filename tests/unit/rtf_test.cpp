@@ -4,7 +4,6 @@
 
 #include <gtest/gtest.h>
 
-#include <random>
 #include <string>
 #include <vector>
 
@@ -122,22 +121,6 @@ TEST(RtfReader, SurvivesMalformedDocuments) {
     for (const char* truncated :
          {"{\\rtf1 a\\", "{\\rtf1 a\\'", "{\\rtf1 a\\'4", "{\\rtf1 a\\u", "{\\rtf1 a\\uc"})
         EXPECT_EQ(rtfToText(truncated), "a") << truncated;
-}
-
-TEST(RtfReader, RandomBytesGiveBoundedValidText) {
-    std::mt19937 random(20240611);
-    const std::string_view markup = "{}\\\\'*uc019-binpar ?\r\n";
-    for (int round = 0; round < 400; ++round) {
-        std::string document = round % 4 == 0 ? "" : "{\\rtf1";
-        const std::size_t length = random() % 3000;
-        for (std::size_t i = 0; i < length; ++i)
-            document += random() % 2 ? markup[random() % markup.size()] : static_cast<char>(random());
-        const std::string text = rtfToText(document);
-        // At most a three-byte character per byte of the document.
-        EXPECT_LE(text.size(), 3 * document.size());
-        // The writer turns every byte that is not UTF-8 into U+FFFD, so only valid text comes back equal.
-        EXPECT_EQ(roundTrip(text), text);
-    }
 }
 
 } // namespace
