@@ -129,9 +129,7 @@ class ClockDriverTest : public QObject {
     void aWakeOver250msLateDropsTheExcess();
     void timeBehindAnOpenBoxNeverCounts();
     void eventsWaitForTheRunningHandlerAndForBoxes();
-    void eventsSeeTheGameAsOfNow();
     void anEventAfterATickThatShowedABoxIsRefused();
-    void timerIsAimedAtTheNextFrameOrTheNextTick();
     void wakesWhenTheFirstChangeOnScreenFallsDue();
     void aTickThatNeedsTheWorldEndsTheLookAhead();
     void theGamePlaysTheSameWhenTheDriverWakesLess();
@@ -196,25 +194,6 @@ void ClockDriverTest::eventsWaitForTheRunningHandlerAndForBoxes() {
     QCOMPARE(ran, 2);
 }
 
-void ClockDriverTest::eventsSeeTheGameAsOfNow() {
-    Bench b;
-    b.driver.start();
-    b.wall = 45; // four upkeep ticks due, and no wake yet
-    std::int64_t seenClock = -1, seenDue = -1;
-    QVERIFY(b.driver.runEvent([&](Game& g) {
-        seenClock = g.clock.now;
-        seenDue = upkeepDue(g);
-    }));
-    QCOMPARE(seenClock, std::int64_t{45});
-    QCOMPARE(seenDue, std::int64_t{50});
-
-    // Before the driver starts, the game does not follow the wall clock.
-    Bench idle;
-    idle.wall = 45;
-    QVERIFY(idle.driver.runEvent([&](Game& g) { seenClock = g.clock.now; }));
-    QCOMPARE(seenClock, std::int64_t{0});
-}
-
 void ClockDriverTest::anEventAfterATickThatShowedABoxIsRefused() {
     Bench b;
     b.driver.start();
@@ -231,25 +210,6 @@ void ClockDriverTest::anEventAfterATickThatShowedABoxIsRefused() {
     b.wall = 16;
     QVERIFY(b.driver.runEvent([&](Game&) { ran = true; }));
     QVERIFY(ran);
-}
-
-void ClockDriverTest::timerIsAimedAtTheNextFrameOrTheNextTick() {
-    Bench b;
-    b.wall = 3;
-    b.driver.start();
-    QVERIFY(b.driver.armed());
-    // The key box upkeep is due at 10 ms of game time; its effect is looked at with the frame at 20.
-    QVERIFY2(b.driver.armedIn() >= 15 && b.driver.armedIn() <= 17,
-             qPrintable(QString::number(b.driver.armedIn())));
-    // With nothing due before 500 ms, nothing can change before then.
-    b.game.clock.timers[7].due = 500;
-    b.driver.runEvent([](Game&) {});
-    QVERIFY2(b.driver.armedIn() >= 495 && b.driver.armedIn() <= 497,
-             qPrintable(QString::number(b.driver.armedIn())));
-
-    // Once the program has ended nothing ticks any more.
-    b.driver.runEvent(chooseExit);
-    QVERIFY(!b.driver.armed());
 }
 
 void ClockDriverTest::wakesWhenTheFirstChangeOnScreenFallsDue() {

