@@ -4,14 +4,7 @@
 #include "rules/state.h"
 #include "rules/ticks.h"
 
-#include <QSocketNotifier>
-
 #include <algorithm>
-
-#ifdef __linux__
-#include <sys/timerfd.h>
-#include <unistd.h>
-#endif
 
 namespace squeakrun::qt {
 
@@ -39,27 +32,10 @@ ClockDriver::ClockDriver(Game& game, const ModalWatch* watch, QObject* parent)
     timer_.setSingleShot(true);
     timer_.setTimerType(Qt::PreciseTimer);
     connect(&timer_, &QTimer::timeout, this, &ClockDriver::wake);
-#ifdef __linux__
-    timerFd_ = timerfd_create(CLOCK_MONOTONIC, TFD_NONBLOCK | TFD_CLOEXEC);
-    if (timerFd_ >= 0) {
-        timerFdWatch_ = new QSocketNotifier(timerFd_, QSocketNotifier::Read, this);
-        connect(timerFdWatch_, &QSocketNotifier::activated, this, [this] {
-            // Reading the count of expiries makes the timer quiet until it is aimed again.
-            std::uint64_t expiries = 0;
-            [[maybe_unused]] const ssize_t got = ::read(timerFd_, &expiries, sizeof expiries);
-            wake();
-        });
-    }
-#endif
     if (watch_) seenClosed_ = watch_->boxesClosed();
 }
 
-ClockDriver::~ClockDriver() {
-    delete timerFdWatch_;
-#ifdef __linux__
-    if (timerFd_ >= 0) ::close(timerFd_);
-#endif
-}
+ClockDriver::~ClockDriver() = default;
 
 void ClockDriver::start() {
     running_ = true;
@@ -131,6 +107,7 @@ bool ClockDriver::runEvent(const std::function<void(Game&)>& handler) {
         }
     }
     busy_ = true;
+    aheadCurrent_ = false; // the event makes the game's future another
     handler(g_);
     busy_ = false;
     afterRun();
@@ -178,59 +155,64 @@ std::int64_t ClockDriver::firstChange(std::int64_t until) {
         ahead_ = std::make_unique<Game>(*noWorld_, 0);
     }
     GameState& ahead = *ahead_;
-    ahead = g_;
-    ahead.clock.onTick = nullptr; // the ticks played ahead are not the game's own
-    const std::uint64_t shown = look_(g_);
+    // Had only ticks moved the real game since the last look, the game played ahead then is still
+    // its future: it catches up to where the real game stands, with the very ticks the real game
+    // ran. After an event, or a tick that wanted the world, it starts afresh from a copy.
+    if (aheadCurrent_ && ahead.clock.now <= g_.clock.now) {
+        const std::int64_t due = ahead.clock.nextDue();
+        try {
+            advanceClock(*ahead_, g_.clock.now);
+            if (due >= 0 && due <= g_.clock.now) aheadLook_ = look_(ahead);
+        } catch (const NeedsTheWorld&) {
+            aheadCurrent_ = false;
+        }
+    } else {
+        aheadCurrent_ = false;
+    }
+    if (!aheadCurrent_) {
+        ahead = g_;
+        ahead.clock.onTick = nullptr; // the ticks played ahead are not the game's own
+        aheadLook_ = look_(ahead);
+        aheadCurrent_ = true;
+    }
+    const std::uint64_t shown = aheadLook_;
     for (;;) {
         // The ticks due in one millisecond run together, as in any catch-up that reaches it.
         const std::int64_t due = ahead.clock.nextDue();
         if (due < 0 || due > until) return -1;
+        std::uint32_t running = 0;
+        for (int i = 0; i < GameClock::kTimers; ++i)
+            if (ahead.clock.timers[i].enabled && ahead.clock.timers[i].due == due) running |= 1u << i;
         try {
             advanceClock(*ahead_, due);
         } catch (const NeedsTheWorld&) {
+            aheadCurrent_ = false;
             return due;
         }
-        if (ahead.exited || look_(ahead) != shown) return due;
+        if (ahead.exited) {
+            aheadCurrent_ = false;
+            return due;
+        }
+        if (!(running & ~unseenTimers_)) continue;
+        aheadLook_ = look_(ahead);
+        if (aheadLook_ != shown) return due;
     }
 }
 
 void ClockDriver::aim(std::int64_t waitNs) {
-#ifdef __linux__
-    if (timerFd_ >= 0) {
-        itimerspec when{};
-        const std::int64_t ns = std::max<std::int64_t>(waitNs, 1); // a zero time would disarm it
-        when.it_value.tv_sec = static_cast<time_t>(ns / 1'000'000'000);
-        when.it_value.tv_nsec = static_cast<long>(ns % 1'000'000'000);
-        if (timerfd_settime(timerFd_, 0, &when, nullptr) == 0) return;
-    }
-#endif
     // Rounded up: a millisecond timer that fired early would find nothing due yet.
     timer_.start(static_cast<int>((waitNs + 999'999) / 1'000'000));
 }
 
 void ClockDriver::disarm() {
     timer_.stop();
-#ifdef __linux__
-    if (timerFd_ >= 0) {
-        const itimerspec off{};
-        timerfd_settime(timerFd_, 0, &off, nullptr);
-    }
-#endif
 }
 
 bool ClockDriver::armed() const {
-    return armedIn() >= 0;
+    return timer_.isActive();
 }
 
 int ClockDriver::armedIn() const {
-#ifdef __linux__
-    itimerspec left{};
-    if (timerFd_ >= 0 && timerfd_gettime(timerFd_, &left) == 0 &&
-        (left.it_value.tv_sec || left.it_value.tv_nsec))
-        return static_cast<int>(
-            (std::int64_t{left.it_value.tv_sec} * 1'000'000'000 + left.it_value.tv_nsec + 999'999) /
-            1'000'000);
-#endif
     return timer_.isActive() ? timer_.remainingTime() : -1;
 }
 

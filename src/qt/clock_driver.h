@@ -13,8 +13,9 @@
 // a few ticks, what the last event or the last moving tick started: there a look 300 ms ahead that
 // finds no change is enough for the two-second sleep.
 //
-// One precise single-shot timer is aimed at the next wake (on Linux a timerfd, which wakes the event
-// loop within microseconds; Qt's own timers count whole milliseconds). Time while a modal box is open
+// One precise single-shot Qt timer is aimed at the next wake, rounded up to the millisecond: the
+// event loop's own timer costs no system call, and a millisecond is small beside the frame a change
+// may take to show. Time while a modal box is open
 // never counts (the game stands still behind the box), and a wake that comes more than 250 ms after
 // the driver meant to wake moves the game only 250 ms past that point: when the machine stalled or
 // the window was dragged, the excess is dropped rather than played in a burst. Nothing enters the
@@ -29,8 +30,6 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
-
-class QSocketNotifier;
 
 namespace squeakrun {
 struct Game;
@@ -67,9 +66,15 @@ class ClockDriver : public QObject {
     bool runEvent(const std::function<void(Game&)>& handler);
 
     // What the window shows of a game's state, as a number that changes whenever the picture does.
-    // Without it the driver wakes for every tick, at most once per display frame.
+    // Without it the driver wakes for every tick, at most once per display frame. `unseenTimers`
+    // (bit i for timer i) are the timers whose ticks never change it: after a millisecond in which
+    // only they ran, the driver does not look.
     using Look = std::function<std::uint64_t(const GameState&)>;
-    void setLook(Look look) { look_ = std::move(look); }
+    void setLook(Look look, std::uint32_t unseenTimers = 0) {
+        look_ = std::move(look);
+        unseenTimers_ = unseenTimers;
+        aheadCurrent_ = false;
+    }
     // The length of one display frame in nanoseconds (the screen's refresh; 60 Hz unless told).
     void setFrameNanos(std::int64_t ns) { frameNs_ = std::max<std::int64_t>(ns, 1'000'000); }
     std::int64_t frameNanos() const { return frameNs_; }
@@ -123,11 +128,12 @@ class ClockDriver : public QObject {
     QElapsedTimer wall_;
     std::function<std::int64_t()> now_;
     Look look_;
+    std::uint32_t unseenTimers_ = 0;
     std::unique_ptr<Platform> noWorld_; // for the game played ahead
     std::unique_ptr<Game> ahead_;
-    QTimer timer_;     // where there is no timerfd
-    int timerFd_ = -1; // -1 when there is none
-    QSocketNotifier* timerFdWatch_ = nullptr;
+    bool aheadCurrent_ = false;   // ahead_ is the real game's own future, as far as it was played
+    std::uint64_t aheadLook_ = 0; // what the window would show of ahead_ as it stands
+    QTimer timer_;
     std::int64_t dropped_ = 0;
     std::int64_t seenClosed_ = 0;
     std::int64_t frameNs_ = 1'000'000'000 / 60;

@@ -33,7 +33,8 @@ class GameWindow : public QMainWindow {
     // To be called before the application object is made. On X11 the window's frames go to the
     // server through its socket rather than through shared memory: a frame repaints a few small
     // places, and with shared memory each paint of a place the previous frame touched first waits
-    // for a round trip to the server. Left alone when the user chose otherwise.
+    // for a round trip to the server. The event loop is Qt's own rather than GLib's. Each is left
+    // alone when the user chose otherwise.
     static void prepareWindowSystem();
 
     PlayfieldView* view() const { return view_; }
