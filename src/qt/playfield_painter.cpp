@@ -204,36 +204,44 @@ void drawControl(QPainter& painter, const Control& c, const QRect& r, bool count
 
 void Signature::bytes(const void* p, std::size_t n) {
     const auto* b = static_cast<const unsigned char*>(p);
-    for (; n >= 8; b += 8, n -= 8) {
-        std::uint64_t w;
-        std::memcpy(&w, b, 8);
-        value = (value ^ w) * 0x9E3779B97F4A7C15ull;
-        value ^= value >> 29;
+    std::uint64_t w = 0;
+    if (n < 8) {
+        for (std::size_t i = 0; i < n; ++i)
+            w |= std::uint64_t{b[i]} << (8 * i);
+        word(w);
+        return;
     }
-    for (; n > 0; ++b, --n)
-        value = (value ^ *b) * 1099511628211ull;
+    for (std::size_t i = 0; i + 8 <= n; i += 8) {
+        std::memcpy(&w, b + i, 8);
+        word(w);
+    }
+    // The last few bytes: the last eight, which overlap the words before.
+    if (n % 8) {
+        std::memcpy(&w, b + n - 8, 8);
+        word(w);
+    }
 }
 
 void Signature::text(std::string_view s) {
-    const std::uint64_t n = s.size();
-    bytes(&n, sizeof n);
+    word(s.size());
     bytes(s.data(), s.size());
 }
 
 void Signature::add(const Control& c) {
     const float place[] = {c.left, c.top, c.width, c.height};
-    bytes(place, sizeof place);
-    const int state[] = {c.visible, c.enabled, c.listIndex, c.focused};
-    bytes(state, sizeof state);
+    std::uint64_t w[2];
+    std::memcpy(w, place, sizeof w);
+    word(w[0]);
+    word(w[1]);
+    word(std::uint64_t(std::uint32_t(c.listIndex)) | std::uint64_t{c.visible} << 32 |
+         std::uint64_t{c.enabled} << 33 | std::uint64_t{c.focused} << 34 |
+         std::uint64_t{c.lines.size()} << 40 | std::uint64_t{c.items.size()} << 52);
     text(c.picture);
     text(c.caption);
     text(c.text);
-    for (const std::vector<std::string>* list : {&c.lines, &c.items}) {
-        const std::uint64_t n = list->size();
-        bytes(&n, sizeof n);
+    for (const std::vector<std::string>* list : {&c.lines, &c.items})
         for (const std::string& line : *list)
             text(line);
-    }
 }
 
 QSize clientPixels() {
@@ -242,41 +250,54 @@ QSize clientPixels() {
 
 void paintMainWindow(QPainter& painter, const MainWindow& f, PixmapCache& pictures, int scale, qreal dpr,
                      const QRegion& only) {
+    // Where each shown control lies, worked out once for every box to paint.
+    constexpr std::size_t kCount = std::size(kDrawOrder);
+    QRect boxes[kCount], extents[kCount];
+    for (std::size_t i = 0; i < kCount; ++i) {
+        const Placed& p = kDrawOrder[i];
+        if (!shown(f, p)) continue;
+        boxes[i] = rectOf(f.*p.control, originOf(f, p), scale);
+        extents[i] = extentOf(f, p, boxes[i], scale);
+    }
+    const auto boxOf = [&](Member m) {
+        for (std::size_t i = 0; i < kCount; ++i)
+            if (kDrawOrder[i].control == m) return boxes[i];
+        return QRect();
+    };
     painter.save();
     painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
     painter.setRenderHint(QPainter::TextAntialiasing, true);
-    const bool everything = only.isEmpty();
-    if (!everything) painter.setClipRegion(only);
-    // The window's background, where the field, strip and panel leave it showing.
-    QRegion background(QRect(QPoint(0, 0), clientPixels() * scale));
-    for (const Placed& p : kDrawOrder)
-        if (!p.container && shown(f, p) && opaque(f.*p.control, pictures, scale, dpr))
-            background -= rectOf(f.*p.control, QPointF(0, 0), scale);
-    if (!everything) background &= only;
-    for (const QRect& r : background)
-        painter.fillRect(r, look::kSlate);
-    Member openContainer = nullptr;
-    for (const Placed& p : kDrawOrder) {
-        if (!shown(f, p)) continue;
-        const Control& c = f.*p.control;
-        const QRect r = rectOf(c, originOf(f, p), scale);
-        if (!everything && !only.intersects(extentOf(f, p, r, scale))) continue;
-        if (p.container != openContainer) {
-            // Children are cut off at their container's edge.
-            openContainer = p.container;
-            if (openContainer) {
-                const QRect box = rectOf(f.*openContainer, QPointF(0, 0), scale);
-                if (everything)
-                    painter.setClipRect(box);
-                else
-                    painter.setClipRegion(only.intersected(box));
-            } else if (everything) {
-                painter.setClipping(false);
-            } else {
-                painter.setClipRegion(only);
-            }
+    // Everything, or one box of `only` at a time: a rectangle keeps the painter on its fast path,
+    // where pictures are copied line by line rather than clipped pixel by pixel.
+    const QRect all(QPoint(0, 0), clientPixels() * scale);
+    const QRegion areas = only.isEmpty() ? QRegion(all) : only & all;
+    for (const QRect& area : areas) {
+        QRect clip = area;
+        painter.setClipRect(clip);
+        // The window's background, where the field, strip and panel leave it showing.
+        bool covered = false;
+        QRegion background(area);
+        for (std::size_t i = 0; i < kCount && !covered; ++i) {
+            const Placed& p = kDrawOrder[i];
+            if (p.container || boxes[i].isNull() || !opaque(f.*p.control, pictures, scale, dpr)) continue;
+            covered = boxes[i].contains(area);
+            if (!covered && boxes[i].intersects(area)) background -= boxes[i];
         }
-        drawControl(painter, c, r, isCountdown(p), pictures, scale, dpr);
+        if (!covered)
+            for (const QRect& r : background)
+                painter.fillRect(r, look::kSlate);
+        Member openContainer = nullptr;
+        for (std::size_t i = 0; i < kCount; ++i) {
+            const Placed& p = kDrawOrder[i];
+            if (boxes[i].isNull() || !area.intersects(extents[i])) continue;
+            if (p.container != openContainer) {
+                // Children are cut off at their container's edge.
+                openContainer = p.container;
+                const QRect wanted = openContainer ? area & boxOf(openContainer) : area;
+                if (wanted != clip) painter.setClipRect(clip = wanted);
+            }
+            drawControl(painter, f.*p.control, boxes[i], isCountdown(p), pictures, scale, dpr);
+        }
     }
     painter.restore();
 }

@@ -51,11 +51,15 @@ QRect pixelRect(const MainWindow& f, Control MainWindow::*member, int scale);
 // The topmost drawn control under a point of the client area (in twips), or null.
 const Control* controlAt(const MainWindow& f, QPointF twips);
 
-// A quick hash (FNV-1a, eight bytes at a time) of what controls show: enough to tell one frame's content
+// A quick hash (eight bytes at a time) of what controls show: enough to tell one frame's content
 // from the next, and cheap, since the clock driver asks what the window would show after each tick it
 // plays ahead.
 struct Signature {
     std::uint64_t value = 1469598103934665603ull;
+    void word(std::uint64_t w) {
+        value = (value ^ w) * 0x9E3779B97F4A7C15ull;
+        value ^= value >> 29;
+    }
     void bytes(const void* p, std::size_t n);
     void text(std::string_view s);
     void add(const Control& c); // its place, state, picture, texts and lines

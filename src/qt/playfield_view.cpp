@@ -43,9 +43,16 @@ void PlayfieldView::followModel() {
     if (now_ == shown_) return;
     for (std::size_t i = 0; i < now_.size(); ++i) {
         if (now_[i] == shown_[i]) continue;
-        // Where it was and where it is now.
-        dirty_ += shown_[i].rect;
-        dirty_ += now_[i].rect;
+        // Where it was and where it is now: one box when the two overlap, as a moving car's do,
+        // so that a frame sends the window system a few boxes rather than many slivers.
+        const QRect& was = shown_[i].rect;
+        const QRect& is = now_[i].rect;
+        if (was.intersects(is)) {
+            dirty_ += was.united(is);
+        } else {
+            dirty_ += was;
+            dirty_ += is;
+        }
     }
     // The start button is the last part: a widget of its own, it follows only its own changes.
     if (now_.back() != shown_.back()) placeStartButton();
@@ -92,16 +99,15 @@ void PlayfieldView::paintEvent(QPaintEvent* e) {
     ++paints_;
     QPainter painter(this);
     // The dark border round the content when the window is larger than a whole scale needs.
-    const QRegion border = QRegion(rect()).subtracted(QRegion(content_));
-    for (const QRect& r : border.intersected(e->region()))
-        painter.fillRect(r, look::kBorder);
+    if (content_ != rect() && !content_.contains(e->region().boundingRect())) {
+        const QRegion border = QRegion(rect()).subtracted(QRegion(content_));
+        for (const QRect& r : border.intersected(e->region()))
+            painter.fillRect(r, look::kBorder);
+    }
     painter.translate(content_.topLeft());
-    // Only the places asked for; everything when the whole content is asked for.
-    const QRegion whole(QRect(QPoint(0, 0), content_.size()));
-    const QRegion asked = whole.intersected(e->region().translated(-content_.topLeft()));
-    if (asked.isEmpty()) return;
-    paintMainWindow(painter, g_.window, pictures_, scale_, devicePixelRatioF(),
-                    whole.subtracted(asked).isEmpty() ? QRegion() : asked);
+    // Only the places asked for.
+    const QRegion asked = e->region().translated(-content_.topLeft()) & QRect(QPoint(0, 0), content_.size());
+    if (!asked.isEmpty()) paintMainWindow(painter, g_.window, pictures_, scale_, devicePixelRatioF(), asked);
 }
 
 QImage PlayfieldView::render(int scale) {
