@@ -265,8 +265,9 @@ Figures runOnce(int argc, char** argv, int seconds, int standing) {
     // The players: every 50 ms each car is checked against its loop, and a turn is a key posted to
     // the window as a keyboard would deliver it. One key is in flight at a time, so each one's way to
     // the screen is measured alone; a game that ended is started again with the start button. The
-    // players look when the game has just moved rather than on a timer of their own, so that they
-    // add no wake-ups to the program's CPU (the peer's keys come from another process).
+    // players look when the game has just moved, within that run, rather than on a timer or a turn
+    // of the event loop of their own, so that they add no wake-ups to the program's CPU (the peer's
+    // players are another process, whose CPU is not counted).
     long long keys = 0, restarts = 0;
     int nextPlayer = 0;
     bool piloting = true;
@@ -275,7 +276,9 @@ Figures runOnce(int argc, char** argv, int seconds, int standing) {
         QPushButton* start = window.view()->startButton();
         if (start->isVisible() && start->isEnabled()) {
             if (app.measuring) ++restarts;
-            QTest::mouseClick(start, Qt::LeftButton);
+            // Clicked once the driver is done with the run that showed the button.
+            QMetaObject::invokeMethod(
+                start, [start] { QTest::mouseClick(start, Qt::LeftButton); }, Qt::QueuedConnection);
             return;
         }
         if (app.key.posted) return;
@@ -303,7 +306,7 @@ Figures runOnce(int argc, char** argv, int seconds, int standing) {
     QObject::connect(&driver, &qt::ClockDriver::modelTouched, &window, [&] {
         if (!piloting || driver.wallNanos() - lastLook < 50'000'000) return;
         lastLook = driver.wallNanos();
-        QMetaObject::invokeMethod(&window, steer, Qt::QueuedConnection); // once the driver is done
+        steer(); // a key is only posted, so it reaches the window once the driver is done
     });
     QTest::mouseClick(window.view()->startButton(), Qt::LeftButton);
 
