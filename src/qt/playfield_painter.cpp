@@ -95,11 +95,15 @@ void drawPicture(QPainter& painter, const Control& c, const QRect& r, PixmapCach
     const QSize inBox = pm->deviceIndependentSize().toSize().boundedTo(r.size());
     if (inBox != r.size()) {
         const QColor edge = pictures.edgeColour(c.picture);
-        if (pm->hasAlphaChannel())
+        if (pm->hasAlphaChannel()) {
             painter.fillRect(r, edge);
-        else
-            for (const QRect& margin : QRegion(r).subtracted(QRect(r.topLeft(), inBox)))
-                painter.fillRect(margin, edge);
+        } else {
+            // The margins right of and below the picture.
+            painter.fillRect(QRect(r.left() + inBox.width(), r.top(), r.width() - inBox.width(), r.height()),
+                             edge);
+            painter.fillRect(
+                QRect(r.left(), r.top() + inBox.height(), inBox.width(), r.height() - inBox.height()), edge);
+        }
     }
     painter.drawPixmap(r.topLeft(), *pm, QRect(QPoint(0, 0), inBox * dpr));
 }
@@ -202,31 +206,6 @@ void drawControl(QPainter& painter, const Control& c, const QRect& r, bool count
 
 } // namespace
 
-void Signature::bytes(const void* p, std::size_t n) {
-    const auto* b = static_cast<const unsigned char*>(p);
-    std::uint64_t w = 0;
-    if (n < 8) {
-        for (std::size_t i = 0; i < n; ++i)
-            w |= std::uint64_t{b[i]} << (8 * i);
-        word(w);
-        return;
-    }
-    for (std::size_t i = 0; i + 8 <= n; i += 8) {
-        std::memcpy(&w, b + i, 8);
-        word(w);
-    }
-    // The last few bytes: the last eight, which overlap the words before.
-    if (n % 8) {
-        std::memcpy(&w, b + n - 8, 8);
-        word(w);
-    }
-}
-
-void Signature::text(std::string_view s) {
-    word(s.size());
-    bytes(s.data(), s.size());
-}
-
 void Signature::add(const Control& c) {
     const float place[] = {c.left, c.top, c.width, c.height};
     std::uint64_t w[2];
@@ -239,9 +218,10 @@ void Signature::add(const Control& c) {
     text(c.picture);
     text(c.caption);
     text(c.text);
-    for (const std::vector<std::string>* list : {&c.lines, &c.items})
-        for (const std::string& line : *list)
-            text(line);
+    for (const std::string& line : c.lines)
+        text(line);
+    for (const std::string& item : c.items)
+        text(item);
 }
 
 QSize clientPixels() {
@@ -275,17 +255,20 @@ void paintMainWindow(QPainter& painter, const MainWindow& f, PixmapCache& pictur
         QRect clip = area;
         painter.setClipRect(clip);
         // The window's background, where the field, strip and panel leave it showing.
+        const auto opaqueBox = [&](std::size_t i) {
+            return !kDrawOrder[i].container && !boxes[i].isNull() &&
+                   opaque(f.*kDrawOrder[i].control, pictures, scale, dpr);
+        };
         bool covered = false;
-        QRegion background(area);
-        for (std::size_t i = 0; i < kCount && !covered; ++i) {
-            const Placed& p = kDrawOrder[i];
-            if (p.container || boxes[i].isNull() || !opaque(f.*p.control, pictures, scale, dpr)) continue;
-            covered = boxes[i].contains(area);
-            if (!covered && boxes[i].intersects(area)) background -= boxes[i];
-        }
-        if (!covered)
+        for (std::size_t i = 0; i < kCount && !covered; ++i)
+            covered = opaqueBox(i) && boxes[i].contains(area);
+        if (!covered) {
+            QRegion background(area);
+            for (std::size_t i = 0; i < kCount; ++i)
+                if (opaqueBox(i)) background -= boxes[i];
             for (const QRect& r : background)
                 painter.fillRect(r, look::kSlate);
+        }
         Member openContainer = nullptr;
         for (std::size_t i = 0; i < kCount; ++i) {
             const Placed& p = kDrawOrder[i];

@@ -13,6 +13,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 #include <string_view>
 #include <vector>
 
@@ -60,8 +61,29 @@ struct Signature {
         value = (value ^ w) * 0x9E3779B97F4A7C15ull;
         value ^= value >> 29;
     }
-    void bytes(const void* p, std::size_t n);
-    void text(std::string_view s);
+    void bytes(const void* p, std::size_t n) {
+        const auto* b = static_cast<const unsigned char*>(p);
+        std::uint64_t w = 0;
+        if (n < 8) {
+            for (std::size_t i = 0; i < n; ++i)
+                w |= std::uint64_t{b[i]} << (8 * i);
+            word(w);
+            return;
+        }
+        for (std::size_t i = 0; i + 8 <= n; i += 8) {
+            std::memcpy(&w, b + i, 8);
+            word(w);
+        }
+        // The last few bytes: the last eight, which overlap the words before.
+        if (n % 8) {
+            std::memcpy(&w, b + n - 8, 8);
+            word(w);
+        }
+    }
+    void text(std::string_view s) {
+        word(s.size());
+        bytes(s.data(), s.size());
+    }
     void add(const Control& c); // its place, state, picture, texts and lines
 };
 

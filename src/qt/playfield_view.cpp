@@ -8,6 +8,7 @@
 #include "rules/events.h"
 #include "rules/state.h"
 
+#include <QBackingStore>
 #include <QHelpEvent>
 #include <QMouseEvent>
 #include <QPaintEvent>
@@ -91,23 +92,52 @@ void PlayfieldView::styleStartButton() {
 void PlayfieldView::showFrame() {
     // Painted and handed to the window system now, not on a later turn of the event loop: the
     // driver already wakes only when there is something to show.
-    repaint(dirty_.translated(content_.topLeft()));
+    const QRegion region = dirty_.translated(content_.topLeft());
     dirty_ = QRegion();
+    if (!paintIntoWindow(region)) repaint(region);
+}
+
+bool PlayfieldView::paintIntoWindow(const QRegion& region) {
+    // Straight into the window's backing store, without the round of the widgets' repaint machinery
+    // (a frame's largest cost after waking up): only while nothing lies over the field (the start
+    // button) and the store matches the window.
+    QWidget* top = window();
+    QBackingStore* store = top->backingStore();
+    if (!store || !top->windowHandle() || !isVisible() || start_->isVisible() || store->size() != top->size())
+        return false;
+    const QPoint offset = mapTo(top, QPoint(0, 0));
+    const QRegion inWindow = region.translated(offset);
+    store->beginPaint(inWindow);
+    {
+        QPainter painter(store->paintDevice());
+        painter.translate(offset);
+        paint(painter, region);
+    }
+    store->endPaint();
+    store->flush(inWindow, top->windowHandle());
+    return true;
 }
 
 void PlayfieldView::paintEvent(QPaintEvent* e) {
-    ++paints_;
     QPainter painter(this);
+    paint(painter, e->region());
+}
+
+void PlayfieldView::paint(QPainter& painter, const QRegion& region) {
+    lastPaint_.first = driver_.wallNanos();
+    ++paints_;
     // The dark border round the content when the window is larger than a whole scale needs.
-    if (content_ != rect() && !content_.contains(e->region().boundingRect())) {
+    if (content_ != rect() && !content_.contains(region.boundingRect())) {
         const QRegion border = QRegion(rect()).subtracted(QRegion(content_));
-        for (const QRect& r : border.intersected(e->region()))
+        for (const QRect& r : border.intersected(region))
             painter.fillRect(r, look::kBorder);
     }
     painter.translate(content_.topLeft());
     // Only the places asked for.
-    const QRegion asked = e->region().translated(-content_.topLeft()) & QRect(QPoint(0, 0), content_.size());
+    const QRegion asked = region.translated(-content_.topLeft()) & QRect(QPoint(0, 0), content_.size());
     if (!asked.isEmpty()) paintMainWindow(painter, g_.window, pictures_, scale_, devicePixelRatioF(), asked);
+    painter.translate(-content_.topLeft());
+    lastPaint_.second = driver_.wallNanos();
 }
 
 QImage PlayfieldView::render(int scale) {

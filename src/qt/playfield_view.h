@@ -2,7 +2,8 @@
 // at the largest whole scale that fits, centred on a dark border, with the real start button on
 // top. Clicks on the field and on the gas labels go to their handlers; tool tips come from the model.
 // It repaints only the places where what it draws has changed, as soon as they change: the clock
-// driver runs the clock at most once per display frame.
+// driver runs the clock at most once per display frame. While the game runs it paints those places
+// straight into the window's backing store, which spares each frame the widgets' repaint round.
 #pragma once
 
 #include "qt/playfield_painter.h"
@@ -11,6 +12,8 @@
 #include <QRegion>
 #include <QWidget>
 
+#include <cstdint>
+#include <utility>
 #include <vector>
 
 namespace squeakrun {
@@ -38,8 +41,10 @@ class PlayfieldView : public QWidget {
     // The view's content rendered at `scale` into a new image (also what tests and benchmarks draw).
     QImage render(int scale);
 
-    // How many times the content has been painted on screen.
+    // How many times the content has been painted on screen, and when the last paint began and
+    // ended on the clock driver's wall clock (ns), for measuring.
     int paintCount() const { return paints_; }
+    std::pair<std::int64_t, std::int64_t> lastPaint() const { return lastPaint_; }
 
     QSize sizeHint() const override;
     void setPreferredScale(int scale) { preferred_ = scale; }
@@ -61,6 +66,8 @@ class PlayfieldView : public QWidget {
     void placeStartButton();
     void styleStartButton();
     void showFrame();
+    bool paintIntoWindow(const QRegion& region);
+    void paint(QPainter& painter, const QRegion& region);
 
     Game& g_;
     ClockDriver& driver_;
@@ -73,6 +80,7 @@ class PlayfieldView : public QWidget {
     std::vector<DrawnPart> shown_, now_;
     QRegion dirty_;
     int paints_ = 0;
+    std::pair<std::int64_t, std::int64_t> lastPaint_{0, 0};
     Target pressed_ = Target::None;
 };
 
