@@ -131,6 +131,7 @@ class ClockDriverTest : public QObject {
     void eventsWaitForTheRunningHandlerAndForBoxes();
     void anEventAfterATickThatShowedABoxIsRefused();
     void wakesWhenTheFirstChangeOnScreenFallsDue();
+    void anEventAsAWakeFallsDueLooksAheadAfresh();
     void aTickThatNeedsTheWorldEndsTheLookAhead();
     void theGamePlaysTheSameWhenTheDriverWakesLess();
 };
@@ -239,6 +240,23 @@ void ClockDriverTest::wakesWhenTheFirstChangeOnScreenFallsDue() {
     b.driver.wake();
     QCOMPARE(b.game.clock.now, std::int64_t{2100});
     QCOMPARE(b.driver.dropped(), std::int64_t{0});
+}
+
+void ClockDriverTest::anEventAsAWakeFallsDueLooksAheadAfresh() {
+    Bench b;
+    // The window shows whether the key box upkeep is due after 75 ms, and after 150 ms.
+    b.driver.setLook([](const GameState& g) -> std::uint64_t {
+        const std::int64_t due = g.clock.timers[7].due;
+        return (due > 75) + 2 * (due > 150);
+    });
+    b.wall = 3;
+    b.driver.start();
+    QCOMPARE(b.driver.plannedWake(), std::int64_t{70});
+    // The event comes as that wake falls due and slows the upkeep to every 30 ms: its ticks at 80,
+    // 110 and 140 leave it due at 170, so the next change is at 140, not at 150 as before the event.
+    b.wall = 70;
+    b.driver.runEvent([](Game& g) { g.clock.timers[7].interval = 30; });
+    QCOMPARE(b.driver.plannedWake(), std::int64_t{140});
 }
 
 void ClockDriverTest::aTickThatNeedsTheWorldEndsTheLookAhead() {
