@@ -15,11 +15,10 @@
 //
 // One precise single-shot Qt timer is aimed at the next wake, rounded up to the millisecond: the
 // event loop's own timer costs no system call, and a millisecond is small beside the frame a change
-// may take to show. Time while a modal box is open
-// never counts (the game stands still behind the box), and a wake that comes more than 250 ms after
-// the driver meant to wake moves the game only 250 ms past that point: when the machine stalled or
-// the window was dragged, the excess is dropped rather than played in a burst. Nothing enters the
-// game while a handler runs or a box is open.
+// may take to show. Time while a modal box is open never counts (the game stands still behind the
+// box), and a wake that comes more than 250 ms after the driver meant to wake moves the game only
+// 250 ms past that point: when the machine stalled or the window was dragged, the excess is dropped
+// rather than played in a burst. Nothing enters the game while a handler runs or a box is open.
 #pragma once
 
 #include <QElapsedTimer>
