@@ -40,10 +40,14 @@ constexpr auto kDrawOrder = [] {
 QPointF originOf(const MainWindow& f, const Placed& p) {
     return p.container ? QPointF((f.*p.container).left, (f.*p.container).top) : QPointF(0, 0);
 }
-QPointF originOf(const MainWindow& f, Member m) {
+// A control with the container it sits in, as the list of every control gives them.
+Placed placeOf(Member m) {
     for (const MainControl& c : kMainControls)
-        if (c.member == m) return originOf(f, Placed{c.member, c.container});
-    return QPointF(0, 0);
+        if (c.member == m) return {c.member, c.container};
+    return {m, nullptr};
+}
+QPointF originOf(const MainWindow& f, Member m) {
+    return originOf(f, placeOf(m));
 }
 
 bool isCountdown(const Placed& p) {
@@ -266,6 +270,10 @@ void drawnParts(const MainWindow& f, int scale, std::vector<DrawnPart>& parts) {
     const unsigned char field = f.playfield.visible ? 1 : 0;
     h.bytes(&field, 1);
     parts.back() = {h.value, QRect()};
+}
+
+bool shown(const MainWindow& f, Member member) {
+    return shown(f, placeOf(member));
 }
 
 QRectF twipsRect(const MainWindow& f, Member member) {

@@ -46,6 +46,9 @@ void drawnParts(const MainWindow& f, int scale, std::vector<DrawnPart>& parts);
 QRectF twipsRect(const MainWindow& f, Control MainWindow::*member);
 QRect pixelRect(const MainWindow& f, Control MainWindow::*member, int scale);
 
+// Whether a control shows: it is visible, and so is its container.
+bool shown(const MainWindow& f, Control MainWindow::*member);
+
 // The topmost drawn control under a point of the client area (in twips), or null.
 const Control* controlAt(const MainWindow& f, QPointF twips);
 

@@ -6,6 +6,8 @@
 
 #include "window/controls.h"
 
+#include <cstddef>
+#include <iterator>
 #include <string>
 #include <string_view>
 
@@ -180,5 +182,21 @@ inline constexpr MainControl kMainControls[] = {
     {&MainWindow::aboutEntry, &MainWindow::helpMenu, Shown::Menu, "mnuHelpAbout",
      Design::menu("&About 'Squeakrun'")},
 };
+
+// Each control is listed once, under a name of its own, after the container it sits in (which is
+// painted beneath it, or is the menu it belongs to).
+static_assert([] {
+    for (std::size_t i = 0; i < std::size(kMainControls); ++i) {
+        const MainControl& c = kMainControls[i];
+        bool containerBefore = !c.container;
+        for (std::size_t j = 0; j < i; ++j) {
+            const MainControl& earlier = kMainControls[j];
+            if (earlier.member == c.member || earlier.scenarioName == c.scenarioName) return false;
+            containerBefore = containerBefore || earlier.member == c.container;
+        }
+        if (!containerBefore) return false;
+    }
+    return true;
+}());
 
 } // namespace squeakrun
