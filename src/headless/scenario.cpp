@@ -370,18 +370,15 @@ class Runner {
     }
 
     void menu(const Line& line) {
-        if (!chooseMenuEntry(line.rest)) malformed(line.text, "unknown menu entry " + line.rest);
-    }
-    bool chooseMenuEntry(const std::string& name) {
         Game& g = *game_;
         for (const MainControl& c : kMainControls) {
-            if (c.shown != Shown::Menu || c.scenarioName != name) continue;
+            if (c.shown != Shown::Menu || c.scenarioName != line.rest) continue;
             // Opening a menu on the menu bar does nothing by itself.
             const MenuEntry* entry = menuEntry(c.member);
             if (entry && g.control(c.member).enabled) entry->handler(g);
-            return true;
+            return;
         }
-        return false;
+        malformed(line.text, "unknown menu entry " + line.rest);
     }
 
     std::string label_;
