@@ -1,5 +1,6 @@
-// The whole game: the main window's controls and variables, the three small windows, both players,
-// the bonus items and the game clock. Handlers are free functions over this one aggregate.
+// The whole game: the main window (rules/main_controls.h), the three small windows and the lists of
+// their controls, both players, the bonus items and the game clock. Handlers are free functions over
+// this one aggregate.
 #pragma once
 
 #include "rules/main_controls.h"
