@@ -20,6 +20,7 @@
 #include "qt/signature.h"
 #include "rules/events.h"
 #include "rules/state.h"
+#include "session/recorder.h"
 
 #include <QApplication>
 #include <QDir>
@@ -196,12 +197,21 @@ Figures runOnce(int argc, char** argv, int seconds, int standing) {
     ProbeApp app(argc, argv);
     auto folder = appFolder();
     HeadlessPlatform platform(folder->path().toStdString(), nullptr);
-    Game game(platform, 1);
+    // The session is recorded as the game records every session, so its cost is in every figure.
+    Recorder recorder;
+    RecordingPlatform recording(platform, recorder);
+    Game game(recording, 1);
+    recorder.begin(1, game);
     qt::ClockDriver driver(game, nullptr);
+    driver.setInputObserver(
+        [&recorder](const Input& input, std::int64_t now) { recorder.input(input, now); });
     qt::GameWindow window(game, platform, driver);
 
     platform.answers = {std::string("Ann"), std::string("Bob"), std::string("1")};
-    driver.runEvent(startUp);
+    driver.runEvent([&recorder](Game& g) {
+        startUp(g);
+        recorder.started();
+    });
     platform.useDefaults = true; // the instructions, crashes, game overs and records all take their defaults
     window.show();
     if (!QTest::qWaitForWindowExposed(&window)) std::fprintf(stderr, "the window was never shown\n");
@@ -401,6 +411,7 @@ Figures runOnce(int argc, char** argv, int seconds, int standing) {
     f.set("paint.p99", percentile(app.paintNanos, 99) / 1e6);
     f.set("cpu.percent", 100.0 * static_cast<double>(cpu1 - cpu0) / static_cast<double>(wallSpent));
     f.set("rss.peak_mb", hwm / 1024.0);
+    f.set("recording.kb", static_cast<double>(recorder.size()) / 1024.0);
     f.set("cpu.waiting", waitingCpu);
     f.set("cpu.paused", pausedCpu);
     f.set("paused.ok", paused ? 1 : 0);

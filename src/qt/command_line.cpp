@@ -19,6 +19,11 @@ void declareOptions(QCommandLineParser& parser) {
     parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
     parser.addHelpOption();
     parser.addVersionOption();
+    parser.addOption({QStringLiteral("record"),
+                      QStringLiteral("Save each session as a new replay file in <folder> at exit."),
+                      QStringLiteral("folder")});
+    parser.addOption({QStringLiteral("replay"), QStringLiteral("Watch the replay saved in <file>."),
+                      QStringLiteral("file")});
 }
 
 } // namespace
@@ -46,7 +51,7 @@ std::optional<Options> readOptions(const QStringList& arguments) {
     }
     // Qt's options exist only once the window system has started: list them with the game's now.
     if (parser.isSet(QStringLiteral("help-all"))) parser.process(arguments);
-    return Options{};
+    return Options{parser.value(QStringLiteral("record")), parser.value(QStringLiteral("replay"))};
 }
 
 } // namespace squeakrun::qt

@@ -3,6 +3,7 @@
 // reach Qt, which takes them out before the game looks at what is left.
 #pragma once
 
+#include <QString>
 #include <QStringList>
 
 #include <optional>
@@ -10,7 +11,10 @@
 namespace squeakrun::qt {
 
 // What the player chose on the command line: one field per option of the game.
-struct Options {};
+struct Options {
+    QString recordFolder; // --record: each session is saved there as a new replay file at exit
+    QString replay;       // --replay: the replay file to watch
+};
 
 // Before the window system starts: when the help or the version is asked for, prints it and ends the
 // program with exit code 0. What it does not know may be Qt's, so it lets it pass.
