@@ -1,8 +1,8 @@
 # The real game on a virtual X server, for the tests that drive it with real keys (sourced). Skips the
 # test where there is no Xvfb; makes the scratch folder $work, removed on exit with the game
 # ($game_pid) and the X server stopped; defines fail; starts Xvfb on a free display; finds, answers
-# and waits for the game's windows. A loaded machine may run the game seconds late, so every step
-# waits for what it needs to see, never for a fixed time, up to one generous deadline for the test.
+# and waits for the game's windows. Every step waits for what it needs to see (a loaded machine runs
+# the game seconds late), never for a fixed time, up to one deadline for the whole test.
 if ! command -v Xvfb >/dev/null; then
     echo "SKIP: Xvfb is not installed"
     exit 0
@@ -52,29 +52,21 @@ export DISPLAY=":$(head -n1 "$work/display")"
 shown() {
     xdotool search --onlyvisible --name "$1" 2>/dev/null | head -n1 | grep .
 }
-# The id of a shown window whose title matches, once there is one.
-window() {
-    wait_for shown "$1"
-}
-# The id of a shown window other than the game window (id $1): a box over the game, if there is one.
+# The id of a box over the game window (id $1), if there is one.
 box_over() {
     xdotool search --onlyvisible --name . 2>/dev/null | grep -vx "$1" | head -n1 | grep .
 }
-# Waits for the window with this id to go away.
 hidden() {
     ! xdotool search --onlyvisible --name . 2>/dev/null | grep -qx "$1"
-}
-gone() {
-    wait_for hidden "$1"
 }
 # Types TEXT into the box titled TITLE and presses Enter.
 answer() {
     local id
-    id=$(window "^$1\$") || fail "no \"$1\" box came up"
+    id=$(wait_for shown "^$1\$") || fail "no \"$1\" box came up"
     xdotool windowfocus --sync "$id"
     [ -n "$2" ] && xdotool type --delay 40 "$2"
     xdotool key Return
-    gone "$id" || fail "the \"$1\" box did not close"
+    wait_for hidden "$id" || fail "the \"$1\" box did not close"
 }
 # Answers the start-up boxes (Ann, Bob, difficulty 1, the instructions) and sets main to the id of
 # the game window.
@@ -83,19 +75,18 @@ start_up() {
     answer "Name Entry" "Bob"
     answer "Enter Difficulty" "1"
     answer "Instructions" ""
-    main=$(window '^Squeakrun!$') || fail "the game window did not come up"
+    main=$(wait_for shown '^Squeakrun!$') || fail "the game window did not come up"
 }
-# Ctrl+X on the game window (id $1) ends the game at once, with exit status 0. A box the game put up
-# first (a crash, say) holds the keys: it is answered with Enter and Ctrl+X pressed again.
+# Ctrl+X on the game window (id $1) ends the game at once, with status 0; a box over it is answered first.
 quit_game() {
     local status box
     while kill -0 "$game_pid" 2>/dev/null; do
         [ "$SECONDS" -lt "$deadline" ] || fail "Ctrl+X did not end the game"
         if box=$(box_over "$1"); then
-            xdotool windowfocus --sync "$box" key Return
-            gone "$box" || fail "the box \"$(xdotool getwindowname "$box")\" did not close"
+            xdotool windowfocus --sync "$box" key Return 2>/dev/null
+            wait_for hidden "$box" || fail "the box \"$(xdotool getwindowname "$box")\" did not close"
         else
-            xdotool windowfocus --sync "$1" key ctrl+x
+            xdotool windowfocus --sync "$1" key ctrl+x 2>/dev/null # the window may be closing
             sleep 0.2
         fi
     done

@@ -1,10 +1,13 @@
 // A high-score record that cannot be written is reported once per run; the game goes on with it in memory.
 // The comment question still ends at the first comment, and the record files that can be written are.
+// Exit marks the game ended by itself, so a key typed in the same moment steers nothing: the window,
+// its clock driver and the fuzz runs read that mark, while scenarios see only the platform's quit.
 #include "headless/headless_platform.h"
 #include "headless/temp_folder.h"
 #include "records/record_file.h"
 #include "rules/events.h"
 #include "rules/state.h"
+#include "rules/window_ops.h"
 
 #include <gtest/gtest.h>
 
@@ -90,6 +93,18 @@ TEST_F(RecordFailure, OneUnwritableFileDoesNotStopTheOthers) {
     EXPECT_EQ(loadRecordFile(folder_ / "comment.txt"), "Cheese");
     EXPECT_TRUE(fs::is_directory(folder_ / "name.txt"));
     EXPECT_EQ(g.scores.nameBox.text, "Scamper");
+}
+
+TEST(Exit, EndsTheGameAtOnceWithoutWaitingForThePlatform) {
+    TempFolder folder("squeakrun-exit");
+    HeadlessPlatform platform(folder.path(), nullptr);
+    Game g(platform, 1);
+    startUp(g);
+    pressStartButton(g);
+    chooseExit(g);
+    EXPECT_TRUE(g.exited);
+    pressKey(g, "s");
+    EXPECT_EQ(g.players[0].heading, None);
 }
 
 } // namespace
