@@ -28,5 +28,5 @@ done
 # The start-up box comes up on the X server -display names.
 env -u DISPLAY "$game" -platform xcb -display "$DISPLAY" -style fusion >log 2>&1 &
 game_pid=$!
-window '^Name Entry$' >/dev/null || fail "with Qt's options, no \"Name Entry\" box came up"
+wait_for shown '^Name Entry$' >/dev/null || fail "with Qt's options, no \"Name Entry\" box came up"
 echo "PASS: --help and --version need no display, unknown options exit 2, Qt's options are Qt's"
