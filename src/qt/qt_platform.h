@@ -37,6 +37,8 @@ class QtPlatform : public Platform, public ModalWatch {
     std::filesystem::path appFolder() override { return appFolder_; }
     std::filesystem::path recordFolder() override { return recordFolder_; }
     void quit() override;
+    // The desktop has no speaker yet: the cues go unheard.
+    void cue(Cue) override {}
 
     bool boxOpen() const override { return open_ > 0; }
     std::int64_t boxesClosed() const override { return closed_; }
