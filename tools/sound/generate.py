@@ -3,13 +3,9 @@
 
     /usr/bin/python3 tools/sound/generate.py      # (re)write sounds/*.wav
 
-One short sound per cue, 16-bit mono PCM at 22050 Hz, made from sine waves and
-seeded noise alone, so the output is the same, byte for byte, on every run.
-
-Every file ends in a stretch of silence: Qt's sound effect closes its stream as
-soon as it has handed the last bytes to the sound server, dropping whatever
-the server had not played yet, so what is dropped must be silence. Each file,
-its silence included, lasts under a second.
+One short sound per cue, 16-bit mono PCM at 22050 Hz (the one format the game
+reads), made from sine waves and seeded noise alone, so the output is the same,
+byte for byte, on every run. Each lasts under a second.
 """
 
 import math
@@ -21,7 +17,6 @@ import wave
 ROOT = os.path.dirname(os.path.dirname(os.path.dirname(os.path.abspath(__file__))))
 OUT = os.path.join(ROOT, "sounds")
 RATE = 22050
-TAIL = 0.3  # seconds of silence after each sound
 LONGEST = 1.0
 
 
@@ -86,7 +81,7 @@ def arpeggio(names, each, decay, harmonics=(1.0, 0.3, 0.1)):
 
 
 def sounds():
-    """Each cue's sound, before its silent tail."""
+    """Each cue's sound."""
     return {
         # The start button: a bright rising call to go.
         "start": shaped(arpeggio(["C5", "E5", "G5", "C6"], 0.07, 6), 0.45),
@@ -134,10 +129,9 @@ def write(path, samples):
 def main():
     os.makedirs(OUT, exist_ok=True)
     for name, samples in sounds().items():
-        whole = samples + silence(TAIL)
-        if len(whole) >= LONGEST * RATE:
-            raise SystemExit(f"{name} lasts {len(whole) / RATE:.2f} s, not under {LONGEST} s")
-        write(os.path.join(OUT, name + ".wav"), whole)
+        if len(samples) >= LONGEST * RATE:
+            raise SystemExit(f"{name} lasts {len(samples) / RATE:.2f} s, not under {LONGEST} s")
+        write(os.path.join(OUT, name + ".wav"), samples)
         print(f"sounds/{name}.wav  {len(samples) / RATE:.2f} s")
 
 
