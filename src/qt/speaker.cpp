@@ -82,9 +82,9 @@ class Voices : public QObject {
     static constexpr int kBufferFrames = kRate * 40 / 1000; // 40 ms queued at the server at most
     static constexpr int kFeedMs = 10;
     static constexpr int kQuietAfterFrames = kRate / 4; // silence played after the last sound before pausing
-    // Even a paused stream is looked after by the sound library every second and a half: after a few
-    // quiet seconds the stream is given up, and made anew (in a few ms) for the next sound.
-    static constexpr int kReleaseMs = 3000;
+    // Even a paused stream is looked after by the sound library every second and a half: after a quiet
+    // second the stream is given up, and made anew (in a few ms) for the next sound.
+    static constexpr int kReleaseMs = 1000;
 
     struct Playing {
         const std::vector<std::int16_t>* sound;

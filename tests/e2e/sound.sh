@@ -35,7 +35,7 @@ drive_into_wall() {
     local scale=$((WIDTH / 457))
     # The start button's middle, 3427 x 2167 twips into the content below the menu bar.
     xdotool mousemove --sync $((X + 3427 * scale / 15)) $((Y + HEIGHT - 417 * scale + 2167 * scale / 15)) click 1
-    sleep 4 # long enough for the speaker to give its stream up: the crash's sound needs a new one
+    sleep 3 # long enough for the speaker to give its stream up: the crash's sound needs a new one
     key_sent=$(now)
     xdotool key w
     sleep 2
