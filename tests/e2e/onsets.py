@@ -11,7 +11,7 @@ stopped = []
 signal.signal(signal.SIGTERM, lambda *_: stopped.append(True))
 rec = subprocess.Popen(["parec", "-d", sys.argv[1] if len(sys.argv) > 1 else "test.monitor", "--raw",
                         "--format=s16le", "--channels=1", f"--rate={RATE}", "--latency-msec=5"],
-                       stdout=subprocess.PIPE)
+                       stdout=subprocess.PIPE, stderr=subprocess.DEVNULL)
 total, zero, rest, sounds, last = 0, float("inf"), b"", [], -GAP - 1
 while not stopped:
     chunk = os.read(rec.stdout.fileno(), 8192)

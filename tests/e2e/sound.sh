@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # The game heard through a PulseAudio server of the test's own with a null sink: the real game under
 # Xvfb, player 1 driven into the wall, the sink's monitor recorded. The crash is heard within 150 ms of
-# its frame, every sound heard belongs to a cue, and with --mute nothing is heard.
+# its frame, every sound heard belongs to a cue, and with --mute nothing is heard; without the server
+# the game plays on, saying so in one line.
 # The crash's frame: asked to (QT_LOGGING_RULES), the game logs each cue on the monotonic clock as the
 # rules announce it, in the run of the clock after which the window paints the car back at its start,
 # so the cue's moment is the frame's. That it comes 1050 to 1130 ms of game time after the key (plus a
@@ -21,11 +22,16 @@ cp "$game" "$work/squeakrun"
 cp -r "$build/images" "$build/sounds" "$work/"
 now() { python3 -c 'import time; print(f"{time.monotonic() * 1000:.1f}")'; }
 
-# One game into the wall with the given options: the recording in $work/heard, the cues in $work/log.
+# One game into the wall with the given options: the recording in $work/heard (while the server runs),
+# the cues in $work/log, and the windows shown at the end in $windows. With $stop_server set, the sound
+# server goes away once the game has started.
 drive_into_wall() {
-    python3 "$here/onsets.py" >"$work/heard" &
-    local listener=$!
-    sleep 1
+    local listener=""
+    if [ -n "$null_sink_pid" ]; then
+        python3 "$here/onsets.py" >"$work/heard" &
+        listener=$!
+        sleep 1
+    fi
     (cd "$work" && QT_LOGGING_RULES="squeakrun.sound.debug=true" QT_MESSAGE_PATTERN="%{time boot} %{message}" \
         exec ./squeakrun "$@" >"$work/log" 2>&1) &
     game_pid=$!
@@ -36,12 +42,13 @@ drive_into_wall() {
     # The start button's middle, 3427 x 2167 twips into the content below the menu bar.
     xdotool mousemove --sync $((X + 3427 * scale / 15)) $((Y + HEIGHT - 417 * scale + 2167 * scale / 15)) click 1
     sleep 3 # long enough for the speaker to give its stream up: the crash's sound needs a new one
+    [ -n "${stop_server:-}" ] && stop_null_sink
     key_sent=$(now)
     xdotool key w
     sleep 2
+    windows=$(xdotool search --onlyvisible --name . | wc -l)
     quit_game "$main"
-    kill -TERM "$listener"
-    wait "$listener"
+    [ -z "$listener" ] || { kill -TERM "$listener" 2>/dev/null; wait "$listener"; }
 }
 heard() { echo "key sent at $key_sent; heard (begin, length in ms):"; cat "$work/heard"; }
 
@@ -61,4 +68,10 @@ echo "crash heard $(awk -v c="$crash" '$1 >= c - 20 { print $1 - c; exit }' "$wo
 drive_into_wall --mute
 grep -q "cue crash (muted)" "$work/log" || fail "with --mute the game announced no crash"
 [ ! -s "$work/heard" ] || { heard; fail "with --mute something was heard"; }
-echo "PASS: the crash is heard on time, and nothing with --mute"
+# Without a sound server, or when it goes away, the game plays on silently: one line says so, no box.
+for case in "went away" "no sound device"; do
+    stop_server=1 drive_into_wall
+    grep -q "cue crash" "$work/log" && [ "$windows" -eq 1 ] && [ "$(grep -c '^squeakrun: ' "$work/log")" -eq 1 ] &&
+        grep -q "^squeakrun: .*$case" "$work/log" || fail "$case: $windows windows; $(cat "$work/log")"
+done
+echo "PASS: the crash is heard on time, nothing with --mute, and no sound server does no harm"
