@@ -10,7 +10,9 @@
 namespace squeakrun::qt {
 
 // What the player chose on the command line: one field per option of the game.
-struct Options {};
+struct Options {
+    bool mute = false; // no sound for this run, whatever the player chose under Options > Sound
+};
 
 // Before the window system starts: when the help or the version is asked for, prints it and ends the
 // program with exit code 0; a word that is neither the game's nor one of Qt's own options ends it with
