@@ -14,6 +14,7 @@
 
 #include <cstdlib>
 #include <memory>
+#include <utility>
 
 namespace squeakrun {
 
@@ -56,6 +57,9 @@ class Runner {
         if (name == "last.message") return Value(platform_.lastMessage);
         if (name == "last.title") return Value(platform_.lastTitle);
         if (name == "last.prompt") return Value(platform_.lastPrompt);
+        // Looking at the cues heard so far starts the list afresh, so each check hears what came since
+        // the one before.
+        if (name == "sounds") return Value(takeSounds());
         if (name.rfind("file:", 0) == 0) {
             std::string file = name.substr(5);
             if (!plainFileName(file)) return std::nullopt;
@@ -65,6 +69,15 @@ class Runner {
         auto it = fields_.find(name);
         if (it == fields_.end()) return std::nullopt;
         return it->second.get();
+    }
+
+    std::string takeSounds() {
+        std::string names;
+        for (Cue cue : std::exchange(platform_.heard, {})) {
+            if (!names.empty()) names += ' ';
+            names += cueName(cue);
+        }
+        return names;
     }
 
     bool formLoaded(int form) const {
@@ -139,7 +152,6 @@ class Runner {
         if (command->when == When::Playing && game_->exited) return; // the program has ended
         (this->*command->run)(line);
         if (command->when != When::Playing || status_ != ScenarioStatus::Passed) return;
-        if (platform_.quitRequested) game_->exited = true;
         checkPlatformFault(text);
     }
 
@@ -248,7 +260,6 @@ class Runner {
         game_ = std::make_unique<Game>(platform_, seed_);
         fields_ = gameFields(*game_);
         startUp(*game_);
-        if (platform_.quitRequested) game_->exited = true;
     }
 
     using Handler = void (*)(Game&);

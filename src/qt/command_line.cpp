@@ -5,6 +5,7 @@
 #include <QCoreApplication>
 
 #include <cstdio>
+#include <cstdlib>
 
 namespace squeakrun::qt {
 
@@ -13,7 +14,8 @@ namespace {
 // A new option is declared here, given a field in Options and read in readOptions.
 void declareOptions(QCommandLineParser& parser) {
     parser.setApplicationDescription(
-        QStringLiteral("Two players, two mice in cars, one keyboard. F11 toggles full screen."));
+        QStringLiteral("Two players, two mice in cars, one keyboard. F11 toggles full screen, Ctrl+M "
+                       "(Options > Sound) the sound."));
     // Qt's options are single-dash words: -reverse must stay one word, not -r -e -v ... asking for the
     // version (or -stylesheet for the help).
     parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
@@ -24,6 +26,64 @@ void declareOptions(QCommandLineParser& parser) {
                       QStringLiteral("folder")});
     parser.addOption({QStringLiteral("replay"), QStringLiteral("Watch the replay saved in <file>."),
                       QStringLiteral("file")});
+    parser.addOption(QCommandLineOption(
+        QStringLiteral("mute"), QStringLiteral("No sound for this run (Options > Sound turns it on).")));
+}
+
+// Qt's own options, as its applications read them (one dash or two): those followed by a value, and
+// those that stand alone. The game lets them pass before the window system starts, which takes them.
+const QStringList kQtOptionsWithValue = {"platform",
+                                         "platformpluginpath",
+                                         "platformtheme",
+                                         "plugin",
+                                         "qwindowgeometry",
+                                         "qwindowicon",
+                                         "qwindowtitle",
+                                         "session",
+                                         "display",
+                                         "geometry",
+                                         "title",
+                                         "icon",
+                                         "name",
+                                         "visual",
+                                         "style",
+                                         "stylesheet",
+                                         "qmljsdebugger",
+                                         "dialogs",
+                                         "fontengine"};
+const QStringList kQtFlags = {"reverse", "widgetcount", "nograb", "dograb", "sync"};
+
+// The arguments without Qt's own options and their values: what the game itself must understand.
+QStringList withoutQtOptions(const QStringList& arguments) {
+    QStringList left;
+    for (qsizetype i = 0; i < arguments.size(); ++i) {
+        const QString& word = arguments[i];
+        QString name = word;
+        while (name.startsWith(u'-'))
+            name.remove(0, 1);
+        const bool option = i > 0 && word.startsWith(u'-') && !name.isEmpty();
+        const qsizetype equals = name.indexOf(u'=');
+        if (option && kQtOptionsWithValue.contains(name.left(equals))) {
+            if (equals < 0) ++i; // the value is the next word
+            continue;
+        }
+        if (option && kQtFlags.contains(name)) continue;
+        left << word;
+    }
+    return left;
+}
+
+// Parses `arguments` with the game's options; false after one line on stderr naming what the game does
+// not know.
+bool parseGameOptions(QCommandLineParser& parser, const QStringList& arguments) {
+    declareOptions(parser);
+    if (parser.parse(arguments) && parser.positionalArguments().isEmpty()) return true;
+    const QString error =
+        parser.errorText().isEmpty()
+            ? QStringLiteral("Unexpected argument '%1'.").arg(parser.positionalArguments().first())
+            : parser.errorText();
+    std::fprintf(stderr, "squeakrun: %s Try 'squeakrun --help' for the options.\n", qPrintable(error));
+    return false;
 }
 
 } // namespace
@@ -32,26 +92,21 @@ void answerQuestions(int argc, char* argv[]) {
     // A console application: the help names the program it was started as, and no display is opened.
     const QCoreApplication console(argc, argv);
     QCommandLineParser parser;
-    declareOptions(parser);
-    parser.parse(QCoreApplication::arguments());
+    if (!parseGameOptions(parser, withoutQtOptions(QCoreApplication::arguments()))) std::exit(2);
     if (parser.isSet(QStringLiteral("help"))) parser.showHelp(0);
     if (parser.isSet(QStringLiteral("version"))) parser.showVersion();
 }
 
 std::optional<Options> readOptions(const QStringList& arguments) {
     QCommandLineParser parser;
-    declareOptions(parser);
-    if (!parser.parse(arguments) || !parser.positionalArguments().isEmpty()) {
-        const QString error =
-            parser.errorText().isEmpty()
-                ? QStringLiteral("Unexpected argument '%1'.").arg(parser.positionalArguments().first())
-                : parser.errorText();
-        std::fprintf(stderr, "squeakrun: %s Try 'squeakrun --help' for the options.\n", qPrintable(error));
-        return std::nullopt;
-    }
+    if (!parseGameOptions(parser, arguments)) return std::nullopt;
     // Qt's options exist only once the window system has started: list them with the game's now.
     if (parser.isSet(QStringLiteral("help-all"))) parser.process(arguments);
-    return Options{parser.value(QStringLiteral("record")), parser.value(QStringLiteral("replay"))};
+    Options options;
+    options.mute = parser.isSet(QStringLiteral("mute"));
+    options.recordFolder = parser.value(QStringLiteral("record"));
+    options.replay = parser.value(QStringLiteral("replay"));
+    return options;
 }
 
 } // namespace squeakrun::qt

@@ -7,6 +7,7 @@
 #include "qt/qt_platform.h"
 #include "qt/replay_menu.h"
 #include "qt/replay_player.h"
+#include "qt/speaker.h"
 #include "rules/events.h"
 #include "rules/state.h"
 #include "session/recorder.h"
@@ -40,10 +41,14 @@ int main(int argc, char* argv[]) {
                          why->c_str());
             return 2;
         }
-        return qt::watchSession(std::move(std::get<Session>(read)));
+        return qt::watchSession(std::move(std::get<Session>(read)),
+                                options->mute || !qt::Speaker::chosenOn());
     }
 
     qt::QtPlatform platform;
+    qt::Speaker speaker(platform.appFolder() / "sounds");
+    speaker.setMuted(options->mute || !qt::Speaker::chosenOn());
+    platform.setSpeaker(&speaker);
     // Everything the game takes from outside is recorded: the seed, the records, the boxes' answers
     // and the players' inputs. The seed stays within what a scenario line says exactly.
     Recorder recorder;
@@ -62,6 +67,7 @@ int main(int argc, char* argv[]) {
     driver.setInputObserver(
         [&recorder](const Input& input, std::int64_t now) { recorder.input(input, now); });
     qt::GameWindow window(game, platform, driver);
+    window.addOptionsMenu(speaker);
     QIcon icon(QString::fromStdString((platform.appFolder() / "images" / "squeakrun.png").string()));
     if (icon.availableSizes().isEmpty())
         icon = QIcon(QPixmap::fromImage(window.pictures().image("badmouseright.gif").scaled(64, 64)));

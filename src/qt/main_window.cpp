@@ -7,6 +7,7 @@
 #include "qt/scaling.h"
 #include "qt/signature.h"
 #include "qt/small_windows.h"
+#include "qt/speaker.h"
 #include "rules/events.h"
 #include "rules/key_box.h"
 #include "rules/ticks.h"
@@ -123,6 +124,22 @@ void GameWindow::buildMenus() {
                 [this, name = std::string(c.scenarioName)] { driver_.play(Input::menu(name)); });
         entries_.push_back({a, c.member, caption});
     }
+}
+
+void GameWindow::addOptionsMenu(Speaker& speaker) {
+    auto* options = new QMenu(QStringLiteral("&Options"), this);
+    menuBar()->insertMenu(action(&MainWindow::helpMenu), options);
+    // The sound is the players' business alone: the game goes on the same with it on or off.
+    QAction* sound = options->addAction(QStringLiteral("&Sound"));
+    sound->setCheckable(true);
+    sound->setChecked(!speaker.muted());
+    sound->setShortcut(QKeySequence(QStringLiteral("Ctrl+M")));
+    sound->setShortcutContext(Qt::WindowShortcut);
+    sound->setShortcutVisibleInContextMenu(true);
+    connect(sound, &QAction::toggled, this, [&speaker](bool on) {
+        speaker.setMuted(!on);
+        Speaker::choose(on);
+    });
 }
 
 QAction* GameWindow::action(Control MainWindow::*control) const {

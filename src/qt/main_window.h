@@ -20,6 +20,7 @@ class PixmapCache;
 class PlayfieldView;
 class ScoresDialog;
 class SettingsDialog;
+class Speaker;
 
 class GameWindow : public QMainWindow {
     Q_OBJECT
@@ -41,6 +42,9 @@ class GameWindow : public QMainWindow {
     SettingsDialog* settingsWindow() const { return settings_; }
     ScoresDialog* scoresWindow() const { return scores_; }
     PixmapCache& pictures() const { return *pictures_; }
+
+    // The Options menu, between File and Help, with the player's switch for the sound (Ctrl+M).
+    void addOptionsMenu(Speaker& speaker);
 
     // The menu entry standing for a menu control of the model (&MainWindow::pauseEntry), or null.
     QAction* action(Control MainWindow::*control) const;

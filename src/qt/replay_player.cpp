@@ -2,6 +2,7 @@
 
 #include "qt/clock_driver.h"
 #include "qt/main_window.h"
+#include "qt/speaker.h"
 #include "rules/events.h"
 #include "rules/ticks.h"
 #include "session/recorder.h"
@@ -199,13 +200,16 @@ void ReplayPlayer::showTitle() {
             .arg(state));
 }
 
-int watchSession(Session session) {
+int watchSession(Session session, bool muted) {
     QTemporaryDir folder;
     if (!folder.isValid()) return 1;
     ReplayPlatform platform(folder.path().toStdString());
     for (const StoredRecord& record : session.records)
         writeStoredRecord(platform.recordFolder(), record);
-    QtPlatform artwork; // the window's pictures; its boxes are the window's own
+    QtPlatform artwork; // the window's pictures and sounds; its boxes are the window's own
+    Speaker speaker(artwork.appFolder() / "sounds");
+    speaker.setMuted(muted);
+    platform.setSpeaker(&speaker);
     Game game(platform, session.seed);
     ClockDriver driver(game, &platform);
     driver.refuseEvents(true);

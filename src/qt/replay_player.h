@@ -81,7 +81,7 @@ class ReplayPlayer : public QObject {
 };
 
 // Plays `session` in a window of its own, its records in a throw-away folder, until the viewer ends
-// it; the program's exit code. The application object must exist.
-int watchSession(Session session);
+// it, with sound unless `muted`; the program's exit code. The application object must exist.
+int watchSession(Session session, bool muted);
 
 } // namespace squeakrun::qt

@@ -58,6 +58,7 @@ class RecordingPlatform : public Platform {
                          const std::string& defaultAnswer) override;
     std::filesystem::path appFolder() override { return inner_.appFolder(); }
     std::filesystem::path recordFolder() override { return inner_.recordFolder(); }
+    void cue(Cue cue) override { inner_.cue(cue); }
     void quit() override { inner_.quit(); }
 
   private:

@@ -1,5 +1,5 @@
-// The game window routes keys only through the focused key box, scales, repaints what changed, and marks
-// missing artwork.
+// The game window routes keys only through the focused key box, scales, repaints what changed, marks
+// missing artwork, and lets the players switch the sound.
 #include "rig.h"
 #include "rules/boxes.h"
 #include "rules/display.h"
@@ -9,8 +9,10 @@
 #include "qt/playfield_view.h"
 #include "qt/scaling.h"
 #include "qt/small_windows.h"
+#include "qt/speaker.h"
 
 #include <QGuiApplication>
+#include <QMenuBar>
 #include <QPushButton>
 #include <QScreen>
 #include <QTest>
@@ -30,6 +32,7 @@ class MainWindowTest : public QObject {
     void repaintsOnlyWhenTheModelChanged();
     void partialRepaintsLeaveWhatAFullPaintWouldShow();
     void missingArtworkIsReportedOnceAndMarked();
+    void ctrlMSwitchesTheSoundAndTheChoiceOutlivesTheRun();
 };
 
 void MainWindowTest::ctrlPPausesAndResumes() {
@@ -221,6 +224,31 @@ void MainWindowTest::missingArtworkIsReportedOnceAndMarked() {
     QVERIFY(bare.platform.lastMessage.find("field.gif") != std::string::npos);
     bare.window.reportMissingArtwork();
     QCOMPARE(bare.platform.messageCount, shown + 1);
+}
+
+void MainWindowTest::ctrlMSwitchesTheSoundAndTheChoiceOutlivesTheRun() {
+    QTemporaryDir config; // never the player's own settings
+    qputenv("XDG_CONFIG_HOME", config.path().toLocal8Bit());
+    Rig rig;
+    Speaker speaker(rig.folder->filePath(QStringLiteral("sounds")).toStdString());
+    speaker.setMuted(!Speaker::chosenOn());
+    rig.window.addOptionsMenu(speaker);
+    rig.startUp();
+    rig.window.show();
+    QVERIFY(QTest::qWaitForWindowActive(&rig.window));
+
+    QStringList menus;
+    for (const QAction* menu : rig.window.menuBar()->actions())
+        menus << menu->text();
+    QCOMPARE(menus,
+             QStringList({QStringLiteral("&File"), QStringLiteral("&Options"), QStringLiteral("&Help")}));
+    QVERIFY(!speaker.muted()); // on until a player turns it off
+    QTest::keyClick(&rig.window, Qt::Key_M, Qt::ControlModifier);
+    QVERIFY(speaker.muted());
+    QVERIFY(!Speaker::chosenOn());
+    QTest::keyClick(&rig.window, Qt::Key_M, Qt::ControlModifier);
+    QVERIFY(!speaker.muted());
+    QVERIFY(Speaker::chosenOn());
 }
 
 QTEST_MAIN(MainWindowTest)
