@@ -138,6 +138,11 @@ void print(const Figures& f, std::FILE* out) {
     std::fprintf(out,
                  "   peak resident memory, MB       %.1f                              goal < 60      %s\n",
                  rss, verdict(rss > 0 && rss < 60));
+    // The recording grows with the keys: a minute of this drive is some 300 of them.
+    const double recording = f.get("recording.kb") * 60 / std::max(f.get("seconds"), 1.0);
+    std::fprintf(out,
+                 "   recording, KB a minute         %.1f                              goal < 100     %s\n",
+                 recording, verdict(recording < 100));
 }
 
 void printPeer(const Figures& f, std::FILE* out) {

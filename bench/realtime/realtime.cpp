@@ -23,6 +23,7 @@
 #include "qt/speaker.h"
 #include "rules/events.h"
 #include "rules/state.h"
+#include "session/recorder.h"
 
 #include <QApplication>
 #include <QDir>
@@ -238,12 +239,21 @@ Figures runOnce(int argc, char** argv, int seconds, int standing) {
     auto folder = appFolder();
     qt::Speaker speaker(SQUEAKRUN_SOUNDS_DIR); // sound on, as the players have it
     HeardPlatform platform(folder->path().toStdString(), speaker);
-    Game game(platform, 1);
+    // The session is recorded as the game records every session, so its cost is in every figure.
+    Recorder recorder;
+    RecordingPlatform recording(platform, recorder);
+    Game game(recording, 1);
+    recorder.begin(1, game);
     qt::ClockDriver driver(game, nullptr);
+    driver.setInputObserver(
+        [&recorder](const Input& input, std::int64_t now) { recorder.input(input, now); });
     qt::GameWindow window(game, platform, driver);
 
     platform.answers = {std::string("Ann"), std::string("Bob"), std::string("1")};
-    driver.runEvent(startUp);
+    driver.runEvent([&recorder](Game& g) {
+        startUp(g);
+        recorder.started();
+    });
     platform.useDefaults = true; // the instructions, crashes, game overs and records all take their defaults
     window.show();
     if (!QTest::qWaitForWindowExposed(&window)) std::fprintf(stderr, "the window was never shown\n");
@@ -462,6 +472,7 @@ Figures runOnce(int argc, char** argv, int seconds, int standing) {
     f.set("paint.p99", percentile(app.paintNanos, 99) / 1e6);
     f.set("cpu.percent", 100.0 * static_cast<double>(cpu1 - cpu0) / static_cast<double>(wallSpent));
     f.set("rss.peak_mb", hwm / 1024.0);
+    f.set("recording.kb", static_cast<double>(recorder.size()) / 1024.0);
     f.set("cpu.waiting", waitingCpu);
     f.set("cpu.paused", pausedCpu);
     f.set("paused.ok", paused ? 1 : 0);

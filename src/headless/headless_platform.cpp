@@ -1,5 +1,7 @@
 #include "headless/headless_platform.h"
 
+#include "session/session_file.h"
+
 namespace squeakrun {
 
 std::string escapeText(std::string_view text) {
@@ -23,17 +25,6 @@ std::string escapeText(std::string_view text) {
     return out;
 }
 
-const char* buttonName(Button b) {
-    switch (b) {
-    case Button::Yes:
-        return "Yes";
-    case Button::No:
-        return "No";
-    default:
-        return "OK";
-    }
-}
-
 Button HeadlessPlatform::messageBox(const std::string& text, Buttons buttons, const std::string& title) {
     ++messageCount;
     lastMessage = text;
@@ -46,10 +37,10 @@ Button HeadlessPlatform::messageBox(const std::string& text, Buttons buttons, co
         if (offered)
             answer = wanted;
         else if (!fault)
-            fault = std::string("reply ") + buttonName(wanted) + " names a button the box does not have";
+            fault = "reply " + std::string(replyWord(wanted)) + " names a button the box does not have";
     }
     if (log_)
-        *log_ << "message [" << escapeText(title) << "] " << escapeText(text) << " -> " << buttonName(answer)
+        *log_ << "message [" << escapeText(title) << "] " << escapeText(text) << " -> " << replyWord(answer)
               << '\n';
     return answer;
 }

@@ -43,6 +43,5 @@ class HeadlessPlatform : public Platform {
 
 // How the runner and the tests write texts: CR, LF and backslash escaped.
 std::string escapeText(std::string_view text);
-const char* buttonName(Button b);
 
 } // namespace squeakrun

@@ -6,82 +6,19 @@
 #include "headless/temp_folder.h"
 #include "records/record_file.h"
 #include "rules/events.h"
-#include "rules/key_box.h"
 #include "rules/lifecycle/shared_steps.h"
 #include "rules/ticks.h"
-#include "rules/ui/menus.h"
-#include "window/numbers.h"
+#include "session/inputs.h"
+#include "session/session_file.h"
 #include "window/random.h"
 
-#include <cmath>
 #include <cstdlib>
-#include <fstream>
 #include <memory>
-#include <sstream>
 #include <utility>
 
 namespace squeakrun {
 
 namespace {
-
-std::optional<std::string> unescape(std::string_view text) {
-    std::string out;
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        if (text[i] != '\\') {
-            out += text[i];
-            continue;
-        }
-        if (++i >= text.size()) return std::nullopt;
-        switch (text[i]) {
-        case 'r':
-            out += '\r';
-            break;
-        case 'n':
-            out += '\n';
-            break;
-        case 't':
-            out += '\t';
-            break;
-        case '\\':
-            out += '\\';
-            break;
-        case 'x': {
-            if (i + 2 >= text.size()) return std::nullopt;
-            unsigned value = 0;
-            for (int k = 1; k <= 2; ++k) {
-                char c = text[i + k];
-                value <<= 4;
-                if (c >= '0' && c <= '9')
-                    value |= unsigned(c - '0');
-                else if (c >= 'a' && c <= 'f')
-                    value |= unsigned(c - 'a' + 10);
-                else if (c >= 'A' && c <= 'F')
-                    value |= unsigned(c - 'A' + 10);
-                else
-                    return std::nullopt;
-            }
-            out += static_cast<char>(value);
-            i += 2;
-            break;
-        }
-        default:
-            return std::nullopt;
-        }
-    }
-    return out;
-}
-
-std::optional<long long> wholeCount(std::string_view text) {
-    auto v = wholeNumber(text);
-    if (!v || *v != std::trunc(*v) || std::fabs(*v) > 1e15) return std::nullopt;
-    return static_cast<long long>(*v);
-}
-
-// A file name inside the application folder: no folders, no way out of it.
-bool plainFileName(std::string_view name) {
-    return !name.empty() && name != "." && name != ".." && name.find('/') == std::string_view::npos &&
-           name.find('\0') == std::string_view::npos;
-}
 
 class Runner {
   public:
@@ -194,11 +131,11 @@ class Runner {
             {"expect", When::Started, &Runner::expect},
             {"print", When::Started, &Runner::print},
             {"dump", When::Started, &Runner::dump},
-            {"key", When::Playing, &Runner::key},
-            {"click", When::Playing, &Runner::click},
-            {"menu", When::Playing, &Runner::menu},
-            {"type", When::Playing, &Runner::type},
-            {"select", When::Playing, &Runner::select},
+            {"key", When::Playing, &Runner::input},
+            {"click", When::Playing, &Runner::input},
+            {"menu", When::Playing, &Runner::input},
+            {"type", When::Playing, &Runner::input},
+            {"select", When::Playing, &Runner::input},
             {"wait", When::Playing, &Runner::wait},
             {"run", When::Playing, &Runner::runHandler},
             {"set", When::Playing, &Runner::set},
@@ -239,9 +176,8 @@ class Runner {
     }
     void rawfile(const Line& line) {
         if (!fileNamed(line)) return;
-        auto bytes = unescape(line.value);
-        if (!bytes) return malformed(line.text, "bad escape in rawfile text");
-        std::ofstream(folder_.path() / line.name, std::ios::binary) << *bytes;
+        if (!writeStoredRecord(folder_.path(), {line.name, line.value, true}))
+            malformed(line.text, "bad escape in rawfile text");
     }
 
     void answer(const Line& line) {
@@ -249,14 +185,9 @@ class Runner {
     }
 
     void reply(const Line& line) {
-        if (line.rest == "OK")
-            platform_.replies.push_back(Button::OK);
-        else if (line.rest == "Yes")
-            platform_.replies.push_back(Button::Yes);
-        else if (line.rest == "No")
-            platform_.replies.push_back(Button::No);
-        else
-            malformed(line.text, "reply OK, Yes or No");
+        const auto button = buttonNamed(line.rest);
+        if (!button) return malformed(line.text, "reply OK, Yes or No");
+        platform_.replies.push_back(*button);
     }
 
     void start(const Line& line) {
@@ -290,28 +221,12 @@ class Runner {
             if (formLoaded(field.form)) out_ << fieldName << " = " << formatValue(field.get()) << '\n';
     }
 
-    void key(const Line& line) {
-        if (line.rest.empty()) return malformed(line.text, "key needs a character");
-        pressKey(*game_, line.rest);
-    }
-
-    void type(const Line& line) {
-        Control* box = line.name == "Form3.txtp1name"   ? &game_->settings.player1NameBox
-                       : line.name == "Form3.txtp2name" ? &game_->settings.player2NameBox
-                                                        : nullptr;
-        if (!box) return malformed(line.text, "unknown text box " + line.name);
-        if (game_->settings.loaded && game_->settings.visible && box->visible && box->enabled)
-            box->text = line.value;
-    }
-
-    void select(const Line& line) {
-        if (line.name != "Form3.Combo1") return malformed(line.text, "unknown list " + line.name);
-        Control& list = game_->settings.difficultyList;
-        auto index = wholeCount(line.value);
-        if (!index || *index < 0 || *index >= static_cast<long long>(list.items.size()))
-            return malformed(line.text, "no entry " + line.value);
-        if (game_->settings.loaded && game_->settings.visible && list.visible && list.enabled)
-            list.listIndex = static_cast<int>(*index);
+    // A player's input takes the path the window's inputs take.
+    void input(const Line& line) {
+        std::string why;
+        const auto input = parseInput(line.command, line.rest, why);
+        if (!input) return malformed(line.text, why);
+        if (!applyInput(*game_, *input)) malformed(line.text, "no entry " + line.value);
     }
 
     void wait(const Line& line) {
@@ -356,42 +271,6 @@ class Runner {
         return nullptr;
     }
 
-    void click(const Line& line) {
-        if (!clickControl(line.rest)) malformed(line.text, "unknown control " + line.rest);
-    }
-    bool clickControl(const std::string& name) {
-        Game& g = *game_;
-        auto clickIf = [&](bool windowShown, const Control& c, Handler h) {
-            if (windowShown && c.visible && c.enabled) h(g);
-            return true;
-        };
-        if (name == "Command3") return clickIf(true, g.window.startButton, pressStartButton);
-        if (name == "Picture2") return clickIf(true, g.window.playfield, clickPlayfield);
-        if (name == "lblp1gas") return clickIf(true, g.window.player1Gas, clickPlayer1Gas);
-        if (name == "lblp2gas") return clickIf(true, g.window.player2Gas, clickPlayer2Gas);
-        if (name == "Form2.Command1")
-            return clickIf(g.about.loaded && g.about.visible, g.about.okButton, closeAbout);
-        if (name == "Form3.cmdupdate")
-            return clickIf(g.settings.loaded && g.settings.visible, g.settings.applyButton, applySettings);
-        if (name == "Form3.cmdcancel")
-            return clickIf(g.settings.loaded && g.settings.visible, g.settings.cancelButton, cancelSettings);
-        if (name == "Form4.Command1")
-            return clickIf(g.scores.loaded && g.scores.visible, g.scores.backButton, closeHighScores);
-        return false;
-    }
-
-    void menu(const Line& line) {
-        Game& g = *game_;
-        for (const MainControl& c : kMainControls) {
-            if (c.shown != Shown::Menu || c.scenarioName != line.rest) continue;
-            // Opening a menu on the menu bar does nothing by itself.
-            const MenuEntry* entry = menuEntry(c.member);
-            if (entry && g.control(c.member).enabled) entry->handler(g);
-            return;
-        }
-        malformed(line.text, "unknown menu entry " + line.rest);
-    }
-
     std::string label_;
     std::ostream& out_;
     TempFolder folder_;
@@ -411,14 +290,13 @@ ScenarioStatus runScenario(std::string_view text, const std::string& label, std:
 }
 
 ScenarioStatus runScenarioFile(const std::filesystem::path& file, std::ostream& out) {
-    std::ifstream in(file, std::ios::binary);
-    if (!in) {
-        out << "MALFORMED " << file.string() << ": cannot read the file\n";
+    std::string why;
+    const auto text = readScenarioText(file, why);
+    if (!text) {
+        out << "MALFORMED " << file.string() << ": " << why << '\n';
         return ScenarioStatus::Malformed;
     }
-    std::stringstream text;
-    text << in.rdbuf();
-    return runScenario(text.str(), file.string(), out);
+    return runScenario(*text, file.string(), out);
 }
 
 } // namespace squeakrun

@@ -100,8 +100,15 @@ void ClockDriver::catchUp() {
     busy_ = false;
 }
 
+bool ClockDriver::play(const Input& input) {
+    return runEvent([this, &input](Game& g) {
+        const std::optional<Input> said = applyInput(g, input);
+        if (said && inputObserver_) inputObserver_(*said, g.clock.now);
+    });
+}
+
 bool ClockDriver::runEvent(const std::function<void(Game&)>& handler) {
-    if (busy()) return false;
+    if (busy() || refused_) return false;
     if (running_ && !g_.exited) {
         // The event sees the game as it is now. Had a tick before it shown a box or ended the
         // program on time, the event would have found the box open or the program gone.

@@ -22,6 +22,8 @@
 // rather than played in a burst. Nothing enters the game while a handler runs or a box is open.
 #pragma once
 
+#include "session/inputs.h"
+
 #include <QElapsedTimer>
 #include <QObject>
 #include <QTimer>
@@ -64,6 +66,13 @@ class ClockDriver : public QObject {
     // to now; false when it was refused because a handler is running or a box is open, or because
     // one of those ticks opened a box or ended the program (the event came too late for it).
     bool runEvent(const std::function<void(Game&)>& handler);
+    // Runs a player's input as an event and tells the input observer, if any, what it amounted to at
+    // which game time: the one place the window's inputs enter the game, and are recorded.
+    bool play(const Input& input);
+    using InputObserver = std::function<void(const Input&, std::int64_t now)>;
+    void setInputObserver(InputObserver observer) { inputObserver_ = std::move(observer); }
+    // While a replay is watched the game belongs to the replay: every event of the window is refused.
+    void refuseEvents(bool refuse) { refused_ = refuse; }
 
     // What the window shows of a game's state, as a number that changes whenever the picture does.
     // Without it the driver wakes for every tick, at most once per display frame. `unseenTimers`
@@ -128,6 +137,8 @@ class ClockDriver : public QObject {
     QElapsedTimer wall_;
     std::function<std::int64_t()> now_;
     Look look_;
+    InputObserver inputObserver_;
+    bool refused_ = false;
     std::uint32_t unseenTimers_ = 0;
     std::unique_ptr<Platform> noWorld_; // for the game played ahead
     std::unique_ptr<Game> ahead_;

@@ -21,6 +21,11 @@ void declareOptions(QCommandLineParser& parser) {
     parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
     parser.addHelpOption();
     parser.addVersionOption();
+    parser.addOption({QStringLiteral("record"),
+                      QStringLiteral("Save each session as a new replay file in <folder> at exit."),
+                      QStringLiteral("folder")});
+    parser.addOption({QStringLiteral("replay"), QStringLiteral("Watch the replay saved in <file>."),
+                      QStringLiteral("file")});
     parser.addOption(QCommandLineOption(
         QStringLiteral("mute"), QStringLiteral("No sound for this run (Options > Sound turns it on).")));
 }
@@ -99,6 +104,8 @@ std::optional<Options> readOptions(const QStringList& arguments) {
     if (parser.isSet(QStringLiteral("help-all"))) parser.process(arguments);
     Options options;
     options.mute = parser.isSet(QStringLiteral("mute"));
+    options.recordFolder = parser.value(QStringLiteral("record"));
+    options.replay = parser.value(QStringLiteral("replay"));
     return options;
 }
 

@@ -1,55 +1,101 @@
-// The game's entry point: the Qt window, the boxes and the clock around the game core.
+// The game's entry point: the Qt window, the boxes and the clock around the game core, the session's
+// recording, and watching a recorded session.
 #include "qt/clock_driver.h"
 #include "qt/command_line.h"
 #include "qt/main_window.h"
 #include "qt/pixmap_cache.h"
 #include "qt/qt_platform.h"
+#include "qt/replay_menu.h"
+#include "qt/replay_player.h"
 #include "qt/speaker.h"
 #include "rules/events.h"
 #include "rules/state.h"
+#include "session/recorder.h"
+#include "session/session_file.h"
 
 #include <QApplication>
+#include <QDateTime>
 #include <QIcon>
+#include <QMenuBar>
 #include <QTimer>
 
+#include <cstdio>
 #include <optional>
 #include <random>
 
 int main(int argc, char* argv[]) {
+    using namespace squeakrun;
     QCoreApplication::setApplicationName(QStringLiteral("Squeakrun!"));
     QCoreApplication::setApplicationVersion(QStringLiteral(SQUEAKRUN_VERSION));
-    squeakrun::qt::answerQuestions(argc, argv);
+    qt::answerQuestions(argc, argv);
 
-    squeakrun::qt::GameWindow::prepareWindowSystem();
+    qt::GameWindow::prepareWindowSystem();
     QApplication app(argc, argv);
-    const std::optional<squeakrun::qt::Options> options =
-        squeakrun::qt::readOptions(QCoreApplication::arguments());
+    const std::optional<qt::Options> options = qt::readOptions(QCoreApplication::arguments());
     if (!options) return 2;
+    if (!options->replay.isEmpty()) {
+        // A replay that cannot be watched is refused before any window opens.
+        auto read = readSession(options->replay.toStdString());
+        if (const auto* why = std::get_if<std::string>(&read)) {
+            std::fprintf(stderr, "squeakrun: %s cannot be watched: %s\n", qPrintable(options->replay),
+                         why->c_str());
+            return 2;
+        }
+        return qt::watchSession(std::move(std::get<Session>(read)),
+                                options->mute || !qt::Speaker::chosenOn());
+    }
 
-    squeakrun::qt::QtPlatform platform;
-    squeakrun::qt::Speaker speaker(platform.appFolder() / "sounds");
-    speaker.setMuted(options->mute || !squeakrun::qt::Speaker::chosenOn());
+    qt::QtPlatform platform;
+    qt::Speaker speaker(platform.appFolder() / "sounds");
+    speaker.setMuted(options->mute || !qt::Speaker::chosenOn());
     platform.setSpeaker(&speaker);
+    // Everything the game takes from outside is recorded: the seed, the records, the boxes' answers
+    // and the players' inputs. The seed stays within what a scenario line says exactly.
+    Recorder recorder;
+    RecordingPlatform recording(platform, recorder);
     std::random_device entropy;
-    const std::uint64_t seed = (static_cast<std::uint64_t>(entropy()) << 32) ^ entropy();
-    squeakrun::Game game(platform, seed);
+    const std::uint64_t seed =
+        ((static_cast<std::uint64_t>(entropy()) << 32) ^ entropy()) & ((1ull << 48) - 1);
+    Game game(recording, seed);
+    recorder.begin(seed, game);
+    const auto session = [&recorder, &game] {
+        return recorder.scenario(game, SQUEAKRUN_VERSION,
+                                 QDateTime::currentDateTime().toString(Qt::ISODate).toStdString());
+    };
     // Game time 0 is now: the key box upkeep first ticks 10 ms after start-up.
-    squeakrun::qt::ClockDriver driver(game, &platform);
-    squeakrun::qt::GameWindow window(game, platform, driver);
+    qt::ClockDriver driver(game, &platform);
+    driver.setInputObserver(
+        [&recorder](const Input& input, std::int64_t now) { recorder.input(input, now); });
+    qt::GameWindow window(game, platform, driver);
     window.addOptionsMenu(speaker);
     QIcon icon(QString::fromStdString((platform.appFolder() / "images" / "squeakrun.png").string()));
     if (icon.availableSizes().isEmpty())
         icon = QIcon(QPixmap::fromImage(window.pictures().image("badmouseright.gif").scaled(64, 64)));
     QApplication::setWindowIcon(icon);
+    qt::addReplayEntries(*window.menuBar()->actions().constFirst()->menu(), window, [&driver, &session] {
+        std::optional<std::string> text;
+        driver.runEvent([&](Game&) { text = session(); });
+        return text;
+    });
 
     // Start-up asks for the names and the difficulty before the window appears.
-    driver.runEvent(squeakrun::startUp);
-    if (game.exited) return 0;
-
-    platform.setDialogParent(&window);
-    platform.setBeforeBox([&window] { window.followModel(); });
-    window.show();
-    driver.start();
-    QTimer::singleShot(0, &window, [&window] { window.reportMissingArtwork(); });
-    return QApplication::exec();
+    driver.runEvent([&recorder](Game& g) {
+        startUp(g);
+        recorder.started();
+    });
+    int status = 0;
+    if (!game.exited) {
+        platform.setDialogParent(&window);
+        platform.setBeforeBox([&window] { window.followModel(); });
+        window.show();
+        driver.start();
+        QTimer::singleShot(0, &window, [&window] { window.reportMissingArtwork(); });
+        status = QApplication::exec();
+    }
+    if (!options->recordFolder.isEmpty() &&
+        !saveNewScenarioFile(options->recordFolder.toStdString(), qt::sessionFileStem().toStdString(),
+                             session()))
+        std::fprintf(stderr, "squeakrun: the session could not be recorded in %s\n",
+                     qPrintable(options->recordFolder));
+    return status;
 }

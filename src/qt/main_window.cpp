@@ -78,7 +78,7 @@ GameWindow::GameWindow(Game& game, Platform& platform, ClockDriver& driver, QWid
     connect(&driver_, &ClockDriver::modelTouched, this, &GameWindow::followModel);
     // Switching to another application pauses a running game; the game's own boxes and windows do not.
     connect(qGuiApp, &QGuiApplication::applicationStateChanged, this, [this](Qt::ApplicationState state) {
-        if (state != Qt::ApplicationActive) driver_.runEvent(leaveForAnotherApplication);
+        if (state != Qt::ApplicationActive) driver_.play(Input::switchAway());
     });
     // F11 toggles full screen; the view scales the field by whole factors and centres it.
     connect(new QShortcut(QKeySequence(Qt::Key_F11), this), &QShortcut::activated, this,
@@ -120,7 +120,8 @@ void GameWindow::buildMenus() {
         a->setShortcut(QKeySequence(QString::fromLatin1(item->shortcut.data(), item->shortcut.size())));
         a->setShortcutContext(Qt::WindowShortcut);
         a->setShortcutVisibleInContextMenu(true);
-        connect(a, &QAction::triggered, this, [this, handler = item->handler] { driver_.runEvent(handler); });
+        connect(a, &QAction::triggered, this,
+                [this, name = std::string(c.scenarioName)] { driver_.play(Input::menu(name)); });
         entries_.push_back({a, c.member, caption});
     }
 }
@@ -197,10 +198,8 @@ void GameWindow::keyPressEvent(QKeyEvent* e) {
         return;
     }
     e->accept();
-    driver_.runEvent([&typed](Game& g) {
-        for (const std::string& c : typed)
-            pressKey(g, c);
-    });
+    for (const std::string& c : typed)
+        driver_.play(Input::key(c));
 }
 
 void GameWindow::closeEvent(QCloseEvent* e) {
@@ -210,7 +209,7 @@ void GameWindow::closeEvent(QCloseEvent* e) {
         return;
     }
     e->ignore();
-    driver_.runEvent(chooseExit);
+    driver_.play(Input::menu("mnuFileExit"));
 }
 
 QStringList GameWindow::missingArtwork() {

@@ -29,7 +29,7 @@ PlayfieldView::PlayfieldView(Game& game, ClockDriver& driver, PixmapCache& pictu
     // The start button must never take the keyboard: the players' keys belong to the game.
     start_->setFocusPolicy(Qt::NoFocus);
     start_->setCursor(Qt::PointingHandCursor);
-    connect(start_, &QPushButton::clicked, this, [this] { driver_.runEvent(pressStartButton); });
+    connect(start_, &QPushButton::clicked, this, [this] { driver_.play(Input::click("Command3")); });
     styleStartButton();
     drawnParts(g_.window, scale_, shown_);
     placeStartButton();
@@ -194,13 +194,13 @@ void PlayfieldView::mouseReleaseEvent(QMouseEvent* e) {
         return;
     switch (pressed) {
     case Target::Gas1:
-        driver_.runEvent(clickPlayer1Gas);
+        driver_.play(Input::click("lblp1gas"));
         break;
     case Target::Gas2:
-        driver_.runEvent(clickPlayer2Gas);
+        driver_.play(Input::click("lblp2gas"));
         break;
     case Target::Field:
-        driver_.runEvent(clickPlayfield);
+        driver_.play(Input::click("Picture2"));
         break;
     case Target::None:
         break;

@@ -21,9 +21,9 @@ namespace squeakrun::qt {
 // ----------------------------------------------------------------------------------- small window
 
 SmallWindow::SmallWindow(Game& game, ClockDriver& driver, PixmapCache& pictures, const QString& title,
-                         QSize clientTwips, Handler closeHandler, QWidget* parent)
+                         QSize clientTwips, const char* closeButton, QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint),
-      g_(game), driver_(driver), pictures_(pictures), clientTwips_(clientTwips), closeHandler_(closeHandler) {
+      g_(game), driver_(driver), pictures_(pictures), clientTwips_(clientTwips), closeButton_(closeButton) {
     setWindowTitle(title);
     setAttribute(Qt::WA_OpaquePaintEvent);
     hide();
@@ -41,8 +41,8 @@ void SmallWindow::setScale(int scale) {
     update();
 }
 
-void SmallWindow::run(Handler handler) {
-    driver_.runEvent(handler);
+void SmallWindow::click(const char* button) {
+    driver_.play(Input::click(button));
 }
 
 void SmallWindow::followModel() {
@@ -84,7 +84,7 @@ void SmallWindow::closeEvent(QCloseEvent* e) {
         return;
     }
     e->ignore();
-    run(closeHandler_);
+    click(closeButton_);
 }
 
 void SmallWindow::keyPressEvent(QKeyEvent* e) {
@@ -164,10 +164,10 @@ void setToolTipFrom(QWidget* w, const Control& c) {
 // ------------------------------------------------------------------------------------------ About
 
 AboutDialog::AboutDialog(Game& game, ClockDriver& driver, PixmapCache& pictures, QWidget* parent)
-    : SmallWindow(game, driver, pictures, QStringLiteral("About 'Squeakrun!'"), QSize(2895, 2415), closeAbout,
-                  parent),
+    : SmallWindow(game, driver, pictures, QStringLiteral("About 'Squeakrun!'"), QSize(2895, 2415),
+                  "Form2.Command1", parent),
       ok_(new PictureButton(pictures, this)) {
-    connect(ok_, &QAbstractButton::clicked, this, [this] { run(closeAbout); });
+    connect(ok_, &QAbstractButton::clicked, this, [this] { click("Form2.Command1"); });
     setScale(1);
 }
 
@@ -214,25 +214,22 @@ void AboutDialog::paintContent(QPainter& painter) {
 // -------------------------------------------------------------------------------------- Settings
 
 SettingsDialog::SettingsDialog(Game& game, ClockDriver& driver, PixmapCache& pictures, QWidget* parent)
-    : SmallWindow(game, driver, pictures, QStringLiteral("Game Settings"), QSize(4335, 3195), cancelSettings,
-                  parent),
+    : SmallWindow(game, driver, pictures, QStringLiteral("Game Settings"), QSize(4335, 3195),
+                  "Form3.cmdcancel", parent),
       name1_(new QLineEdit(this)), name2_(new QLineEdit(this)), combo_(new QComboBox(this)),
       apply_(new PictureButton(pictures, this)), cancel_(new PictureButton(pictures, this)) {
     // What the players type is the boxes' text in the game at once; Apply reads it from there.
     connect(name1_, &QLineEdit::textEdited, this, [this](const QString& text) {
-        if (!driver_.runEvent([&text](Game& g) { g.settings.player1NameBox.text = text.toStdString(); }))
-            updateControls();
+        if (!driver_.play(Input::type("Form3.txtp1name", text.toStdString()))) updateControls();
     });
     connect(name2_, &QLineEdit::textEdited, this, [this](const QString& text) {
-        if (!driver_.runEvent([&text](Game& g) { g.settings.player2NameBox.text = text.toStdString(); }))
-            updateControls();
+        if (!driver_.play(Input::type("Form3.txtp2name", text.toStdString()))) updateControls();
     });
     connect(combo_, &QComboBox::activated, this, [this](int index) {
-        if (!driver_.runEvent([index](Game& g) { g.settings.difficultyList.listIndex = index; }))
-            updateControls();
+        if (!driver_.play(Input::select("Form3.Combo1", index))) updateControls();
     });
-    connect(apply_, &QAbstractButton::clicked, this, [this] { run(applySettings); });
-    connect(cancel_, &QAbstractButton::clicked, this, [this] { run(cancelSettings); });
+    connect(apply_, &QAbstractButton::clicked, this, [this] { click("Form3.cmdupdate"); });
+    connect(cancel_, &QAbstractButton::clicked, this, [this] { click("Form3.cmdcancel"); });
     setScale(1);
 }
 
@@ -310,7 +307,7 @@ void SettingsDialog::paintContent(QPainter& painter) {
 // ---------------------------------------------------------------------------------------- Scores
 
 ScoresDialog::ScoresDialog(Game& game, ClockDriver& driver, PixmapCache& pictures, QWidget* parent)
-    : SmallWindow(game, driver, pictures, QStringLiteral("High Scores"), QSize(4095, 2355), closeHighScores,
+    : SmallWindow(game, driver, pictures, QStringLiteral("High Scores"), QSize(4095, 2355), "Form4.Command1",
                   parent),
       back_(new PictureButton(pictures, this)) {
     for (QPlainTextEdit*& box : boxes_) {
@@ -321,7 +318,7 @@ ScoresDialog::ScoresDialog(Game& game, ClockDriver& driver, PixmapCache& picture
         box->setLineWrapMode(QPlainTextEdit::WidgetWidth);
         box->viewport()->setCursor(Qt::ArrowCursor);
     }
-    connect(back_, &QAbstractButton::clicked, this, [this] { run(closeHighScores); });
+    connect(back_, &QAbstractButton::clicked, this, [this] { click("Form4.Command1"); });
     setScale(1);
 }
 

@@ -27,11 +27,9 @@ class PixmapCache;
 class SmallWindow : public QWidget {
     Q_OBJECT
   public:
-    using Handler = void (*)(Game&);
-
-    // `closeHandler` is what the window's own button runs; the title bar's close button runs it too.
+    // `closeButton` names the window's own button; the title bar's close button clicks it too.
     SmallWindow(Game& game, ClockDriver& driver, PixmapCache& pictures, const QString& title,
-                QSize clientTwips, Handler closeHandler, QWidget* parent);
+                QSize clientTwips, const char* closeButton, QWidget* parent);
 
     void setScale(int scale);
     int scale() const { return scale_; }
@@ -58,7 +56,8 @@ class SmallWindow : public QWidget {
     void drawLabel(QPainter& painter, const Control& c, int pixelSize, const QColor& colour);
     void frame(QPainter& painter, const QRect& r, const QColor& colour);
     // Runs a handler of this window's buttons through the driver.
-    void run(Handler handler);
+    // Clicks a button of the window, by its scenario name.
+    void click(const char* button);
     void placeButton(PictureButton* button, const Control& c);
     void updateButton(PictureButton* button, const Control& c);
 
@@ -72,7 +71,7 @@ class SmallWindow : public QWidget {
 
   private:
     QSize clientTwips_;
-    Handler closeHandler_;
+    const char* closeButton_;
     int scale_ = 0;
     bool placed_ = false;
     QString painted_;

@@ -1,0 +1,93 @@
+#include "session/recorder.h"
+
+#include "records/rtf.h"
+#include "rules/saved_records.h"
+#include "session/session_file.h"
+
+namespace squeakrun {
+
+const std::array<std::string_view, 3> kRecordFiles = {"hscore.txt", "name.txt", "comment.txt"};
+
+void Recorder::begin(std::uint64_t seed, Game& g) {
+    lines_ = "seed " + std::to_string(seed) + '\n';
+    for (std::string_view name : kRecordFiles) {
+        const std::string text = loadRecord(g, name);
+        // A file line holds the text on one line; a text of several lines goes as the document that
+        // gives it back exactly.
+        if (text.find_first_of("\r\n") == std::string::npos)
+            lines_ += "file " + std::string(name) + ' ' + text + '\n';
+        else
+            lines_ += "rawfile " + std::string(name) + ' ' + escapeBytes(textToRtf(text)) + '\n';
+    }
+}
+
+void Recorder::started() {
+    flushAnswers();
+    lines_ += "start\n";
+}
+
+void Recorder::flushAnswers() {
+    lines_ += pending_;
+    pending_.clear();
+    pending_.shrink_to_fit();
+}
+
+void Recorder::input(const Input& input, std::int64_t now) {
+    // A box opened by this input or by a tick before it is answered before the step that opens it.
+    flushAnswers();
+    if (now > last_) lines_ += "wait " + std::to_string(now - last_) + '\n';
+    last_ = now;
+    lines_ += inputLine(input);
+    lines_ += '\n';
+}
+
+void Recorder::answered(const std::string& answer) {
+    // An answer of several lines cannot be said; a box takes only one line all the same.
+    pending_ += answer.empty() ? std::string("answer\n")
+                               : "answer " + answer.substr(0, answer.find_first_of("\r\n")) + '\n';
+}
+
+void Recorder::replied(Button button) {
+    pending_ += "reply " + std::string(replyWord(button)) + '\n';
+}
+
+std::string Recorder::scenario(const Game& g, std::string_view version, std::string_view date) const {
+    std::string out =
+        "# Squeakrun! " + std::string(version) + " session recorded " + std::string(date) + '\n';
+    out += "# " + g.players[0].name + " and " + g.players[1].name + ", difficulty " + g.difficulty +
+           "\n# Play it again: squeakrun --replay FILE; check it: squeakrun-script FILE\n";
+    out += lines_;
+    out += pending_;
+    if (g.clock.now > last_) out += "wait " + std::to_string(g.clock.now - last_) + '\n';
+    for (const auto& [name, value] : shownAtEnd(g))
+        out += "expect " + name + ' ' + value + '\n';
+    return out;
+}
+
+std::vector<std::pair<std::string, std::string>> shownAtEnd(const Game& g) {
+    const MainWindow& w = g.window;
+    std::vector<std::pair<std::string, std::string>> shown = {
+        {"lblscore1.Caption", w.player1Score.caption},  {"lblScore.Caption", w.player2Score.caption},
+        {"lblp1lives.Caption", w.player1Lives.caption}, {"lblp2lives.Caption", w.player2Lives.caption},
+        {"lblp1gas.Caption", w.player1Gas.caption},     {"lblp2gas.Caption", w.player2Gas.caption},
+        {"RichTextBox1.Text", w.highScoreBox.text},
+    };
+    // An expect line holds one line of text.
+    std::erase_if(shown, [](const auto& s) { return s.second.find_first_of("\r\n") != std::string::npos; });
+    return shown;
+}
+
+Button RecordingPlatform::messageBox(const std::string& text, Buttons buttons, const std::string& title) {
+    const Button b = inner_.messageBox(text, buttons, title);
+    recorder_.replied(b);
+    return b;
+}
+
+std::string RecordingPlatform::inputBox(const std::string& prompt, const std::string& title,
+                                        const std::string& defaultAnswer) {
+    std::string answer = inner_.inputBox(prompt, title, defaultAnswer);
+    recorder_.answered(answer);
+    return answer;
+}
+
+} // namespace squeakrun
