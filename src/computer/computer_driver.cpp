@@ -36,9 +36,9 @@ struct SkillTraits {
 };
 
 constexpr std::array<SkillTraits, 3> kSkills = {{
-    {300, 250, 3, 20, 0, 60, 0, 4, 0.06f, 0.006f, 900, 0.25f},  // Easy
-    {150, 120, 8, 90, 20, 40, 30, 5, 0.01f, 0.001f, 300, 0.6f}, // Average
-    {30, 60, 12, 150, 40, 20, 35, 6, 0, 0, 0, 1},               // Hard
+    {300, 250, 3, 20, 0, 65, 0, 4, 0.06f, 0.006f, 900, 0.25f},  // Easy
+    {150, 120, 8, 90, 20, 50, 30, 5, 0.01f, 0.001f, 300, 0.6f}, // Average
+    {30, 60, 12, 150, 40, 40, 35, 6, 0, 0, 0, 1},               // Hard
 }};
 
 // The field a car's top-left corner may stand on without touching the wall, and the coarse grid the
@@ -267,13 +267,22 @@ class Road {
         }
     }
 
-    // How far the road to the target is from a car at (x, y), in twips; kFar when it is cut off.
+    // How far the road to the target is from a car at (x, y), in twips: the way to the centre of a
+    // free cell nearby and that cell's road on. So every twip driven the right way shows as a shorter
+    // road, also beside cells that are cut off.
     float roadFrom(float x, float y) const {
         if (target_.has(x, y)) return 0;
         const int c = std::clamp(static_cast<int>((x - kGridLeft) / kCell), 0, kCols - 1);
         const int r = std::clamp(static_cast<int>((y - kGridTop) / kCell), 0, kRows - 1);
-        const int d = dist_[r * kCols + c];
-        return d == kFar ? static_cast<float>(kFar) * kCell : static_cast<float>(d) * kCell;
+        float best = static_cast<float>(kFar) * kCell;
+        for (int rr = std::max(r - 1, 0); rr <= std::min(r + 1, kRows - 1); ++rr)
+            for (int cc = std::max(c - 1, 0); cc <= std::min(c + 1, kCols - 1); ++cc) {
+                const int d = dist_[rr * kCols + cc];
+                if (d == kFar) continue;
+                best = std::min(best, static_cast<float>(d) * kCell + std::abs(x - centreX(cc)) +
+                                          std::abs(y - centreY(rr)));
+            }
+        return best;
     }
 
     static constexpr std::int16_t kFar = 10000;
@@ -403,7 +412,8 @@ void ComputerDriver::steer(const View& v, std::int64_t now) {
     auto trip = [&](const Control& station) { // seconds of driving to a station
         const float dx = std::max(0.f, std::abs(station.left + kStationWidth / 2 - x0) - kStationWidth / 2);
         const float dy = std::max(0.f, std::abs(station.top + kStationHeight / 2 - y0) - kStationHeight / 2);
-        return static_cast<Count>((dx + dy) / s * kLookStepMs / 1000) + 1;
+        // Roads go round the other car and what lies on the field: half as far again as the crow flies.
+        return static_cast<Count>((dx + dy) * 1.5f / s * kLookStepMs / 1000) + 1;
     };
     const Count gasTrip = trip(gasStation);
     const bool needGas = v.gas <= gasTrip + t.gasReserve;
@@ -439,12 +449,15 @@ void ComputerDriver::steer(const View& v, std::int64_t now) {
             }
         }
         road.aimAt(best, nullptr);
+        if (std::getenv("DRIVER_DEBUG"))
+            std::fprintf(stderr, "target %.0f,%.0f-%.0f,%.0f\n", best.x0, best.y0, best.x1, best.y1);
     }
     road.plan();
 
     // Each heading it could take: safe for as far as it must look ahead, and how long the road is then.
     const int reactSteps = static_cast<int>((t.reactionMs + kLookStepMs - 1) / kLookStepMs);
     const int horizon = reactSteps + t.safetySteps;
+    const int judgedAt = reactSteps + 3;
     // Best: safe with its margins for as far as it must look ahead, then the shortest road; when no
     // heading is, the one that keeps clear of real harm the longest.
     struct Choice {
@@ -461,20 +474,25 @@ void ComputerDriver::steer(const View& v, std::int64_t now) {
             x += stepX(going) * s;
             y += stepY(going) * s;
             if (road.parks(x, y)) {
-                c.cost = std::min(c.cost, static_cast<float>(step) * s / 2);
+                c.cost = std::min(c.cost, static_cast<float>(step) * s);
                 break; // in the station it meant to reach the car stands, safe
             }
             if (c.strictSurvival == kPlanSteps && road.danger(x, y, step, 0, false)) c.strictSurvival = step;
             if (c.survival == kPlanSteps && road.danger(x, y, step)) c.survival = step;
             if (c.survival < kPlanSteps && (step > horizon || c.strictSurvival < kPlanSteps)) break;
             if (c.survival < kPlanSteps) continue;
+            // The way driven and the road left from a few steps on: a heading that only puts off
+            // turning round costs the way there and back.
             const float left = road.roadFrom(x, y);
-            // Half the way driven counts against it: a heading that brings the road's end nearer
-            // wins over one that only keeps it as far.
-            c.cost = std::min(c.cost, static_cast<float>(step) * s / 2 + left);
+            if (step == judgedAt || (left == 0 && step < judgedAt))
+                c.cost = std::min(c.cost, static_cast<float>(step) * s + left);
             if (left == 0 && step > horizon) break;
         }
         if (c.heading != heading_) c.cost += kCell / 2;
+        if (std::getenv("DRIVER_DEBUG"))
+            std::fprintf(stderr, "t=%lld P%d at %.0f,%.0f h=%d cost=%.0f surv=%d/%d road=%.0f gas=%lld\n",
+                         (long long)now, player_ + 1, x0, y0, h, c.cost, c.survival, c.strictSurvival,
+                         road.roadFrom(x0, y0), (long long)v.gas);
         const bool safe = c.survival > horizon, bestSafe = best.survival > horizon;
         const bool better =
             safe ? !bestSafe || c.cost < best.cost
