@@ -33,12 +33,15 @@ struct SkillTraits {
     float lapseChance;       // a look, that its attention wanders
     std::int64_t lapseMs;    // for this long
     float deviceChance;      // that it takes a chance to drop a device when one comes
+    float rivalSense;        // how far it leaves alone an item the other car reaches first
 };
 
 constexpr std::array<SkillTraits, 3> kSkills = {{
-    {300, 250, 3, 20, 0, 65, 0, 4, 0.06f, 0.006f, 900, 0.25f},  // Easy
-    {150, 120, 8, 90, 20, 50, 30, 5, 0.01f, 0.001f, 300, 0.6f}, // Average
-    {30, 60, 12, 150, 40, 40, 35, 6, 0, 0, 0, 1},               // Hard
+    // reaction, key gap, safety steps, car margin, hazard margin, keep speed, buy tank to, gas reserve,
+    // slip chance, lapse chance, lapse, device chance, rival sense
+    {300, 250, 3, 20, 0, 65, 0, 4, 0.06f, 0.006f, 900, 0.25f, 0},  // Easy
+    {150, 120, 6, 90, 20, 50, 30, 5, 0.01f, 0.001f, 300, 0.6f, 0}, // Average
+    {30, 60, 4, 150, 40, 50, 35, 6, 0, 0, 0, 1, 0.8f},             // Hard
 }};
 
 // The field a car's top-left corner may stand on without touching the wall, and the coarse grid the
@@ -48,6 +51,8 @@ constexpr int kCols = 50, kRows = 31;
 constexpr float kGridLeft = kWallLow, kGridTop = kWallLow;
 // How many movement steps ahead it follows each heading it could take.
 constexpr int kPlanSteps = 60;
+// How far past its reaction a heading is judged: four cells, so that a road round an obstacle counts.
+constexpr float kJudgeAhead = 4 * kCell;
 
 struct Box {
     float x0 = 0, y0 = 0, x1 = -1, y1 = -1; // inclusive; empty when x1 < x0
@@ -198,40 +203,35 @@ class Road {
     }
 
     // Whether a car at (x, y) after `step` movement steps comes to harm, or into a station it did not
-    // mean to enter. `grow` widens every danger (the coarse grid's half cell).
-    bool danger(float x, float y, int step, float grow = 0, bool margins = true) const {
+    // mean to enter; without `margins`, only whether it really comes to harm.
+    bool danger(float x, float y, int step, bool margins = true) const {
         const float hazardMargin = margins ? t_.hazardMargin : 0, carMargin = margins ? t_.carMargin : 0;
-        const float wall = hazardMargin + grow;
+        const float wall = hazardMargin;
         if (x <= kWallLow + wall || x >= kWallRight - wall || y <= kWallLow + wall || y >= kWallBottom - wall)
             return true;
         for (const Control* station : {&w_.gasStation, &w_.upgradeStation}) {
             if (station == targetStation_ || !margins) continue;
-            if (touching(station->left, station->top, kStationWidth, kStationHeight, grow).has(x, y))
+            if (touching(station->left, station->top, kStationWidth, kStationHeight, 0).has(x, y))
                 return true;
         }
         const float shrink = margins ? 0 : t_.hazardMargin; // the boxes hold the margin already
         for (int i = 0; i < hazardCount_; ++i) {
             const Box b = hazards_[i];
-            if (Box{b.x0 - grow + shrink, b.y0 - grow + shrink, b.x1 + grow - shrink, b.y1 + grow - shrink}
-                    .has(x, y))
-                return true;
+            if (Box{b.x0 + shrink, b.y0 + shrink, b.x1 - shrink, b.y1 - shrink}.has(x, y)) return true;
         }
         if (otherShown_) {
             // The other car may turn towards us: its reach grows with the steps ahead.
-            const float reach = kCarBox + carMargin + grow;
+            const float reach = kCarBox + carMargin;
             const float ox = otherLeft_ + otherDx_ * static_cast<float>(step);
             const float oy = otherTop_ + otherDy_ * static_cast<float>(step);
             if (std::abs(x - ox) <= reach && std::abs(y - oy) <= reach) return true;
             if (std::abs(x - otherLeft_) <= reach && std::abs(y - otherTop_) <= reach) return true;
         }
         if (cheeseShown_) {
-            const float reach = kCarBox + hazardMargin + grow;
-            for (int k = 0; k <= (grow > 0 ? 10 : 0); ++k) {
-                const float s = static_cast<float>(step + k);
-                if (std::abs(x - (cheeseLeft_ + cheeseDx_ * s)) <= reach &&
-                    std::abs(y - (cheeseTop_ + cheeseDy_ * s)) <= reach)
-                    return true;
-            }
+            const float reach = kCarBox + hazardMargin, k = static_cast<float>(step);
+            if (std::abs(x - (cheeseLeft_ + cheeseDx_ * k)) <= reach &&
+                std::abs(y - (cheeseTop_ + cheeseDy_ * k)) <= reach)
+                return true;
         }
         return false;
     }
@@ -241,19 +241,43 @@ class Road {
 
     // Distances on the grid (in cells) from every cell to the target, through cells free of danger.
     void plan() {
+        // Every danger of a look, widened by half a cell, marks the cells whose centres it covers.
+        blocked_.fill(false);
+        const float grow = kCell / 2, wall = t_.hazardMargin + grow, far = 1e6f;
+        block({-far, -far, kWallLow + wall, far});
+        block({kWallRight - wall, -far, far, far});
+        block({-far, -far, far, kWallLow + wall});
+        block({-far, kWallBottom - wall, far, far});
+        for (const Control* station : {&w_.gasStation, &w_.upgradeStation})
+            if (station != targetStation_)
+                block(touching(station->left, station->top, kStationWidth, kStationHeight, grow));
+        for (int i = 0; i < hazardCount_; ++i) {
+            const Box b = hazards_[i];
+            block({b.x0 - grow, b.y0 - grow, b.x1 + grow, b.y1 + grow});
+        }
+        if (otherShown_) {
+            const float reach = kCarBox + t_.carMargin + grow;
+            block({otherLeft_ - reach, otherTop_ - reach, otherLeft_ + reach, otherTop_ + reach});
+        }
+        if (cheeseShown_) {
+            const float reach = kCarBox + t_.hazardMargin + grow;
+            for (int k = 0; k <= 10; ++k) {
+                const float x = cheeseLeft_ + cheeseDx_ * static_cast<float>(k);
+                const float y = cheeseTop_ + cheeseDy_ * static_cast<float>(k);
+                block({x - reach, y - reach, x + reach, y + reach});
+            }
+        }
+        // Then the distances, outwards from the target's free cells.
+        dist_.fill(kFar);
         std::array<std::int16_t, kCols * kRows> queue{};
         int head = 0, tail = 0;
-        for (int r = 0; r < kRows; ++r)
-            for (int c = 0; c < kCols; ++c) {
-                const int i = r * kCols + c;
-                const float x = centreX(c), y = centreY(r);
-                blocked_[i] = danger(x, y, 0, kCell / 2);
-                dist_[i] = kFar;
-                if (target_.has(x, y) && !danger(x, y, 0)) {
-                    dist_[i] = 0;
-                    queue[tail++] = static_cast<std::int16_t>(i);
+        const CellRange targetCells = cellsOf(target_);
+        for (int r = targetCells.r0; r <= targetCells.r1; ++r)
+            for (int c = targetCells.c0; c <= targetCells.c1; ++c)
+                if (!danger(centreX(c), centreY(r), 0)) {
+                    dist_[r * kCols + c] = 0;
+                    queue[tail++] = static_cast<std::int16_t>(r * kCols + c);
                 }
-            }
         while (head < tail) {
             const int i = queue[head++];
             const int r = i / kCols, c = i % kCols;
@@ -288,6 +312,26 @@ class Road {
     static constexpr std::int16_t kFar = 10000;
 
   private:
+    // The cells whose centres lie in a box (empty when c1 < c0 or r1 < r0).
+    struct CellRange {
+        int c0, c1, r0, r1;
+    };
+    static CellRange cellsOf(const Box& b) {
+        auto first = [](float from, float origin, int count) {
+            return std::clamp(static_cast<int>(std::ceil((from - origin) / kCell - 0.5f)), 0, count);
+        };
+        auto last = [](float to, float origin, int count) {
+            return std::clamp(static_cast<int>(std::floor((to - origin) / kCell - 0.5f)), -1, count - 1);
+        };
+        return {first(b.x0, kGridLeft, kCols), last(b.x1, kGridLeft, kCols), first(b.y0, kGridTop, kRows),
+                last(b.y1, kGridTop, kRows)};
+    }
+    void block(const Box& b) {
+        const CellRange cells = cellsOf(b);
+        for (int r = cells.r0; r <= cells.r1; ++r)
+            for (int c = cells.c0; c <= cells.c1; ++c)
+                blocked_[r * kCols + c] = true;
+    }
     static float centreX(int c) { return kGridLeft + (static_cast<float>(c) + 0.5f) * kCell; }
     static float centreY(int r) { return kGridTop + (static_cast<float>(r) + 0.5f) * kCell; }
 
@@ -442,7 +486,13 @@ void ComputerDriver::steer(const View& v, std::int64_t now) {
                 std::abs(items_[k].top - v.other.top) <= nearOther)
                 continue;
             const float way = std::abs(items_[k].left - x0) + std::abs(items_[k].top - y0);
-            const float value = static_cast<float>(kItemKinds[itemKinds_[k]].worth) / (way + 400);
+            float value = static_cast<float>(kItemKinds[itemKinds_[k]].worth) / (way + 400);
+            // One the other car gets to first is worth little to a driver that sees it coming.
+            const float otherSpeed = std::abs(otherDx_) + std::abs(otherDy_);
+            const float otherWay =
+                std::abs(items_[k].left - v.other.left) + std::abs(items_[k].top - v.other.top);
+            if (v.other.visible && otherSpeed > 0 && otherWay / otherSpeed < way / s)
+                value *= 1 - t.rivalSense;
             if (value > bestValue) {
                 bestValue = value;
                 best = touching(items_[k].left, items_[k].top, kCarBox, kCarBox, -30);
@@ -457,7 +507,9 @@ void ComputerDriver::steer(const View& v, std::int64_t now) {
     // Each heading it could take: safe for as far as it must look ahead, and how long the road is then.
     const int reactSteps = static_cast<int>((t.reactionMs + kLookStepMs - 1) / kLookStepMs);
     const int horizon = reactSteps + t.safetySteps;
-    const int judgedAt = reactSteps + 3;
+    // Where each heading is judged: some way past where its key takes effect, whatever the speed.
+    const int judgedAt = reactSteps + static_cast<int>(std::ceil(kJudgeAhead / s));
+    const int lastStep = std::min(std::max(horizon, judgedAt) + 1, kPlanSteps);
     // Best: safe with its margins for as far as it must look ahead, then the shortest road; when no
     // heading is, the one that keeps clear of real harm the longest.
     struct Choice {
@@ -468,8 +520,8 @@ void ComputerDriver::steer(const View& v, std::int64_t now) {
     Choice best{heading_};
     for (int h = Left; h <= Up; ++h) {
         Choice c{static_cast<Heading>(h), kPlanSteps, kPlanSteps};
-        float x = x0, y = y0;
-        for (int step = 1; step <= kPlanSteps; ++step) {
+        float x = x0, y = y0, blocked = std::numeric_limits<float>::max();
+        for (int step = 1; step <= lastStep; ++step) {
             const Heading going = step <= reactSteps ? heading_ : c.heading;
             x += stepX(going) * s;
             y += stepY(going) * s;
@@ -477,17 +529,20 @@ void ComputerDriver::steer(const View& v, std::int64_t now) {
                 c.cost = std::min(c.cost, static_cast<float>(step) * s);
                 break; // in the station it meant to reach the car stands, safe
             }
-            if (c.strictSurvival == kPlanSteps && road.danger(x, y, step, 0, false)) c.strictSurvival = step;
+            if (c.strictSurvival == kPlanSteps && road.danger(x, y, step, false)) c.strictSurvival = step;
             if (c.survival == kPlanSteps && road.danger(x, y, step)) c.survival = step;
             if (c.survival < kPlanSteps && (step > horizon || c.strictSurvival < kPlanSteps)) break;
             if (c.survival < kPlanSteps) continue;
             // The way driven and the road left from a few steps on: a heading that only puts off
-            // turning round costs the way there and back.
+            // turning round costs the way there and back. A heading that runs into something before
+            // then is judged where it must turn.
             const float left = road.roadFrom(x, y);
-            if (step == judgedAt || (left == 0 && step < judgedAt))
-                c.cost = std::min(c.cost, static_cast<float>(step) * s + left);
+            const float judged = static_cast<float>(step) * s + left;
+            if (step == judgedAt || (left == 0 && step < judgedAt)) c.cost = std::min(c.cost, judged);
+            if (step < judgedAt) blocked = judged + kCell;
             if (left == 0 && step > horizon) break;
         }
+        if (c.cost == std::numeric_limits<float>::max()) c.cost = blocked;
         if (c.heading != heading_) c.cost += kCell / 2;
         if (std::getenv("DRIVER_DEBUG"))
             std::fprintf(stderr, "t=%lld P%d at %.0f,%.0f h=%d cost=%.0f surv=%d/%d road=%.0f gas=%lld\n",
