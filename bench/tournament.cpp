@@ -2,10 +2,13 @@
 // pairing with the sides swapped for half of its games, summed up in one table. The table reads the
 // game's own state for its figures; the drivers themselves see only the window.
 //
-//   squeakrun-tournament [GAMES] [--check] [--only=TEXT]
+//   squeakrun-tournament [GAMES] [--check] [--only=TEXT] [--trace]
 //
-// GAMES a pairing (default 200). --check exits 1 when a goal below is missed. --only plays only the
-// pairings whose name holds TEXT.
+// GAMES a pairing (default 200). --check exits 1 when a goal of play is missed (the floors: each skill
+// beats random keys in 90 % of games, Hard beats Easy in 80 % and Average in 60 %, Average beats Easy in
+// 60 %; against a car that never moves Hard loses no life and Average one in ten games; Hard against
+// Hard sees a refuel, an item, a hit and a purchase a game for each). --only plays only the pairings
+// whose name holds TEXT; --trace prints both cars every game second, and every life lost.
 #include "harness.h"
 
 #include "headless/autoplay.h"
@@ -251,7 +254,8 @@ int main(int argc, char** argv) {
             games = std::strtol(arg.c_str(), nullptr, 10);
     }
     if (games < 2) {
-        std::fprintf(stderr, "usage: squeakrun-tournament [GAMES (at least 2)] [--check] [--only=TEXT]\n");
+        std::fprintf(stderr,
+                     "usage: squeakrun-tournament [GAMES (at least 2)] [--check] [--only=TEXT] [--trace]\n");
         return 2;
     }
     const Pairing pairings[] = {{kEasy, kRandom},  {kAverage, kRandom}, {kHard, kRandom}, {kHard, kEasy},
@@ -264,11 +268,12 @@ int main(int argc, char** argv) {
                 "pairing", "side", "won", "lost", "tie", "len s", "wall", "car", "tank", "stn", "refuel",
                 "items", "drops", "hits", "buys", "sales", "look", "p99 us");
     bool missed = false;
-    auto goal = [&](bool met, const std::string& what) {
-        if (!met) {
-            std::printf("  MISSED: %s\n", what.c_str());
-            missed = true;
-        }
+    // A goal of play: missing one fails --check. The look's cost is marked but never fails it, as a
+    // time taken on a shared machine is a measurement, not a result.
+    auto goal = [&](bool met, const std::string& what, bool ofPlay = true) {
+        if (met) return;
+        std::printf("  MISSED: %s\n", what.c_str());
+        missed = missed || ofPlay;
     };
     for (const Pairing& pairing : pairings) {
         const std::string name = std::string(pairing.a.name) + " v " + pairing.b.name;
@@ -321,7 +326,7 @@ int main(int argc, char** argv) {
                      name + ": a refuel, an item, a hit and a purchase a game");
         for (const Tally& t : tally)
             if (!t.lookMicros.empty())
-                goal(percentile(t.lookMicros, 0.99) < 50, name + ": a look under 50 us (p99)");
+                goal(percentile(t.lookMicros, 0.99) < 50, name + ": a look under 50 us (p99)", false);
         std::fflush(stdout);
     }
     return check && missed ? 1 : 0;

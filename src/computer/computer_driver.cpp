@@ -8,8 +8,6 @@
 #include <algorithm>
 #include <charconv>
 #include <cmath>
-#include <cstdio>
-#include <cstdlib>
 #include <limits>
 #include <string>
 
@@ -17,9 +15,11 @@ namespace squeakrun {
 
 namespace {
 
-// How each skill drives. Easy reacts late, presses few keys, looks only a little way ahead, now and
-// then presses the wrong key or looks away, keeps its speed and rarely uses a device; Hard reacts at
-// once, looks well ahead, sells speed it does not need for points and buys a bigger tank.
+// How each skill drives. Easy reacts late, presses few keys, forgets that its own reaction takes time
+// (so it turns too late now and then), sometimes presses the wrong key or looks away, keeps more speed
+// than it can handle and seldom uses a device; Hard reacts at once, keeps a wider berth, buys a bigger
+// tank, uses every chance for a device and leaves an item to the other car when that car gets there
+// first.
 struct SkillTraits {
     std::int64_t reactionMs; // from seeing a thing to pressing the key for it
     std::int64_t keyGapMs;   // the least time between two keys
@@ -39,9 +39,9 @@ struct SkillTraits {
 constexpr std::array<SkillTraits, 3> kSkills = {{
     // reaction, key gap, safety steps, car margin, hazard margin, keep speed, buy tank to, gas reserve,
     // slip chance, lapse chance, lapse, device chance, rival sense
-    {300, 250, 3, 20, 0, 65, 0, 4, 0.06f, 0.006f, 900, 0.25f, 0},  // Easy
-    {150, 120, 6, 90, 20, 50, 30, 5, 0.01f, 0.001f, 300, 0.6f, 0}, // Average
-    {30, 60, 4, 150, 40, 50, 35, 6, 0, 0, 0, 1, 0.8f},             // Hard
+    {300, 250, 3, 20, 0, 65, 0, 4, 0.06f, 0.006f, 900, 0.25f, 0},    // Easy
+    {150, 120, 8, 90, 20, 50, 30, 5, 0.005f, 0.0005f, 300, 0.6f, 0}, // Average
+    {30, 60, 4, 150, 40, 50, 35, 6, 0, 0, 0, 1, 0.8f},               // Hard
 }};
 
 // The field a car's top-left corner may stand on without touching the wall, and the coarse grid the
@@ -134,7 +134,7 @@ struct ComputerDriver::View {
     const Control& other;
     Heading seenHeading = None;
     bool splattered = false; // standing out a cheese crash
-    bool shopping = false, refuelling = false;
+    bool shopping = false;   // parked in the upgrade station: its gauge shows
     Count gas = 0, score = 0, lives = 0;
     Device device = Device::None;
     Count stock = -1; // the selected device's stock; -1 for the trap's "Infinite"
@@ -149,7 +149,6 @@ struct ComputerDriver::View {
             self.picture == row.cheeseCrashPicture && !(countdown.visible && countdown.caption == "Go!");
         const Control& gauge = w.*row.gauge;
         shopping = !self.visible && gauge.visible;
-        refuelling = !self.visible && !gauge.visible;
         gas = captionNumber((w.*row.gasLabel).caption);
         score = captionNumber((w.*row.scoreLabel).caption);
         lives = captionNumber((w.*row.livesLabel).caption);
@@ -434,11 +433,11 @@ void ComputerDriver::shop(const View& v, std::int64_t now) {
     if (now < deviceBusyUntil_) return; // the gauge has not shown the last key's effect yet
     const std::string_view keys = v.row.keys;
     // Points it must have to fill the tank once it is out again.
-    const bool short_ = v.score < tank_ - v.gas + 10;
+    const bool shortOfPoints = v.score < tank_ - v.gas + 10;
     char key = keys[4]; // leave
     if (speed_ > t.keepSpeed && speed_ > 20)
         key = keys[2]; // sell speed
-    else if (short_ && tank_ >= 15)
+    else if (shortOfPoints && tank_ >= 15)
         key = keys[1]; // sell tank
     else if (tank_ < t.buyTankTo && v.score >= 100 + tank_ + 20)
         key = keys[0]; // buy tank
@@ -499,8 +498,6 @@ void ComputerDriver::steer(const View& v, std::int64_t now) {
             }
         }
         road.aimAt(best, nullptr);
-        if (std::getenv("DRIVER_DEBUG"))
-            std::fprintf(stderr, "target %.0f,%.0f-%.0f,%.0f\n", best.x0, best.y0, best.x1, best.y1);
     }
     road.plan();
 
@@ -544,10 +541,6 @@ void ComputerDriver::steer(const View& v, std::int64_t now) {
         }
         if (c.cost == std::numeric_limits<float>::max()) c.cost = blocked;
         if (c.heading != heading_) c.cost += kCell / 2;
-        if (std::getenv("DRIVER_DEBUG"))
-            std::fprintf(stderr, "t=%lld P%d at %.0f,%.0f h=%d cost=%.0f surv=%d/%d road=%.0f gas=%lld\n",
-                         (long long)now, player_ + 1, x0, y0, h, c.cost, c.survival, c.strictSurvival,
-                         road.roadFrom(x0, y0), (long long)v.gas);
         const bool safe = c.survival > horizon, bestSafe = best.survival > horizon;
         const bool better =
             safe ? !bestSafe || c.cost < best.cost
