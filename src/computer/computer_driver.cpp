@@ -394,6 +394,10 @@ void ComputerDriver::remember(const View& v, std::int64_t now) {
             !(v.self.left != self_.left && v.self.top != self_.top))
             speed_ = moved;
     }
+    // A car it finds on the move (it took the wheel mid-game) goes where its picture points.
+    if (heading_ == None && self_.visible && v.self.visible &&
+        (v.self.left != self_.left || v.self.top != self_.top))
+        heading_ = v.seenHeading;
     // Device stock from the bonus items it drove over.
     for (int k = 0; k < 2; ++k) {
         const Control& item = k == 0 ? v.w.bonusItem1 : v.w.bonusItem2;
@@ -597,10 +601,11 @@ void ComputerDriver::useDevices(const View& v, std::int64_t now) {
         chance = otherMeets(x, y, kCarBox, kCarBox, dx * 3 * s, dy * 3 * s);
     }
     if (!chance) return;
-    if (rng_.next() < t.deviceChance && queue(keys[6], now))
+    if (now < nextKeyAt_) return; // no key yet: the chance is still there at the next look
+    if (rng_.next() >= t.deviceChance)
+        deviceBusyUntil_ = now + 1000; // it lets this chance go by
+    else if (queue(keys[6], now))
         deviceBusyUntil_ = now + t.reactionMs + 3 * kLookStepMs;
-    else
-        deviceBusyUntil_ = now + 1000; // it let this chance go by
 }
 
 void ComputerDriver::decide(const View& v, std::int64_t now) {
