@@ -10,10 +10,13 @@ SOAK_SEED ?= 1
 FUZZ_SECONDS ?= 60
 JOBS ?= $(shell nproc)
 PACKAGES := cmake make g++ qt6-base-dev libgtest-dev libgmock-dev libbenchmark-dev xvfb xauth xdotool \
-            imagemagick clang clang-format libclang-rt-14-dev python3-pil fonts-dejavu-core
-# Warnings stop the developers' and CI's builds (make test), never a player's (make run, make build):
-# the next compiler release may warn about code that still works.
-WERROR ?= OFF
+            imagemagick clang clang-format libclang-rt-14-dev python3-pil fonts-dejavu-core ccache \
+            qt6-multimedia-dev pulseaudio pulseaudio-utils sox
+# Warnings stop the developers' and CI's builds (make test), never a player's (make run, make build on a
+# fresh checkout): the next compiler release may warn about code that still works. The setting stays
+# with the build folder, so make run after make test keeps warnings as errors and rebuilds nothing;
+# make build WERROR=OFF turns them back into warnings.
+WERROR ?=
 # The one sanitizer build (address and undefined behaviour) that make test, make sanitize and make soak share.
 ASAN_CONFIGURE := cmake -S . -B $(ASAN_BUILD) -DCMAKE_BUILD_TYPE=Debug -DSQUEAKRUN_SANITIZE=ON -DSQUEAKRUN_GUI=OFF \
                   -DSQUEAKRUN_WERROR=ON
@@ -44,7 +47,7 @@ install-packages:
 	fi
 
 configure: deps
-	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DSQUEAKRUN_WERROR=$(WERROR)
+	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo $(if $(WERROR),-DSQUEAKRUN_WERROR=$(WERROR))
 
 build: configure
 	cmake --build $(BUILD) -j$(JOBS)
@@ -114,21 +117,23 @@ art:
 install: build
 	cmake --install $(BUILD) --prefix $(or $(PREFIX),$(CURDIR)/dist)
 
-# The game as a Debian package, $(BUILD)/squeakrun_VERSION_ARCH.deb, laid out like any desktop game.
-PACKAGES += dpkg-dev file desktop-file-utils appstream lintian
+# The game as a Debian package, $(PACKAGE_BUILD)/squeakrun_VERSION_ARCH.deb, laid out like any desktop
+# game: built alone in a folder of its own, hardened and stripped as Debian builds its packages.
+# devscripts brings hardening-check for the package's test.
+PACKAGE_BUILD ?= build-deb
+PACKAGES += dpkg-dev file desktop-file-utils appstream lintian devscripts
 .PHONY: package
-package: build
-	cd $(BUILD) && cpack -G DEB
+package: deps
+	bash packaging/build_package.sh $(PACKAGE_BUILD)
 
 clean:
-	rm -rf $(BUILD) $(ASAN_BUILD) $(FUZZ_BUILD)
+	rm -rf $(BUILD) $(ASAN_BUILD) $(FUZZ_BUILD) $(PACKAGE_BUILD)
 
 # Plants each slip of tools/mutate/slips.txt in the rules, one at a time, and reports the slips the fast
 # tests (scenarios and unit tests) let through, with the kill rate. Its own build folder, so the
 # everyday build stays as it is; about half an hour.
 MUTATE_BUILD ?= build-mutate
 mutate: deps
-	cmake -S . -B $(MUTATE_BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DSQUEAKRUN_GUI=OFF -DSQUEAKRUN_WERROR=ON \
-	  -DCMAKE_CXX_COMPILER_LAUNCHER=$(shell command -v ccache)
+	cmake -S . -B $(MUTATE_BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DSQUEAKRUN_GUI=OFF -DSQUEAKRUN_WERROR=ON
 	cmake --build $(MUTATE_BUILD) -j$(JOBS) --target squeakrun-script unit_tests
 	python3 tools/mutate/mutate.py $(MUTATE_BUILD)

@@ -6,8 +6,8 @@
 
 #include "headless/autoplay.h"
 #include "rules/events.h"
+#include "rules/key_box.h"
 #include "rules/ticks.h"
-#include "rules/window_ops.h"
 
 #include <cstdio>
 #include <cstdlib>

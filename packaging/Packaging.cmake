@@ -42,6 +42,11 @@ add_custom_target(package-files ALL DEPENDS ${generated})
 
 set(sys COMPONENT system EXCLUDE_FROM_ALL)
 install(TARGETS squeakrun DESTINATION games ${sys})
+# Stripped as Debian strips its own binaries: the symbols nobody links against, and the compiler's
+# .comment and .note sections, which only say how it was built.
+install(CODE "execute_process(COMMAND ${CMAKE_STRIP} --remove-section=.comment --remove-section=.note
+              --strip-unneeded \"\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}/games/squeakrun\" COMMAND_ERROR_IS_FATAL ANY)"
+        ${sys})
 install(DIRECTORY ${CMAKE_SOURCE_DIR}/images/ DESTINATION share/games/squeakrun/images ${sys}
         FILES_MATCHING PATTERN "*.gif" PATTERN "*.png")
 install(FILES ${out}/${SQUEAKRUN_ID}.desktop DESTINATION share/applications ${sys})
@@ -54,7 +59,6 @@ set(CPACK_INSTALL_CMAKE_PROJECTS "${CMAKE_BINARY_DIR};${PROJECT_NAME};system;/")
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_INSTALL_DEFAULT_DIRECTORY_PERMISSIONS
     OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_READ GROUP_EXECUTE WORLD_READ WORLD_EXECUTE)
-set(CPACK_STRIP_FILES ON)
 set(CPACK_PACKAGE_NAME squeakrun)
 set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
 set(CPACK_PACKAGE_VENDOR "Squeakrun developers")

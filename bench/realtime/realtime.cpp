@@ -1,12 +1,12 @@
 // squeakrun-realtime: how the real game window keeps time while two players drive. The real main
 // window runs on the scripted platform (every box takes its default), a game is started with the real
-// start button, and for 20 s of wall time both cars are steered round their own loops by key events
+// start button, and for 15 s of wall time both cars are steered round their own loops by key events
 // posted to the window. Measured: each timer's ticks against the count it should reach, how late each
 // tick's handler starts, how long a key takes to show on screen, the cost of painting one frame at
 // scale 3, and the CPU time and peak memory of the whole program. A measurement, not a test: it always
 // exits 0 and marks each figure PASS or MISS against its goal.
 //
-//   squeakrun-realtime [--runs N] [--seconds S]     defaults: 3 runs of 20 s, medians at the end
+//   squeakrun-realtime [--runs N] [--seconds S]     defaults: 3 runs of 15 s, medians at the end
 //
 // With more than one run, each run is a fresh process (so memory and warm caches do not carry over).
 #include "figures.h"
@@ -17,6 +17,7 @@
 #include "qt/pixmap_cache.h"
 #include "qt/playfield_painter.h"
 #include "qt/playfield_view.h"
+#include "qt/signature.h"
 #include "rules/events.h"
 #include "rules/state.h"
 
@@ -113,7 +114,7 @@ class ProbeApp : public QApplication {
         if (!watching) return QApplication::notify(o, e);
         const bool outermost = depth_++ == 0;
         const bool keyArrives = e->type() == QEvent::KeyPress && o == window && key.posted && !key.handled;
-        const std::uint64_t before = keyArrives ? qt::drawnSignature(game->window) : 0;
+        const std::uint64_t before = keyArrives ? qt::shownSignature(*game) : 0;
         const std::int64_t start = keyArrives ? driver->wallNanos() : 0;
         const bool result = QApplication::notify(o, e);
         --depth_;
@@ -128,7 +129,7 @@ class ProbeApp : public QApplication {
         if (keyArrives) {
             key.handled = true;
             key.arrivedAt = start;
-            if (qt::drawnSignature(game->window) ==
+            if (qt::shownSignature(*game) ==
                 before) { // refused (a crashed or parked car): no frame to wait for
                 ++keysWithoutEffect;
                 key = {};
@@ -232,11 +233,11 @@ Figures runOnce(int argc, char** argv, int seconds, int standing) {
     std::vector<std::int64_t> lateNanos;
     // Which ticks change the screen: within the window the screen's signature is taken between
     // ticks, and a tick whose effect shows waits for the first frame that starts after its run.
-    std::uint64_t drawn = qt::drawnSignature(game.window);
+    std::uint64_t drawn = qt::shownSignature(game);
     std::int64_t lastTickDue = -1; // of the tick that ran last, within the window, on the wall clock (ns)
     std::int64_t lastTickRanAt = 0;
     const auto lookAtLastTick = [&] {
-        const std::uint64_t now = qt::drawnSignature(game.window);
+        const std::uint64_t now = qt::shownSignature(game);
         if (now != drawn && lastTickDue >= 0) app.shownTicks.push_back({lastTickDue, lastTickRanAt});
         drawn = now;
         lastTickDue = -1;
@@ -258,7 +259,7 @@ Figures runOnce(int argc, char** argv, int seconds, int standing) {
             lateNanos.push_back(now - dueNs);
             return;
         }
-        if (lastTickDue < 0) drawn = qt::drawnSignature(game.window); // as it stood before this tick
+        if (lastTickDue < 0) drawn = qt::shownSignature(game); // as it stood before this tick
         lastTickDue = dueNs;
         lastTickRanAt = now;
     });
@@ -347,7 +348,7 @@ Figures runOnce(int argc, char** argv, int seconds, int standing) {
     // The players pause (Ctrl+P): half a second to settle, then what standing paused costs.
     QTest::keyClick(&window, Qt::Key_P, Qt::ControlModifier);
     // Without a window manager the window may never be active, and then its shortcuts sleep.
-    if (!game.paused) window.action("mnuFilePause")->trigger();
+    if (!game.paused) window.action(&MainWindow::pauseEntry)->trigger();
     const bool paused = game.paused && game.window.pauseEntry.caption != "Pause Game";
     QTest::qWait(500);
     const double pausedCpu = standingCpu(driver, standing * 1000);

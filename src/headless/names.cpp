@@ -1,7 +1,8 @@
 #include "headless/names.h"
 
 #include "headless/headless_platform.h"
-#include "rules/window_ops.h"
+#include "rules/boxes.h"
+#include "rules/key_box.h"
 #include "window/numbers.h"
 
 #include <cmath>
@@ -216,6 +217,16 @@ template <class Form> Field windowVisible(Game& g, Form& form, int number) {
     return f;
 }
 
+// A small window's controls and its visibility, named "FormN.NAME" after the window's number.
+template <class Form, std::size_t N>
+void addWindow(std::map<std::string, Field>& m, Game& g, Form& form, const WindowControl<Form> (&controls)[N],
+               int number) {
+    const std::string prefix = "Form" + std::to_string(number) + ".";
+    for (const WindowControl<Form>& c : controls)
+        addControl(m, g, prefix + std::string(c.scenarioName), form.*c.member, number);
+    m[prefix + "Visible"] = windowVisible(g, form, number);
+}
+
 } // namespace
 
 std::map<std::string, Field> gameFields(Game& g) {
@@ -245,52 +256,8 @@ std::map<std::string, Field> gameFields(Game& g) {
         m["tgas" + n] = countField(g.players[player].tankSize);
     }
 
-    MainWindow& f = g.window;
-    for (auto [name, ref] :
-         std::initializer_list<std::pair<const char*, Control*>>{{"Picture2", &f.playfield},
-                                                                 {"bmouse1", &f.player1Car},
-                                                                 {"Command1", &f.player2Car},
-                                                                 {"trap1", &f.player1Trap},
-                                                                 {"trap2", &f.player2Trap},
-                                                                 {"piccheese1", &f.player1Cheese},
-                                                                 {"piccheese2", &f.player2Cheese},
-                                                                 {"picrasb1", &f.player1Slick},
-                                                                 {"picrasb2", &f.player2Slick},
-                                                                 {"Command2", &f.bonusItem1},
-                                                                 {"Com2", &f.bonusItem2},
-                                                                 {"update1", &f.upgradeStation},
-                                                                 {"refuel", &f.gasStation},
-                                                                 {"piccar1", &f.player1Gauge},
-                                                                 {"piccar2", &f.player2Gauge},
-                                                                 {"Command3", &f.startButton},
-                                                                 {"fdown1", &f.player1Countdown},
-                                                                 {"fdown2", &f.player2Countdown},
-                                                                 {"Picture11", &f.deviceStrip},
-                                                                 {"picselect1", &f.player1Device},
-                                                                 {"picselect2", &f.player2Device},
-                                                                 {"lblp1stock", &f.player1Stock},
-                                                                 {"lblp2stock", &f.player2Stock},
-                                                                 {"Picture1", &f.statusPanel},
-                                                                 {"lblpname1", &f.player1Name},
-                                                                 {"lblscore1", &f.player1Score},
-                                                                 {"lblScore", &f.player2Score},
-                                                                 {"lblpname", &f.player2Name},
-                                                                 {"lblp1gas", &f.player1Gas},
-                                                                 {"lblp2gas", &f.player2Gas},
-                                                                 {"lblp1lives", &f.player1Lives},
-                                                                 {"lblp2lives", &f.player2Lives},
-                                                                 {"RichTextBox1", &f.highScoreBox},
-                                                                 {"Text3", &f.keyBox},
-                                                                 {"mnuFile", &f.fileMenu},
-                                                                 {"mnuFilePause", &f.pauseEntry},
-                                                                 {"mnuFileSettings", &f.settingsEntry},
-                                                                 {"mnuFileScores", &f.highScoresEntry},
-                                                                 {"mnuFileExit", &f.exitEntry},
-                                                                 {"mnuHelp", &f.helpMenu},
-                                                                 {"mnuHelpRules", &f.rulesEntry},
-                                                                 {"mnuHelpControls", &f.controlsEntry},
-                                                                 {"mnuHelpAbout", &f.aboutEntry}})
-        addControl(m, g, name, *ref, 1);
+    for (const MainControl& c : kMainControls)
+        addControl(m, g, std::string(c.scenarioName), g.window.*c.member, 1);
     for (int n = 1; n <= GameClock::kTimers; ++n) {
         std::string name = "Timer" + std::to_string(n);
         Timer& t = g.clock.timers[n - 1];
@@ -309,24 +276,9 @@ std::map<std::string, Field> gameFields(Game& g) {
                                  }};
     }
 
-    addControl(m, g, "Form2.Picture1", g.about.title, 2);
-    addControl(m, g, "Form2.Label1", g.about.versionLabel, 2);
-    addControl(m, g, "Form2.Label2", g.about.dedicationLabel, 2);
-    addControl(m, g, "Form2.Label3", g.about.authorLabel, 2);
-    addControl(m, g, "Form2.Command1", g.about.okButton, 2);
-    m["Form2.Visible"] = windowVisible(g, g.about, 2);
-    addControl(m, g, "Form3.txtp1name", g.settings.player1NameBox, 3);
-    addControl(m, g, "Form3.txtp2name", g.settings.player2NameBox, 3);
-    addControl(m, g, "Form3.Combo1", g.settings.difficultyList, 3);
-    addControl(m, g, "Form3.lbldif", g.settings.difficultyLabel, 3);
-    addControl(m, g, "Form3.cmdupdate", g.settings.applyButton, 3);
-    addControl(m, g, "Form3.cmdcancel", g.settings.cancelButton, 3);
-    m["Form3.Visible"] = windowVisible(g, g.settings, 3);
-    addControl(m, g, "Form4.RichTextBox1", g.scores.scoreBox, 4);
-    addControl(m, g, "Form4.RichTextBox2", g.scores.nameBox, 4);
-    addControl(m, g, "Form4.RichTextBox3", g.scores.commentBox, 4);
-    addControl(m, g, "Form4.Command1", g.scores.backButton, 4);
-    m["Form4.Visible"] = windowVisible(g, g.scores, 4);
+    addWindow(m, g, g.about, kAboutControls, 2);
+    addWindow(m, g, g.settings, kSettingsControls, 3);
+    addWindow(m, g, g.scores, kScoresControls, 4);
     return m;
 }
 

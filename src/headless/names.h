@@ -1,6 +1,6 @@
 // The game's variables and control properties by name, as scenario files and tools spell them:
-// "p1gas", "tgas2", "player1Car.left", "Timer7.enabled", "SettingsWindow.difficultyLabel.caption",
-// "ScoresWindow.visible".
+// "p1gas", "tgas2", "bmouse1.Left", "Timer7.Enabled", "Form3.lbldif.Caption", "Form4.Visible". The
+// controls' names come from the control lists beside the windows in rules/.
 #pragma once
 
 #include "rules/state.h"

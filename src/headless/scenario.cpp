@@ -6,10 +6,10 @@
 #include "headless/temp_folder.h"
 #include "records/record_file.h"
 #include "rules/events.h"
+#include "rules/key_box.h"
 #include "rules/lifecycle/shared_steps.h"
 #include "rules/ticks.h"
 #include "rules/ui/menus.h"
-#include "rules/window_ops.h"
 #include "window/numbers.h"
 #include "window/random.h"
 
@@ -143,134 +143,190 @@ class Runner {
         }
     }
 
-    void execute(const std::string& line) {
-        std::size_t space = line.find(' ');
-        std::string command = line.substr(0, space);
-        std::string rest = space == std::string::npos ? std::string() : line.substr(space + 1);
-        bool hasRest = space != std::string::npos;
-        // "NAME VALUE" commands. The value is the rest of the line, so a name with nothing after it
-        // has the empty value, with or without a blank.
-        std::size_t split = rest.find(' ');
-        std::string name = rest.substr(0, split);
-        std::string value = split == std::string::npos ? std::string() : rest.substr(split + 1);
+    // One line of a scenario, split: COMMAND REST, and REST as NAME VALUE. The value is the rest of
+    // the line, so a name with nothing after it has the empty value, with or without a blank.
+    struct Line {
+        std::string text, command, rest, name, value;
+        bool hasRest = false, hasValue = false;
+    };
 
-        bool beforeStart = !game_;
-        if (command == "seed" || command == "file" || command == "rawfile" || command == "answer" ||
-            command == "reply") {
-            configure(line, command, rest, hasRest, name, value, split != std::string::npos);
-            return;
-        }
-        if (command == "start") {
-            if (!beforeStart || hasRest)
-                return malformed(line, beforeStart ? "start takes nothing" : "second start");
-            startGame();
-            return checkPlatformFault(line);
-        }
-        if (beforeStart)
-            return malformed(line, "only seed, file, rawfile, answer and reply come before start");
+    // When a command may come: only before start, at any time, once a game was started, or while
+    // the game runs (after the program ended such a command does nothing).
+    enum class When { BeforeStart, Anytime, Started, Playing };
+    struct Command {
+        std::string_view word;
+        When when;
+        void (Runner::*run)(const Line&);
+    };
+    void execute(const std::string& text) {
+        Line line;
+        line.text = text;
+        const std::size_t space = text.find(' ');
+        line.command = text.substr(0, space);
+        line.hasRest = space != std::string::npos;
+        if (line.hasRest) line.rest = text.substr(space + 1);
+        const std::size_t split = line.rest.find(' ');
+        line.name = line.rest.substr(0, split);
+        line.hasValue = split != std::string::npos;
+        if (line.hasValue) line.value = line.rest.substr(split + 1);
 
-        if (command == "expect") {
-            auto actual = read(name);
-            if (!actual) return malformed(line, "unknown name " + name);
-            auto match = valueMatches(*actual, value);
-            if (!match) return malformed(line, "value of the wrong kind for " + name);
-            if (!*match) {
-                out_ << "FAIL " << label_ << ':' << lineNumber_ << ": " << name << " is "
-                     << formatValue(*actual) << ", expected " << value << '\n';
-                status_ = ScenarioStatus::Failed;
-            }
-            return;
-        }
-        if (command == "print") {
-            auto actual = read(rest);
-            if (!actual) return malformed(line, "unknown name " + rest);
-            out_ << rest << " = " << formatValue(*actual) << '\n';
-            return;
-        }
-        if (command == "dump") {
-            if (hasRest) return malformed(line, "dump takes nothing");
-            for (auto& [fieldName, field] : fields_)
-                if (formLoaded(field.form)) out_ << fieldName << " = " << formatValue(field.get()) << '\n';
-            return;
-        }
-        if (game_->exited) return; // the program has ended: nothing else happens
-
-        if (command == "key") {
-            if (rest.empty()) return malformed(line, "key needs a character");
-            pressKey(*game_, rest);
-        } else if (command == "click") {
-            if (!click(rest)) return malformed(line, "unknown control " + rest);
-        } else if (command == "menu") {
-            if (!menu(rest)) return malformed(line, "unknown menu entry " + rest);
-        } else if (command == "type") {
-            Control* box = name == "Form3.txtp1name"   ? &game_->settings.player1NameBox
-                           : name == "Form3.txtp2name" ? &game_->settings.player2NameBox
-                                                       : nullptr;
-            if (!box) return malformed(line, "unknown text box " + name);
-            if (game_->settings.loaded && game_->settings.visible && box->visible && box->enabled)
-                box->text = value;
-        } else if (command == "select") {
-            if (name != "Form3.Combo1") return malformed(line, "unknown list " + name);
-            Control& list = game_->settings.difficultyList;
-            auto index = wholeCount(value);
-            if (!index || *index < 0 || *index >= static_cast<long long>(list.items.size()))
-                return malformed(line, "no entry " + value);
-            if (game_->settings.loaded && game_->settings.visible && list.visible && list.enabled)
-                list.listIndex = static_cast<int>(*index);
-        } else if (command == "wait") {
-            auto ms = wholeCount(rest);
-            if (!ms || *ms < 0) return malformed(line, "wait needs milliseconds");
-            advanceClock(*game_, game_->clock.now + *ms);
-        } else if (command == "run") {
-            auto handler = handlerNamed(rest);
-            if (!handler) return malformed(line, "no handler " + rest);
-            handler(*game_);
-        } else if (command == "set") {
-            auto it = fields_.find(name);
-            if (it == fields_.end()) return malformed(line, "unknown name " + name);
-            if (!it->second.set(value)) return malformed(line, "value of the wrong kind for " + name);
-        } else if (command == "autoplay") {
-            auto ms = wholeCount(rest);
-            if (!ms || *ms < 0) return malformed(line, "autoplay needs milliseconds");
-            AutoplayOptions options;
-            options.seed = seed_;
-            autoplay(*game_, platform_, *ms, options);
-        } else {
-            return malformed(line, "unknown command " + command);
-        }
+        // Adding a command is a row here and its function below.
+        static constexpr Command kCommands[] = {
+            {"seed", When::BeforeStart, &Runner::seed},
+            {"file", When::BeforeStart, &Runner::file},
+            {"rawfile", When::BeforeStart, &Runner::rawfile},
+            {"answer", When::Anytime, &Runner::answer},
+            {"reply", When::Anytime, &Runner::reply},
+            {"start", When::Anytime, &Runner::start},
+            {"expect", When::Started, &Runner::expect},
+            {"print", When::Started, &Runner::print},
+            {"dump", When::Started, &Runner::dump},
+            {"key", When::Playing, &Runner::key},
+            {"click", When::Playing, &Runner::click},
+            {"menu", When::Playing, &Runner::menu},
+            {"type", When::Playing, &Runner::type},
+            {"select", When::Playing, &Runner::select},
+            {"wait", When::Playing, &Runner::wait},
+            {"run", When::Playing, &Runner::runHandler},
+            {"set", When::Playing, &Runner::set},
+            {"autoplay", When::Playing, &Runner::autoplay},
+        };
+        static constexpr Command kUnknown = {"", When::Playing, &Runner::unknown};
+        const Command* command = &kUnknown;
+        for (const Command& c : kCommands)
+            if (c.word == line.command) command = &c;
+        if (command->when == When::BeforeStart && game_)
+            return malformed(text, line.command + " comes before start");
+        if ((command->when == When::Started || command->when == When::Playing) && !game_)
+            return malformed(text, "only seed, file, rawfile, answer and reply come before start");
+        if (command->when == When::Playing && game_->exited) return; // the program has ended
+        (this->*command->run)(line);
+        if (command->when != When::Playing || status_ != ScenarioStatus::Passed) return;
         if (platform_.quitRequested) game_->exited = true;
-        checkPlatformFault(line);
+        checkPlatformFault(text);
     }
 
-    void configure(const std::string& line, const std::string& command, const std::string& rest, bool hasRest,
-                   const std::string& name, const std::string& value, bool hasValue) {
-        if (game_ && command != "answer" && command != "reply")
-            return malformed(line, command + " comes before start");
-        if (command == "seed") {
-            auto v = wholeCount(rest);
-            if (!v || *v < 0) return malformed(line, "seed needs a whole number");
-            seed_ = static_cast<std::uint64_t>(*v);
-        } else if (command == "answer") {
-            platform_.answers.push_back(hasRest ? std::optional<std::string>(rest) : std::nullopt);
-        } else if (command == "reply") {
-            if (rest == "OK")
-                platform_.replies.push_back(Button::OK);
-            else if (rest == "Yes")
-                platform_.replies.push_back(Button::Yes);
-            else if (rest == "No")
-                platform_.replies.push_back(Button::No);
-            else
-                malformed(line, "reply OK, Yes or No");
-        } else {
-            if (!hasValue || !plainFileName(name)) return malformed(line, command + " NAME TEXT");
-            if (command == "file") {
-                if (!saveRecordFile(folder_.path() / name, value)) malformed(line, "cannot write " + name);
-                return;
-            }
-            auto bytes = unescape(value);
-            if (!bytes) return malformed(line, "bad escape in rawfile text");
-            std::ofstream(folder_.path() / name, std::ios::binary) << *bytes;
+    void unknown(const Line& line) { malformed(line.text, "unknown command " + line.command); }
+
+    void seed(const Line& line) {
+        auto v = wholeCount(line.rest);
+        if (!v || *v < 0) return malformed(line.text, "seed needs a whole number");
+        seed_ = static_cast<std::uint64_t>(*v);
+    }
+
+    // "file NAME TEXT" writes a record file as the game writes one; "rawfile NAME TEXT" writes the
+    // bytes the escaped text stands for, to give the game files it would never write itself.
+    bool fileNamed(const Line& line) {
+        if (line.hasValue && plainFileName(line.name)) return true;
+        malformed(line.text, line.command + " NAME TEXT");
+        return false;
+    }
+    void file(const Line& line) {
+        if (fileNamed(line) && !saveRecordFile(folder_.path() / line.name, line.value))
+            malformed(line.text, "cannot write " + line.name);
+    }
+    void rawfile(const Line& line) {
+        if (!fileNamed(line)) return;
+        auto bytes = unescape(line.value);
+        if (!bytes) return malformed(line.text, "bad escape in rawfile text");
+        std::ofstream(folder_.path() / line.name, std::ios::binary) << *bytes;
+    }
+
+    void answer(const Line& line) {
+        platform_.answers.push_back(line.hasRest ? std::optional<std::string>(line.rest) : std::nullopt);
+    }
+
+    void reply(const Line& line) {
+        if (line.rest == "OK")
+            platform_.replies.push_back(Button::OK);
+        else if (line.rest == "Yes")
+            platform_.replies.push_back(Button::Yes);
+        else if (line.rest == "No")
+            platform_.replies.push_back(Button::No);
+        else
+            malformed(line.text, "reply OK, Yes or No");
+    }
+
+    void start(const Line& line) {
+        if (game_ || line.hasRest)
+            return malformed(line.text, game_ ? "second start" : "start takes nothing");
+        startGame();
+        checkPlatformFault(line.text);
+    }
+
+    void expect(const Line& line) {
+        auto actual = read(line.name);
+        if (!actual) return malformed(line.text, "unknown name " + line.name);
+        auto match = valueMatches(*actual, line.value);
+        if (!match) return malformed(line.text, "value of the wrong kind for " + line.name);
+        if (!*match) {
+            out_ << "FAIL " << label_ << ':' << lineNumber_ << ": " << line.name << " is "
+                 << formatValue(*actual) << ", expected " << line.value << '\n';
+            status_ = ScenarioStatus::Failed;
         }
+    }
+
+    void print(const Line& line) {
+        auto actual = read(line.rest);
+        if (!actual) return malformed(line.text, "unknown name " + line.rest);
+        out_ << line.rest << " = " << formatValue(*actual) << '\n';
+    }
+
+    void dump(const Line& line) {
+        if (line.hasRest) return malformed(line.text, "dump takes nothing");
+        for (auto& [fieldName, field] : fields_)
+            if (formLoaded(field.form)) out_ << fieldName << " = " << formatValue(field.get()) << '\n';
+    }
+
+    void key(const Line& line) {
+        if (line.rest.empty()) return malformed(line.text, "key needs a character");
+        pressKey(*game_, line.rest);
+    }
+
+    void type(const Line& line) {
+        Control* box = line.name == "Form3.txtp1name"   ? &game_->settings.player1NameBox
+                       : line.name == "Form3.txtp2name" ? &game_->settings.player2NameBox
+                                                        : nullptr;
+        if (!box) return malformed(line.text, "unknown text box " + line.name);
+        if (game_->settings.loaded && game_->settings.visible && box->visible && box->enabled)
+            box->text = line.value;
+    }
+
+    void select(const Line& line) {
+        if (line.name != "Form3.Combo1") return malformed(line.text, "unknown list " + line.name);
+        Control& list = game_->settings.difficultyList;
+        auto index = wholeCount(line.value);
+        if (!index || *index < 0 || *index >= static_cast<long long>(list.items.size()))
+            return malformed(line.text, "no entry " + line.value);
+        if (game_->settings.loaded && game_->settings.visible && list.visible && list.enabled)
+            list.listIndex = static_cast<int>(*index);
+    }
+
+    void wait(const Line& line) {
+        auto ms = wholeCount(line.rest);
+        if (!ms || *ms < 0) return malformed(line.text, "wait needs milliseconds");
+        advanceClock(*game_, game_->clock.now + *ms);
+    }
+
+    void runHandler(const Line& line) {
+        auto handler = handlerNamed(line.rest);
+        if (!handler) return malformed(line.text, "no handler " + line.rest);
+        handler(*game_);
+    }
+
+    void set(const Line& line) {
+        auto it = fields_.find(line.name);
+        if (it == fields_.end()) return malformed(line.text, "unknown name " + line.name);
+        if (!it->second.set(line.value))
+            return malformed(line.text, "value of the wrong kind for " + line.name);
+    }
+
+    void autoplay(const Line& line) {
+        auto ms = wholeCount(line.rest);
+        if (!ms || *ms < 0) return malformed(line.text, "autoplay needs milliseconds");
+        AutoplayOptions options;
+        options.seed = seed_;
+        squeakrun::autoplay(*game_, platform_, *ms, options);
     }
 
     void startGame() {
@@ -289,7 +345,10 @@ class Runner {
         return nullptr;
     }
 
-    bool click(const std::string& name) {
+    void click(const Line& line) {
+        if (!clickControl(line.rest)) malformed(line.text, "unknown control " + line.rest);
+    }
+    bool clickControl(const std::string& name) {
         Game& g = *game_;
         auto clickIf = [&](bool windowShown, const Control& c, Handler h) {
             if (windowShown && c.visible && c.enabled) h(g);
@@ -310,13 +369,16 @@ class Runner {
         return false;
     }
 
-    bool menu(const std::string& name) {
+    void menu(const Line& line) {
         Game& g = *game_;
-        if (name == "mnuFile" || name == "mnuHelp") return true; // opening a menu does nothing by itself
-        const MenuEntry* entry = menuEntry(name);
-        if (!entry) return false;
-        if (g.control(entry->control).enabled) entry->handler(g);
-        return true;
+        for (const MainControl& c : kMainControls) {
+            if (c.shown != Shown::Menu || c.scenarioName != line.rest) continue;
+            // Opening a menu on the menu bar does nothing by itself.
+            const MenuEntry* entry = menuEntry(c.member);
+            if (entry && g.control(c.member).enabled) entry->handler(g);
+            return;
+        }
+        malformed(line.text, "unknown menu entry " + line.rest);
     }
 
     std::string label_;

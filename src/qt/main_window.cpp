@@ -5,11 +5,12 @@
 #include "qt/playfield_painter.h"
 #include "qt/playfield_view.h"
 #include "qt/scaling.h"
+#include "qt/signature.h"
 #include "qt/small_windows.h"
 #include "rules/events.h"
+#include "rules/key_box.h"
 #include "rules/ticks.h"
 #include "rules/ui/menus.h"
-#include "rules/window_ops.h"
 
 #include <QCloseEvent>
 #include <QGuiApplication>
@@ -85,8 +86,7 @@ GameWindow::GameWindow(Game& game, Platform& platform, ClockDriver& driver, QWid
     if (const QScreen* s = screen(); s && s->refreshRate() > 1)
         driver_.setFrameNanos(static_cast<std::int64_t>(1e9 / s->refreshRate()));
     // The key box upkeep only ever empties the key box, which the window does not show.
-    driver_.setLook([this](const GameState& g) { return shownSignature(g); },
-                    1u << static_cast<int>(TickTimer::KeyBoxUpkeep));
+    driver_.setLook(shownSignature, 1u << static_cast<int>(TickTimer::KeyBoxUpkeep));
 
     resizeForScale(openingScale());
     followModel();
@@ -97,30 +97,6 @@ GameWindow::~GameWindow() {
     driver_.setLook({});
 }
 
-std::uint64_t GameWindow::shownSignature(const GameState& g) const {
-    Signature h;
-    h.value = drawnSignature(g.window); // the playfield and its start button
-    for (const ShownEntry& e : entries_)
-        h.add(g.window.*e.control);
-    // The small windows, whatever they show while they are open.
-    const bool open[] = {g.about.visible, g.settings.visible, g.scores.visible};
-    h.bytes(open, sizeof open);
-    if (g.about.visible)
-        for (const Control* c : {&g.about.title, &g.about.versionLabel, &g.about.dedicationLabel,
-                                 &g.about.authorLabel, &g.about.okButton})
-            h.add(*c);
-    if (g.settings.visible)
-        for (const Control* c :
-             {&g.settings.player1NameBox, &g.settings.player2NameBox, &g.settings.difficultyList,
-              &g.settings.difficultyLabel, &g.settings.applyButton, &g.settings.cancelButton})
-            h.add(*c);
-    if (g.scores.visible)
-        for (const Control* c :
-             {&g.scores.scoreBox, &g.scores.nameBox, &g.scores.commentBox, &g.scores.backButton})
-            h.add(*c);
-    return h.value;
-}
-
 void GameWindow::prepareWindowSystem() {
     if (!qEnvironmentVariableIsSet("QT_XCB_NO_MITSHM")) qputenv("QT_XCB_NO_MITSHM", "1");
     // The game needs no GLib sources, and each wake-up of Qt's own loop costs less.
@@ -128,27 +104,29 @@ void GameWindow::prepareWindowSystem() {
 }
 
 void GameWindow::buildMenus() {
-    auto addMenu = [this](Control MainWindow::*menuControl, const char* menuName, const auto& items) {
-        QMenu* menu = menuBar()->addMenu(QString::fromStdString((g_.window.*menuControl).caption));
-        entries_.push_back({menuName, menu->menuAction(), menuControl, (g_.window.*menuControl).caption});
-        for (const MenuEntry& item : items) {
-            if (item.separatorBefore) menu->addSeparator();
-            QAction* a = menu->addAction(QString::fromStdString((g_.window.*item.control).caption));
-            a->setShortcut(QKeySequence(QString::fromLatin1(item.shortcut.data(), item.shortcut.size())));
-            a->setShortcutContext(Qt::WindowShortcut);
-            a->setShortcutVisibleInContextMenu(true);
-            auto handler = item.handler;
-            connect(a, &QAction::triggered, this, [this, handler] { driver_.runEvent(handler); });
-            entries_.push_back({item.name, a, item.control, (g_.window.*item.control).caption});
+    QMenu* menu = nullptr;
+    for (const MainControl& c : kMainControls) {
+        if (c.shown != Shown::Menu) continue;
+        const std::string& caption = (g_.window.*c.member).caption;
+        const MenuEntry* item = menuEntry(c.member);
+        if (!item) {
+            menu = menuBar()->addMenu(QString::fromStdString(caption));
+            entries_.push_back({menu->menuAction(), c.member, caption});
+            continue;
         }
-    };
-    addMenu(&MainWindow::fileMenu, "mnuFile", kFileMenu);
-    addMenu(&MainWindow::helpMenu, "mnuHelp", kHelpMenu);
+        if (item->separatorBefore) menu->addSeparator();
+        QAction* a = menu->addAction(QString::fromStdString(caption));
+        a->setShortcut(QKeySequence(QString::fromLatin1(item->shortcut.data(), item->shortcut.size())));
+        a->setShortcutContext(Qt::WindowShortcut);
+        a->setShortcutVisibleInContextMenu(true);
+        connect(a, &QAction::triggered, this, [this, handler = item->handler] { driver_.runEvent(handler); });
+        entries_.push_back({a, c.member, caption});
+    }
 }
 
-QAction* GameWindow::action(std::string_view name) const {
+QAction* GameWindow::action(Control MainWindow::*control) const {
     for (const ShownEntry& e : entries_)
-        if (name == e.name) return e.action;
+        if (e.control == control) return e.action;
     return nullptr;
 }
 

@@ -10,7 +10,6 @@
 
 #include <memory>
 #include <string>
-#include <string_view>
 #include <vector>
 
 namespace squeakrun::qt {
@@ -43,8 +42,8 @@ class GameWindow : public QMainWindow {
     ScoresDialog* scoresWindow() const { return scores_; }
     PixmapCache& pictures() const { return *pictures_; }
 
-    // The menu entry standing for a menu control of the model ("pauseEntry"), or null.
-    QAction* action(std::string_view name) const;
+    // The menu entry standing for a menu control of the model (&MainWindow::pauseEntry), or null.
+    QAction* action(Control MainWindow::*control) const;
 
     // Sizes the window so its content shows at `scale`.
     void resizeForScale(int scale);
@@ -53,9 +52,6 @@ class GameWindow : public QMainWindow {
 
     // Follows the model: menu captions and states, the small windows, and a repaint if needed.
     void followModel();
-    // Everything the window shows of a game's state, as a number that changes whenever any of it
-    // does: the playfield, the start button, the menu entries and the open small windows.
-    std::uint64_t shownSignature(const GameState& g) const;
 
     // The game's pictures that cannot be found; the first call tells the players once, in one box.
     QStringList missingArtwork();
@@ -68,7 +64,6 @@ class GameWindow : public QMainWindow {
 
   private:
     struct ShownEntry {
-        std::string_view name;
         QAction* action;
         Control MainWindow::*control;
         std::string caption; // as last given to the action, so that an unchanged one costs nothing

@@ -3,10 +3,13 @@
 #include "qt/look.h"
 #include "qt/pixmap_cache.h"
 #include "qt/scaling.h"
+#include "qt/signature.h"
 
 #include <QFontMetrics>
 #include <QPainter>
 
+#include <algorithm>
+#include <array>
 #include <cstring>
 #include <iterator>
 #include <string_view>
@@ -17,56 +20,34 @@ namespace {
 
 using Member = Control MainWindow::*;
 
-// Everything drawn, bottom to top, with the container each one sits in (null: the window itself).
-// On the field: the stations, the gauges, the devices, the bonus items, the cars and the countdowns.
-// The gauges lie under the devices and cars so that a car passing beneath one is never hidden.
+// Everything painted, bottom to top, with the container each one sits in (null: the window itself).
 struct Placed {
     Member control;
     Member container;
 };
-constexpr Placed kDrawOrder[] = {
-    {&MainWindow::playfield, nullptr},
-    {&MainWindow::upgradeStation, &MainWindow::playfield},
-    {&MainWindow::gasStation, &MainWindow::playfield},
-    {&MainWindow::player1Gauge, &MainWindow::playfield},
-    {&MainWindow::player2Gauge, &MainWindow::playfield},
-    {&MainWindow::player1Trap, &MainWindow::playfield},
-    {&MainWindow::player2Trap, &MainWindow::playfield},
-    {&MainWindow::player1Cheese, &MainWindow::playfield},
-    {&MainWindow::player2Cheese, &MainWindow::playfield},
-    {&MainWindow::player1Slick, &MainWindow::playfield},
-    {&MainWindow::player2Slick, &MainWindow::playfield},
-    {&MainWindow::bonusItem1, &MainWindow::playfield},
-    {&MainWindow::bonusItem2, &MainWindow::playfield},
-    {&MainWindow::player1Car, &MainWindow::playfield},
-    {&MainWindow::player2Car, &MainWindow::playfield},
-    {&MainWindow::player1Countdown, &MainWindow::playfield},
-    {&MainWindow::player2Countdown, &MainWindow::playfield},
-    {&MainWindow::deviceStrip, nullptr},
-    {&MainWindow::player1Device, &MainWindow::deviceStrip},
-    {&MainWindow::player2Device, &MainWindow::deviceStrip},
-    {&MainWindow::player1Stock, &MainWindow::deviceStrip},
-    {&MainWindow::player2Stock, &MainWindow::deviceStrip},
-    {&MainWindow::statusPanel, nullptr},
-    {&MainWindow::player1Name, &MainWindow::statusPanel},
-    {&MainWindow::player1Score, &MainWindow::statusPanel},
-    {&MainWindow::player2Score, &MainWindow::statusPanel},
-    {&MainWindow::player2Name, &MainWindow::statusPanel},
-    {&MainWindow::player1Gas, &MainWindow::statusPanel},
-    {&MainWindow::player2Gas, &MainWindow::statusPanel},
-    {&MainWindow::player1Lives, &MainWindow::statusPanel},
-    {&MainWindow::player2Lives, &MainWindow::statusPanel},
-    {&MainWindow::highScoreBox, &MainWindow::statusPanel},
-};
+constexpr bool painted(const MainControl& c) {
+    return c.shown == Shown::Painted;
+}
+constexpr auto kDrawOrder = [] {
+    std::array<Placed, std::ranges::count_if(kMainControls, painted)> order{};
+    std::size_t n = 0;
+    for (const MainControl& c : kMainControls)
+        if (painted(c)) order[n++] = {c.member, c.container};
+    return order;
+}();
 
 // Children are placed from their container's top-left corner (the field's is the window's).
 QPointF originOf(const MainWindow& f, const Placed& p) {
     return p.container ? QPointF((f.*p.container).left, (f.*p.container).top) : QPointF(0, 0);
 }
+// A control with the container it sits in, as the list of every control gives them.
+Placed placeOf(Member m) {
+    for (const MainControl& c : kMainControls)
+        if (c.member == m) return {c.member, c.container};
+    return {m, nullptr};
+}
 QPointF originOf(const MainWindow& f, Member m) {
-    for (const Placed& p : kDrawOrder)
-        if (p.control == m) return originOf(f, p);
-    return QPointF(0, 0);
+    return originOf(f, placeOf(m));
 }
 
 bool isCountdown(const Placed& p) {
@@ -206,24 +187,6 @@ void drawControl(QPainter& painter, const Control& c, const QRect& r, bool count
 
 } // namespace
 
-void Signature::add(const Control& c) {
-    const float place[] = {c.left, c.top, c.width, c.height};
-    std::uint64_t w[2];
-    std::memcpy(w, place, sizeof w);
-    word(w[0]);
-    word(w[1]);
-    word(std::uint64_t(std::uint32_t(c.listIndex)) | std::uint64_t{c.visible} << 32 |
-         std::uint64_t{c.enabled} << 33 | std::uint64_t{c.focused} << 34 |
-         std::uint64_t{c.lines.size()} << 40 | std::uint64_t{c.items.size()} << 52);
-    text(c.picture);
-    text(c.caption);
-    text(c.text);
-    for (const std::string& line : c.lines)
-        text(line);
-    for (const std::string& item : c.items)
-        text(item);
-}
-
 QSize clientPixels() {
     return pxSize(kClientTwipsWidth, kClientTwipsHeight);
 }
@@ -309,6 +272,10 @@ void drawnParts(const MainWindow& f, int scale, std::vector<DrawnPart>& parts) {
     parts.back() = {h.value, QRect()};
 }
 
+bool shown(const MainWindow& f, Member member) {
+    return shown(f, placeOf(member));
+}
+
 QRectF twipsRect(const MainWindow& f, Member member) {
     const Control& c = f.*member;
     const QPointF origin = originOf(f, member);
@@ -328,14 +295,6 @@ const Control* controlAt(const MainWindow& f, QPointF twips) {
             return &(f.*(it->control));
     }
     return nullptr;
-}
-
-std::uint64_t drawnSignature(const MainWindow& f) {
-    Signature h;
-    for (const Placed& p : kDrawOrder)
-        h.add(f.*p.control);
-    h.add(f.startButton);
-    return h.value;
 }
 
 } // namespace squeakrun::qt

@@ -1,7 +1,6 @@
 // Draws the main window's content from the model: the playfield with everything on it, the device
 // strip and the status panel, at a whole scale factor. Also answers which control lies under a
-// point (tool tips, clicks) and gives a cheap signature of everything drawn, so the window repaints
-// only when the picture really changed.
+// point (tool tips, clicks) and which places of the content changed between two moments.
 #pragma once
 
 #include "rules/state.h"
@@ -13,8 +12,6 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <cstring>
-#include <string_view>
 #include <vector>
 
 class QPainter;
@@ -49,46 +46,10 @@ void drawnParts(const MainWindow& f, int scale, std::vector<DrawnPart>& parts);
 QRectF twipsRect(const MainWindow& f, Control MainWindow::*member);
 QRect pixelRect(const MainWindow& f, Control MainWindow::*member, int scale);
 
+// Whether a control shows: it is visible, and so is its container.
+bool shown(const MainWindow& f, Control MainWindow::*member);
+
 // The topmost drawn control under a point of the client area (in twips), or null.
 const Control* controlAt(const MainWindow& f, QPointF twips);
-
-// A quick hash (eight bytes at a time) of what controls show: enough to tell one frame's content
-// from the next, and cheap, since the clock driver asks what the window would show after each tick it
-// plays ahead.
-struct Signature {
-    std::uint64_t value = 1469598103934665603ull;
-    void word(std::uint64_t w) {
-        value = (value ^ w) * 0x9E3779B97F4A7C15ull;
-        value ^= value >> 29;
-    }
-    void bytes(const void* p, std::size_t n) {
-        const auto* b = static_cast<const unsigned char*>(p);
-        std::uint64_t w = 0;
-        if (n < 8) {
-            for (std::size_t i = 0; i < n; ++i)
-                w |= std::uint64_t{b[i]} << (8 * i);
-            word(w);
-            return;
-        }
-        for (std::size_t i = 0; i + 8 <= n; i += 8) {
-            std::memcpy(&w, b + i, 8);
-            word(w);
-        }
-        // The last few bytes: the last eight, which overlap the words before.
-        if (n % 8) {
-            std::memcpy(&w, b + n - 8, 8);
-            word(w);
-        }
-    }
-    void text(std::string_view s) {
-        word(s.size());
-        bytes(s.data(), s.size());
-    }
-    void add(const Control& c); // its place, state, picture, texts and lines
-};
-
-// Changes whenever anything drawn changes (positions, sizes, visibility, pictures, texts), and the
-// start button's place and state.
-std::uint64_t drawnSignature(const MainWindow& f);
 
 } // namespace squeakrun::qt

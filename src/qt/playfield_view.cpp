@@ -170,16 +170,14 @@ QPointF PlayfieldView::toTwips(QPoint pos) const {
 PlayfieldView::Target PlayfieldView::targetAt(QPoint pos) const {
     const QPointF t = toTwips(pos);
     const MainWindow& f = g_.window;
-    auto hits = [&](Control MainWindow::*m, Control MainWindow::*container) {
-        const Control& c = f.*m;
-        return c.visible && c.enabled && (!container || (f.*container).visible) &&
-               twipsRect(f, m).contains(t);
+    auto hits = [&](Control MainWindow::*m) {
+        return shown(f, m) && (f.*m).enabled && twipsRect(f, m).contains(t);
     };
-    if (hits(&MainWindow::player1Gas, &MainWindow::statusPanel)) return Target::Gas1;
-    if (hits(&MainWindow::player2Gas, &MainWindow::statusPanel)) return Target::Gas2;
+    if (hits(&MainWindow::player1Gas)) return Target::Gas1;
+    if (hits(&MainWindow::player2Gas)) return Target::Gas2;
     // Anything lying on the field counts as the field: a player clicking to take the keyboard
     // back should not have to miss the cars.
-    if (hits(&MainWindow::playfield, nullptr)) return Target::Field;
+    if (hits(&MainWindow::playfield)) return Target::Field;
     return Target::None;
 }
 

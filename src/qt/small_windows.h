@@ -1,12 +1,12 @@
 // The three small windows: About, Game Settings and High Scores. Each is a modeless top-level
-// window that exists from the start and is only shown and hidden, following its FormN.visible in the
-// model. They are laid out in twips like the main window and drawn at its scale. Closing one with
+// window that exists from the start and is only shown and hidden, following its window's visible flag in
+// the model. They are laid out in twips like the main window and drawn at its scale. Closing one with
 // the title bar's close button does what its own button does.
 #pragma once
 
+#include "qt/picture_button.h"
 #include "window/controls.h"
 
-#include <QAbstractButton>
 #include <QWidget>
 
 #include <string>
@@ -24,27 +24,6 @@ namespace squeakrun::qt {
 class ClockDriver;
 class PixmapCache;
 
-// A button that is a picture (the game's picture buttons), drawn crisp at the window's scale.
-class PictureButton : public QAbstractButton {
-    Q_OBJECT
-  public:
-    PictureButton(PixmapCache& pictures, QWidget* parent);
-    void setPicture(const std::string& name);
-    void setScale(int scale);
-    QSize sizeHint() const override;
-
-  protected:
-    void paintEvent(QPaintEvent*) override;
-    void enterEvent(QEnterEvent*) override;
-    void leaveEvent(QEvent*) override;
-
-  private:
-    PixmapCache& pictures_;
-    std::string picture_;
-    int scale_ = 1;
-    bool hover_ = false;
-};
-
 class SmallWindow : public QWidget {
     Q_OBJECT
   public:
@@ -57,7 +36,7 @@ class SmallWindow : public QWidget {
     void setScale(int scale);
     int scale() const { return scale_; }
 
-    // Follows the model after every event: shown or hidden as FormN.visible says, controls updated.
+    // Follows the model after every event: shown or hidden as the model says, controls updated.
     void followModel();
 
   protected:

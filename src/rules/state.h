@@ -1,7 +1,9 @@
-// The whole game: the main window's controls and variables, the three small windows, both players,
-// the bonus items and the game clock. Handlers are free functions over this one aggregate.
+// The whole game: the main window (rules/main_controls.h), the three small windows and the lists of
+// their controls, both players, the bonus items and the game clock. Handlers are free functions over
+// this one aggregate.
 #pragma once
 
+#include "rules/main_controls.h"
 #include "window/controls.h"
 #include "window/game_clock.h"
 #include "window/platform.h"
@@ -27,23 +29,6 @@ inline bool isHeading(Count code) {
 // The device a player has selected on the device strip.
 enum class Device : int { None = 0, Trap = 1, Cheese = 2, Slick = 3 };
 
-// The main window: the playfield with everything on it, the device strip, the status panel, the key
-// box that catches the players' keys, and the menu bar.
-struct MainWindow {
-    // The playfield and what lies or drives on it.
-    Control playfield, player1Car, player2Car, player1Trap, player2Trap, player1Cheese, player2Cheese,
-        player1Slick, player2Slick, bonusItem1, bonusItem2, upgradeStation, gasStation, player1Gauge,
-        player2Gauge, startButton, player1Countdown, player2Countdown;
-    // The device strip: each player's selected device and its stock.
-    Control deviceStrip, player1Device, player2Device, player1Stock, player2Stock;
-    // The status panel: names, scores, gas, lives and the stored high score.
-    Control statusPanel, player1Name, player1Score, player2Score, player2Name, player1Gas, player2Gas,
-        player1Lives, player2Lives, highScoreBox;
-    Control keyBox;
-    Control fileMenu, pauseEntry, settingsEntry, highScoresEntry, exitEntry, helpMenu, rulesEntry,
-        controlsEntry, aboutEntry;
-};
-
 // The About window.
 struct AboutWindow {
     bool loaded = false, visible = false;
@@ -60,6 +45,47 @@ struct SettingsWindow {
 struct ScoresWindow {
     bool loaded = false, visible = false;
     Control scoreBox, nameBox, commentBox, backButton;
+};
+
+// One control of a small window: its member, its scenario name (the window's own name goes before it)
+// and how it looks before start-up runs.
+template <class Window> struct WindowControl {
+    Control Window::*member;
+    std::string_view scenarioName;
+    Design design;
+};
+inline constexpr WindowControl<AboutWindow> kAboutControls[] = {
+    {&AboutWindow::title, "Picture1", Design::pictureBox(240, 120, 2415, 375, "title.gif")},
+    {&AboutWindow::versionLabel, "Label1", Design::label(240, 600, 2415, 495)},
+    {&AboutWindow::dedicationLabel, "Label2",
+     Design::label(120, 1680, 2655, 615)
+         .titled("I give to God all the glory for the completion of this game, without His help it would "
+                 "be non-existant!")},
+    {&AboutWindow::authorLabel, "Label3",
+     Design::label(480, 1080, 1935, 255).titled("By the Squeakrun team")},
+    {&AboutWindow::okButton, "Command1",
+     Design::make(Control::Kind::Button, 960, 1320, 975, 315, "btnok.gif")},
+};
+inline constexpr WindowControl<SettingsWindow> kSettingsControls[] = {
+    {&SettingsWindow::player1NameBox, "txtp1name",
+     Design::make(Control::Kind::TextBox, 1320, 720, 975, 285).tip("First Player's Name")},
+    {&SettingsWindow::player2NameBox, "txtp2name",
+     Design::make(Control::Kind::TextBox, 1320, 1920, 975, 285).tip("Second Player's Name")},
+    {&SettingsWindow::difficultyList, "Combo1",
+     Design::make(Control::Kind::ComboBox, 2760, 2040, 1335, 315).tip("Difficulty Wanted")},
+    {&SettingsWindow::difficultyLabel, "lbldif", Design::label(2880, 1560, 1095, 255, "Current Difficulty")},
+    {&SettingsWindow::applyButton, "cmdupdate",
+     Design::make(Control::Kind::Button, 360, 2400, 1815, 615, "btnapply.gif").tip("Complete Changes")},
+    {&SettingsWindow::cancelButton, "cmdcancel",
+     Design::make(Control::Kind::Button, 2880, 2640, 975, 255, "btncancel.gif")
+         .tip("Cancel and return to game")},
+};
+inline constexpr WindowControl<ScoresWindow> kScoresControls[] = {
+    {&ScoresWindow::scoreBox, "RichTextBox1", Design::make(Control::Kind::RichText, 240, 1440, 1335, 375)},
+    {&ScoresWindow::nameBox, "RichTextBox2", Design::make(Control::Kind::RichText, 360, 600, 1095, 375)},
+    {&ScoresWindow::commentBox, "RichTextBox3", Design::make(Control::Kind::RichText, 1800, 840, 1815, 615)},
+    {&ScoresWindow::backButton, "Command1",
+     Design::make(Control::Kind::Button, 1800, 1680, 1575, 495, "btnback.gif")},
 };
 
 // One player's variables; the same for both players (players[0] is player 1, players[1] player 2).
@@ -149,7 +175,6 @@ extern const std::array<Difficulty, 3> kDifficulties;
 
 // Contact boxes, walls and station sizes shared by the ticks.
 inline constexpr float kCarBox = 240;
-inline constexpr float kStationWidth = 495, kStationHeight = 855;
 inline constexpr float kWallLow = 240, kWallBottom = 3960, kWallRight = 6240;
 
 // Everything the game's handlers change: plain data that can be copied and put back whole (the tick

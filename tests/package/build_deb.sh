@@ -1,16 +1,14 @@
 #!/usr/bin/env bash
-# Builds the Debian package into OUT (emptied first) and unpacks it into OUT/root. Fails when the
-# package, its changelog and its AppStream release name different versions: a version bump must
-# come with a changelog entry and a release note.
-# Usage: build_deb.sh <build folder> <out folder>
+# Builds the Debian package as make package does, in its own folder OUT, and unpacks it into OUT/root.
+# Fails when the package, its changelog and its AppStream release name different versions: a version
+# bump must come with a changelog entry and a release note.
+# Usage: build_deb.sh <out folder>
 set -euo pipefail
-build=$1
-out=$2
+out=$1
 
-rm -rf "$out"
-cpack --config "$build/CPackConfig.cmake" -G DEB -B "$out"
+bash "$(dirname "$0")/../../packaging/build_package.sh" "$out"
 debs=("$out"/squeakrun_*.deb)
-[ "${#debs[@]}" -eq 1 ] && [ -f "${debs[0]}" ] || { echo "FAIL: expected one package in $out"; exit 1; }
+rm -rf "$out/root"
 dpkg-deb -x "${debs[0]}" "$out/root"
 
 version=$(dpkg-deb -f "${debs[0]}" Version)

@@ -4,11 +4,11 @@
 #include "headless/headless_platform.h"
 #include "headless/temp_folder.h"
 #include "qt/clock_driver.h"
-#include "qt/playfield_painter.h"
 #include "qt/qt_platform.h"
+#include "qt/signature.h"
 #include "rules/events.h"
+#include "rules/key_box.h"
 #include "rules/state.h"
-#include "rules/window_ops.h"
 
 #include <QTest>
 
@@ -70,7 +70,7 @@ Played play(std::int64_t wakeEvery) {
     std::int64_t wall = 0;
     driver.setWallClock([&] { return wall; });
     driver.setFrameNanos(20'000'000);
-    if (wakeEvery == 0) driver.setLook([](const GameState& g) { return drawnSignature(g.window); });
+    if (wakeEvery == 0) driver.setLook([](const GameState& g) { return shownSignature(g); });
     platform.answers = {std::string("Ann"), std::string("Bob"), std::string("1")};
     driver.runEvent(startUp);
     platform.useDefaults = true;
@@ -92,9 +92,9 @@ Played play(std::int64_t wakeEvery) {
             played.runs.insert(wall);
         }
         if (wakeEvery ? wall % wakeEvery == 0 : wall >= driver.plannedWake() + driver.dropped()) {
-            const std::uint64_t before = drawnSignature(game.window);
+            const std::uint64_t before = shownSignature(game);
             driver.wake();
-            const std::uint64_t after = played.shown[wall] = drawnSignature(game.window);
+            const std::uint64_t after = played.shown[wall] = shownSignature(game);
             if (after != before) played.changes[wall] = after;
             played.runs.insert(wall);
         }

@@ -1,7 +1,8 @@
 // The game window routes keys only through the focused key box, scales, repaints what changed, and marks
 // missing artwork.
 #include "rig.h"
-#include "rules/window_ops.h"
+#include "rules/boxes.h"
+#include "rules/display.h"
 
 #include "qt/pixmap_cache.h"
 #include "qt/playfield_painter.h"
@@ -36,7 +37,7 @@ void MainWindowTest::ctrlPPausesAndResumes() {
     rig.startUp();
     rig.window.show();
     QVERIFY(QTest::qWaitForWindowActive(&rig.window));
-    QAction* pause = rig.window.action("mnuFilePause");
+    QAction* pause = rig.window.action(&MainWindow::pauseEntry);
 
     // Before the start the entry is disabled, and so is its shortcut.
     QTest::keyClick(&rig.window, Qt::Key_P, Qt::ControlModifier);
@@ -62,11 +63,11 @@ void MainWindowTest::switchingToAnotherApplicationPausesARunningGame() {
     rig.startUp();
     auto switchAway = [] { emit qGuiApp->applicationStateChanged(Qt::ApplicationInactive); };
     switchAway(); // no game yet: nothing to pause
-    QCOMPARE(rig.window.action("mnuFilePause")->text(), QStringLiteral("&Pause Game"));
+    QCOMPARE(rig.window.action(&MainWindow::pauseEntry)->text(), QStringLiteral("&Pause Game"));
     rig.clickStart();
     switchAway();
     QVERIFY(rig.game.paused);
-    QCOMPARE(rig.window.action("mnuFilePause")->text(), QStringLiteral("Un-pause Game"));
+    QCOMPARE(rig.window.action(&MainWindow::pauseEntry)->text(), QStringLiteral("Un-pause Game"));
     // Coming back, or switching away again, leaves the game paused until the players resume it.
     emit qGuiApp->applicationStateChanged(Qt::ApplicationActive);
     switchAway();

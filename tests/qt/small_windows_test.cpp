@@ -27,7 +27,7 @@ void SmallWindowsTest::settingsShowNamesAndApplyTheEdits() {
     SettingsDialog* w = rig.window.settingsWindow();
     QVERIFY(!w->isVisible());
 
-    rig.window.action("mnuFileSettings")->trigger();
+    rig.window.action(&MainWindow::settingsEntry)->trigger();
     QVERIFY(w->isVisible());
     QCOMPARE(w->windowTitle(), QStringLiteral("Game Settings"));
     QCOMPARE(w->name1()->text(), QStringLiteral("Ann"));
@@ -57,16 +57,17 @@ void SmallWindowsTest::closeButtonOfTheTitleBarWorksAsTheWindowsButton() {
     rig.clickStart();
     SmallWindow* windows[] = {rig.window.aboutWindow(), rig.window.settingsWindow(),
                               rig.window.scoresWindow()};
-    const char* entries[] = {"mnuHelpAbout", "mnuFileSettings", "mnuFileScores"};
+    Control MainWindow::*entries[] = {&MainWindow::aboutEntry, &MainWindow::settingsEntry,
+                                      &MainWindow::highScoresEntry};
     for (int i = 0; i < 3; ++i) {
         rig.window.action(entries[i])->trigger();
         QVERIFY(windows[i]->isVisible());
         QVERIFY(rig.game.paused);
         windows[i]->close();
-        QVERIFY2(!windows[i]->isVisible(), entries[i]);
+        QVERIFY(!windows[i]->isVisible());
         QVERIFY(!rig.game.paused);
         QVERIFY(rig.game.carsMayMove);
-        QCOMPARE(rig.window.action("mnuFilePause")->text(), QStringLiteral("Pause Game"));
+        QCOMPARE(rig.window.action(&MainWindow::pauseEntry)->text(), QStringLiteral("Pause Game"));
     }
     // Cancel by the close button applies nothing.
     QCOMPARE(rig.game.difficulty, std::string("2"));

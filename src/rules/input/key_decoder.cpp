@@ -1,8 +1,9 @@
 // The key decoder: every key press lands in the key box, and this handler turns the box's text into a
 // request of player 2 or player 1 (a heading, a stop, a device, a drop, leaving a station, or a purchase
 // in the upgrade station). It never moves a car; the ticks act on the requests.
+#include "rules/display.h"
 #include "rules/events.h"
-#include "rules/window_ops.h"
+#include "rules/key_box.h"
 
 #include <string_view>
 
@@ -13,7 +14,9 @@ namespace {
 // Positions of a player's letters in PlayerRow::keys.
 enum KeyRole { KeyUp, KeyDown, KeyLeft, KeyRight, KeyStop, KeySelect, KeyDrop };
 
-// Tanks and speeds in the upgrade station move in steps of 5 and stay within these limits.
+// Tanks and speeds in the upgrade station move in steps of 5. The limits only say when the station
+// still trades: it buys below a ceiling and sells from a floor, so one step may carry a value past
+// either (and raspberry slicks cut tanks and speeds further).
 constexpr Count kTankCeiling = 995, kTankFloor = 15;
 constexpr double kSpeedCeiling = 995, kSpeedFloor = 20;
 constexpr Count kTankPrice = 100, kSpeedPrice = 200;

@@ -2,7 +2,7 @@
 // and would stay in the box, turning the other player's next key into a lost two-letter text.
 // Every 10 ms this tick wipes such a letter.
 #include "rules/events.h"
-#include "rules/window_ops.h"
+#include "rules/key_box.h"
 
 namespace squeakrun {
 

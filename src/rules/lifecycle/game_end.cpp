@@ -1,8 +1,12 @@
 // The end of a game: the winner by points, the high-score record with its three files, and the reset
 // that leaves the window ready for the start button to begin the next game.
+#include "rules/boxes.h"
+#include "rules/display.h"
 #include "rules/events.h"
+#include "rules/key_box.h"
 #include "rules/lifecycle/shared_steps.h"
-#include "rules/window_ops.h"
+#include "rules/saved_records.h"
+#include "rules/ticks.h"
 
 #include <string>
 

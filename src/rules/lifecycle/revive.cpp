@@ -1,8 +1,8 @@
 // Reviving a player who lost a life but has another: the car starts again from its start place with a
 // full tank, its devices off the field and the trap selected, while the other player plays on.
+#include "rules/display.h"
 #include "rules/events.h"
 #include "rules/lifecycle/shared_steps.h"
-#include "rules/window_ops.h"
 
 namespace squeakrun {
 

@@ -4,8 +4,9 @@
 //
 // Unlike the end of a game it keeps both players' lives counters in step with the new difficulty and
 // reads their names back from the labels the window just wrote; unlike start-up it asks nothing.
+#include "rules/boxes.h"
+#include "rules/display.h"
 #include "rules/lifecycle/shared_steps.h"
-#include "rules/window_ops.h"
 
 namespace squeakrun {
 

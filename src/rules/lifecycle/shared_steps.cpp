@@ -1,6 +1,9 @@
 #include "rules/lifecycle/shared_steps.h"
 
-#include "rules/window_ops.h"
+#include "rules/boxes.h"
+#include "rules/display.h"
+#include "rules/saved_records.h"
+#include "rules/ticks.h"
 #include "window/numbers.h"
 
 namespace squeakrun {

@@ -1,7 +1,10 @@
 // Start-up (the main window's load) and the start button.
+#include "rules/boxes.h"
+#include "rules/display.h"
 #include "rules/events.h"
+#include "rules/key_box.h"
 #include "rules/lifecycle/shared_steps.h"
-#include "rules/window_ops.h"
+#include "rules/ticks.h"
 
 namespace squeakrun {
 

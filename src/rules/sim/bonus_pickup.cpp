@@ -1,7 +1,7 @@
 // Taking a bonus item: a car that touches an item gets the item's points or its five devices, and
 // the item leaves the field until the bonus-item tick puts a new one down.
+#include "rules/display.h"
 #include "rules/sim/contacts.h"
-#include "rules/window_ops.h"
 
 namespace squeakrun {
 

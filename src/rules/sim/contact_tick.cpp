@@ -1,8 +1,8 @@
 // The contact tick, every 10 ms: the stock labels, laying slicks and traps behind the cars, the
 // upgrade-station gauges, then the contacts of the cars with slicks, bonus items, cheese and stations.
+#include "rules/display.h"
 #include "rules/events.h"
 #include "rules/sim/contacts.h"
-#include "rules/window_ops.h"
 
 #include <charconv>
 #include <string_view>

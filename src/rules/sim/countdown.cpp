@@ -1,8 +1,9 @@
 // The once-a-second tick: counts down a cheese crash until "Go!", and burns one unit of gas of each
 // car on the road; an empty tank costs a life, or the game.
+#include "rules/boxes.h"
+#include "rules/display.h"
 #include "rules/events.h"
 #include "rules/sim/contacts.h"
-#include "rules/window_ops.h"
 
 namespace squeakrun {
 

@@ -1,9 +1,9 @@
 // The crash checks: cars in the wall, the two cars running into each other, and cars running over
 // a trap. Every 50 ms, from the positions alone; a lost life goes to reviveCrashedCars, a last one ends the
 // game.
+#include "rules/boxes.h"
 #include "rules/events.h"
 #include "rules/sim/contacts.h"
-#include "rules/window_ops.h"
 
 namespace squeakrun {
 
@@ -70,7 +70,9 @@ void trapPass(Game& g, float width, float height, bool refuellingSpared) {
     }
 }
 
-bool anyTrapLaid(const Game& g, Count a, Count b) {
+// A trap keeps the heading it was last laid with after it is picked up, so this asks which way the
+// traps last pointed, not whether one lies on the field.
+bool eitherTrapLastPointed(const Game& g, Count a, Count b) {
     for (const Player& pl : g.players)
         if (pl.trapHeading == a || pl.trapHeading == b) return true;
     return false;
@@ -84,8 +86,8 @@ void crashCheckTick(Game& g) {
     carToCarCheck(g);
     // The box a trap is tested with follows from both traps' headings together: with one trap lying
     // across and the other standing, each armed trap is tested both ways.
-    if (anyTrapLaid(g, Left, Right)) trapPass(g, 255, 135, false);
-    if (anyTrapLaid(g, Down, Up)) trapPass(g, 135, 255, true);
+    if (eitherTrapLastPointed(g, Left, Right)) trapPass(g, 255, 135, false);
+    if (eitherTrapLastPointed(g, Down, Up)) trapPass(g, 135, 255, true);
 }
 
 } // namespace squeakrun

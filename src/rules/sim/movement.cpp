@@ -3,7 +3,6 @@
 // speed step along its heading.
 #include "rules/events.h"
 #include "rules/lifecycle/shared_steps.h"
-#include "rules/window_ops.h"
 
 namespace squeakrun {
 

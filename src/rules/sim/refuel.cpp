@@ -1,8 +1,8 @@
 // The refuelling tick: a car parked in the gas station buys one unit of gas per tick, a point a unit,
 // until the tank is full, its player presses the stop key, or it cannot pay for the whole fill; then
 // it is put back on the field beside the station, heading left.
+#include "rules/display.h"
 #include "rules/events.h"
-#include "rules/window_ops.h"
 
 namespace squeakrun {
 

@@ -1,8 +1,9 @@
 // The two stations: a car that drives into the gas station or the upgrade station parks there, and
 // a car that slides into either while skidding is wrecked.
+#include "rules/boxes.h"
 #include "rules/events.h"
 #include "rules/sim/contacts.h"
-#include "rules/window_ops.h"
+#include "rules/ticks.h"
 
 #include <string>
 

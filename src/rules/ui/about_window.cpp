@@ -1,6 +1,6 @@
 // The About window's button: closing the window resumes the game it paused.
 #include "rules/events.h"
-#include "rules/window_ops.h"
+#include "rules/pausing.h"
 
 namespace squeakrun {
 

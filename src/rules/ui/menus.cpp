@@ -2,28 +2,25 @@
 // boxes), pausing when the players switch away, and the clicks that hand the keyboard back to the key box.
 #include "rules/ui/menus.h"
 
+#include "rules/boxes.h"
 #include "rules/events.h"
-#include "rules/window_ops.h"
+#include "rules/key_box.h"
+#include "rules/pausing.h"
 
 namespace squeakrun {
 
-const std::array<MenuEntry, 4> kFileMenu = {{
-    {"mnuFilePause", &MainWindow::pauseEntry, choosePause, "Ctrl+P", false},
-    {"mnuFileSettings", &MainWindow::settingsEntry, chooseGameSettings, "Ctrl+G", false},
-    {"mnuFileScores", &MainWindow::highScoresEntry, chooseHighScores, "Ctrl+H", false},
-    {"mnuFileExit", &MainWindow::exitEntry, chooseExit, "Ctrl+X", true},
-}};
-const std::array<MenuEntry, 3> kHelpMenu = {{
-    {"mnuHelpRules", &MainWindow::rulesEntry, chooseRules, "Ctrl+R", false},
-    {"mnuHelpControls", &MainWindow::controlsEntry, chooseControls, "Ctrl+C", false},
-    {"mnuHelpAbout", &MainWindow::aboutEntry, chooseAbout, "Ctrl+A", true},
-}};
-
-const MenuEntry* menuEntry(std::string_view name) {
-    for (const MenuEntry& e : kFileMenu)
-        if (e.name == name) return &e;
-    for (const MenuEntry& e : kHelpMenu)
-        if (e.name == name) return &e;
+const MenuEntry* menuEntry(Control MainWindow::*control) {
+    static constexpr MenuEntry kEntries[] = {
+        {&MainWindow::pauseEntry, choosePause, "Ctrl+P", false},
+        {&MainWindow::settingsEntry, chooseGameSettings, "Ctrl+G", false},
+        {&MainWindow::highScoresEntry, chooseHighScores, "Ctrl+H", false},
+        {&MainWindow::exitEntry, chooseExit, "Ctrl+X", true},
+        {&MainWindow::rulesEntry, chooseRules, "Ctrl+R", false},
+        {&MainWindow::controlsEntry, chooseControls, "Ctrl+C", false},
+        {&MainWindow::aboutEntry, chooseAbout, "Ctrl+A", true},
+    };
+    for (const MenuEntry& e : kEntries)
+        if (e.control == control) return &e;
     return nullptr;
 }
 

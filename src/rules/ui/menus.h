@@ -1,28 +1,21 @@
-// The main window's menu bar as the game defines it: each entry's name, its control in the model, its
-// handler and its shortcut. The front end builds its menus from this table and the scenario runner
-// chooses entries by name from it.
+// What the main window's menu entries do: each entry's handler and shortcut. Which menu an entry is in,
+// and in what order, is the control list's (kMainControls); the front end builds its menus from both.
 #pragma once
 
 #include "rules/state.h"
 
-#include <array>
 #include <string_view>
 
 namespace squeakrun {
 
 struct MenuEntry {
-    std::string_view name;
     Control MainWindow::*control;
     void (*handler)(Game&);
     std::string_view shortcut;
     bool separatorBefore;
 };
 
-// The File menu's entries, then the Help menu's.
-extern const std::array<MenuEntry, 4> kFileMenu;
-extern const std::array<MenuEntry, 3> kHelpMenu;
-
-// The entry called `name`, or nullptr.
-const MenuEntry* menuEntry(std::string_view name);
+// The entry of a menu control, or nullptr for a menu on the menu bar.
+const MenuEntry* menuEntry(Control MainWindow::*control);
 
 } // namespace squeakrun

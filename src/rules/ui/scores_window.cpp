@@ -1,7 +1,8 @@
 // The High Scores window: it reads the three record files once, when it is first loaded (later
 // records reach its boxes from the end of a game), and its button closes it.
 #include "rules/events.h"
-#include "rules/window_ops.h"
+#include "rules/pausing.h"
+#include "rules/saved_records.h"
 
 namespace squeakrun {
 

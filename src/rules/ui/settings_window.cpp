@@ -1,7 +1,9 @@
 // The Game Settings window: loading it fills the difficulty list and copies the players' names;
 // Apply writes new names and difficulty into the main window and asks for a reset, Cancel closes it.
+#include "rules/boxes.h"
+#include "rules/display.h"
 #include "rules/events.h"
-#include "rules/window_ops.h"
+#include "rules/pausing.h"
 
 namespace squeakrun {
 
@@ -14,7 +16,7 @@ void loadSettingsWindow(Game& g) {
 }
 
 // Applying throws away the game in progress, so the players confirm first. The movement tick sees
-// `changed` and puts the main window back to the state before the start button.
+// `settingsChanged` and puts the main window back to the state before the start button.
 void applySettings(Game& g) {
     if (message(g, "This will reset your game, are you sure you want to proceed?", Buttons::YesNo,
                 "Proceed with changes?") == Button::No)

@@ -1,0 +1,24 @@
+// The game's command line, read in two steps around the start of the window system: --help and
+// --version answer with no display at all, and Qt's own options (-platform, -style, -display ...)
+// reach Qt, which takes them out before the game looks at what is left.
+#pragma once
+
+#include <QStringList>
+
+#include <optional>
+
+namespace squeakrun::qt {
+
+// What the player chose on the command line: one field per option of the game.
+struct Options {};
+
+// Before the window system starts: when the help or the version is asked for, prints it and ends the
+// program with exit code 0. What it does not know may be Qt's, so it lets it pass.
+void answerQuestions(int argc, char* argv[]);
+
+// Once Qt has taken its own options out of `arguments`: the game's options, or nullopt after one line on
+// stderr naming what is left that the game does not know (exit code 2). --help-all, which lists Qt's
+// options beside the game's, is answered here and ends the program with exit code 0.
+std::optional<Options> readOptions(const QStringList& arguments);
+
+} // namespace squeakrun::qt

@@ -1,0 +1,20 @@
+#include "rules/pausing.h"
+
+namespace squeakrun {
+
+void pauseGame(Game& g) {
+    g.carsMayMove = false;
+    g.window.pauseEntry.caption = "Un-pause Game";
+    g.paused = true;
+}
+
+void resumeGame(Game& g) {
+    g.window.pauseEntry.caption = "Pause Game";
+    // While the start button waits there is no game to resume: nothing moves, burns gas or takes a
+    // key until it is pressed.
+    if (g.window.startButton.visible) return;
+    g.paused = false;
+    g.carsMayMove = true;
+}
+
+} // namespace squeakrun
