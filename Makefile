@@ -85,13 +85,16 @@ bench: build
 # The game window's real-time figures (ticks on time, key to screen, frame cost, CPU driving, waiting and
 # paused, memory): three runs of 15 s on one virtual X server, each followed by KSnakeDuel driven the
 # same way for its CPU beside ours, with medians. A measurement: it marks PASS or MISS, never fails.
+# make realtime COMPUTER=hard has the computer drive player 2 at that skill (easy, average, hard).
+COMPUTER ?=
+REALTIME_ARGS = $(if $(COMPUTER),--computer $(COMPUTER))
 realtime: build deps-realtime
 	@if command -v xvfb-run >/dev/null; then \
 	  xvfb-run -a -s "-screen 0 1280x1024x24 -nolisten tcp" ./$(BUILD)/bench/realtime/squeakrun-realtime \
-	    --peer $(CURDIR)/bench/realtime/peer-ksnakeduel.sh; \
+	    --peer $(CURDIR)/bench/realtime/peer-ksnakeduel.sh $(REALTIME_ARGS); \
 	else \
 	  echo "xvfb-run not found: running offscreen, without the peer"; \
-	  QT_QPA_PLATFORM=offscreen ./$(BUILD)/bench/realtime/squeakrun-realtime; \
+	  QT_QPA_PLATFORM=offscreen ./$(BUILD)/bench/realtime/squeakrun-realtime $(REALTIME_ARGS); \
 	fi
 
 # Each libFuzzer target for FUZZ_SECONDS, growing a working corpus from fuzz/corpus; findings land in

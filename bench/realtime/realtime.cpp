@@ -7,12 +7,14 @@
 // exits 0 and marks each figure PASS or MISS against its goal.
 //
 //   squeakrun-realtime [--runs N] [--seconds S]     defaults: 3 runs of 15 s, medians at the end
+//   squeakrun-realtime --computer SKILL             the computer drives player 2 (easy, average, hard)
 //
 // With more than one run, each run is a fresh process (so memory and warm caches do not carry over).
 #include "figures.h"
 
 #include "headless/headless_platform.h"
 #include "qt/clock_driver.h"
+#include "qt/computer_choice.h"
 #include "qt/main_window.h"
 #include "qt/pixmap_cache.h"
 #include "qt/playfield_painter.h"
@@ -36,6 +38,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -191,14 +194,15 @@ std::unique_ptr<QTemporaryDir> appFolder() {
     return dir;
 }
 
-Figures runOnce(int argc, char** argv, int seconds, int standing) {
+Figures runOnce(int argc, char** argv, int seconds, int standing, std::optional<Skill> computer) {
     qt::GameWindow::prepareWindowSystem(); // as the game does
     ProbeApp app(argc, argv);
     auto folder = appFolder();
     HeadlessPlatform platform(folder->path().toStdString(), nullptr);
     Game game(platform, 1);
     qt::ClockDriver driver(game, nullptr);
-    qt::GameWindow window(game, platform, driver);
+    qt::GameWindow window(game, platform, driver, 1);
+    if (computer) window.computer().choose({qt::Drivers::Player2, *computer}, false);
 
     platform.answers = {std::string("Ann"), std::string("Bob"), std::string("1")};
     driver.runEvent(startUp);
@@ -292,7 +296,7 @@ Figures runOnce(int argc, char** argv, int seconds, int standing) {
             const Control& car = game.car(i);
             const Heading h = static_cast<Heading>(game.players[i].heading);
             const Heading want = turnFor(h, car.left, car.top, kLoops[i]);
-            if (want == h || !car.visible) continue;
+            if (want == h || !car.visible || window.computer().seating().drives(i)) continue;
             static constexpr int kRole[] = {0, 2, 1, 3, 0}; // heading -> up, down, left, right letter
             const char letter = static_cast<char>(kPlayers[i].keys[kRole[want]] - 'A' + 'a');
             const Qt::Key qkey = static_cast<Qt::Key>(Qt::Key_A + (letter - 'a'));
@@ -430,7 +434,7 @@ Figures runOnce(int argc, char** argv, int seconds, int standing) {
 
 int usage() {
     std::fprintf(stderr, "usage: squeakrun-realtime [--runs N] [--seconds S] [--standing S] [--peer COMMAND]"
-                         "   (N, S positive)\n");
+                         " [--computer easy|average|hard]   (N, S positive)\n");
     return 2;
 }
 
@@ -469,6 +473,8 @@ int main(int argc, char** argv) {
     int runs = 3, seconds = 15, standing = 5;
     bool child = false;
     std::string peer;
+    std::string computerArg; // passed on to each run
+    std::optional<Skill> computer;
     for (int i = 1; i < argc; ++i) {
         const bool hasValue = i + 1 < argc;
         if (!std::strcmp(argv[i], "--runs") && hasValue)
@@ -479,7 +485,11 @@ int main(int argc, char** argv) {
             standing = std::atoi(argv[++i]);
         else if (!std::strcmp(argv[i], "--peer") && hasValue)
             peer = argv[++i];
-        else if (!std::strcmp(argv[i], "--child"))
+        else if (!std::strcmp(argv[i], "--computer") && hasValue) {
+            computerArg = argv[++i];
+            computer = qt::skillNamed(QString::fromStdString(computerArg));
+            if (!computer) return usage();
+        } else if (!std::strcmp(argv[i], "--child"))
             child = true;
         else
             return usage();
@@ -487,7 +497,7 @@ int main(int argc, char** argv) {
     if (runs < 1 || seconds < 1 || standing < 1) return usage();
 
     if (child) {
-        const Figures f = runOnce(argc, argv, seconds, standing);
+        const Figures f = runOnce(argc, argv, seconds, standing, computer);
         print(f, stdout);
         f.write(stdout);
         return 0;
@@ -499,7 +509,7 @@ int main(int argc, char** argv) {
         std::printf("== run %d of %d ==\n", r, runs);
         Figures f;
         collect(quoted(argv[0]) + " --child --seconds " + std::to_string(seconds) + " --standing " +
-                    std::to_string(standing),
+                    std::to_string(standing) + (computer ? " --computer " + computerArg : ""),
                 "", f);
         if (!peer.empty()) {
             collect(peer + " " + std::to_string(seconds), "peer.", f);

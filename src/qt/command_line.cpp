@@ -19,6 +19,27 @@ void declareOptions(QCommandLineParser& parser) {
     parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
     parser.addHelpOption();
     parser.addVersionOption();
+    parser.addOption({QStringLiteral("computer"),
+                      QStringLiteral("The computer drives player 1's car, player 2's, both (a demo) or none, "
+                                     "for this run."),
+                      QStringLiteral("1|2|both|none")});
+    parser.addOption({QStringLiteral("skill"), QStringLiteral("How well the computer drives, for this run."),
+                      QStringLiteral("easy|average|hard")});
+}
+
+// The whole complaint on one line of stderr, for exit code 2.
+void complain(const QString& error) {
+    std::fprintf(stderr, "squeakrun: %s Try 'squeakrun --help' for the options.\n", qPrintable(error));
+}
+
+// The value of `option` read by `named`, or the complaint naming what it does not know.
+template <class Choice>
+bool readChoice(const QCommandLineParser& parser, const QString& option,
+                std::optional<Choice> (*named)(const QString&), std::optional<Choice>& into) {
+    if (!parser.isSet(option)) return true;
+    into = named(parser.value(option));
+    if (!into) complain(QStringLiteral("Unknown value '%1' for --%2.").arg(parser.value(option), option));
+    return into.has_value();
 }
 
 } // namespace
@@ -41,12 +62,16 @@ std::optional<Options> readOptions(const QStringList& arguments) {
             parser.errorText().isEmpty()
                 ? QStringLiteral("Unexpected argument '%1'.").arg(parser.positionalArguments().first())
                 : parser.errorText();
-        std::fprintf(stderr, "squeakrun: %s Try 'squeakrun --help' for the options.\n", qPrintable(error));
+        complain(error);
         return std::nullopt;
     }
     // Qt's options exist only once the window system has started: list them with the game's now.
     if (parser.isSet(QStringLiteral("help-all"))) parser.process(arguments);
-    return Options{};
+    Options options;
+    if (!readChoice(parser, QStringLiteral("computer"), driversNamed, options.computer) ||
+        !readChoice(parser, QStringLiteral("skill"), skillNamed, options.skill))
+        return std::nullopt;
+    return options;
 }
 
 } // namespace squeakrun::qt

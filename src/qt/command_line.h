@@ -3,6 +3,8 @@
 // reach Qt, which takes them out before the game looks at what is left.
 #pragma once
 
+#include "qt/computer_choice.h"
+
 #include <QStringList>
 
 #include <optional>
@@ -10,7 +12,10 @@
 namespace squeakrun::qt {
 
 // What the player chose on the command line: one field per option of the game.
-struct Options {};
+struct Options {
+    std::optional<Drivers> computer; // who the computer drives this run, over the remembered choice
+    std::optional<Skill> skill;      // and how well
+};
 
 // Before the window system starts: when the help or the version is asked for, prints it and ends the
 // program with exit code 0. What it does not know may be Qt's, so it lets it pass.

@@ -1,6 +1,7 @@
 // The game's entry point: the Qt window, the boxes and the clock around the game core.
 #include "qt/clock_driver.h"
 #include "qt/command_line.h"
+#include "qt/computer_choice.h"
 #include "qt/main_window.h"
 #include "qt/pixmap_cache.h"
 #include "qt/qt_platform.h"
@@ -31,7 +32,7 @@ int main(int argc, char* argv[]) {
     squeakrun::Game game(platform, seed);
     // Game time 0 is now: the key box upkeep first ticks 10 ms after start-up.
     squeakrun::qt::ClockDriver driver(game, &platform);
-    squeakrun::qt::GameWindow window(game, platform, driver);
+    squeakrun::qt::GameWindow window(game, platform, driver, seed);
     QIcon icon(QString::fromStdString((platform.appFolder() / "images" / "squeakrun.png").string()));
     if (icon.availableSizes().isEmpty())
         icon = QIcon(QPixmap::fromImage(window.pictures().image("badmouseright.gif").scaled(64, 64)));
@@ -40,6 +41,11 @@ int main(int argc, char* argv[]) {
     // Start-up asks for the names and the difficulty before the window appears.
     driver.runEvent(squeakrun::startUp);
     if (game.exited) return 0;
+    // Who drives is the player's last choice, unless the command line says otherwise for this run.
+    squeakrun::qt::Seating seating = squeakrun::qt::ComputerChoice::remembered();
+    seating.drivers = options->computer.value_or(seating.drivers);
+    seating.skill = options->skill.value_or(seating.skill);
+    window.computer().choose(seating, false);
 
     platform.setDialogParent(&window);
     platform.setBeforeBox([&window] { window.followModel(); });

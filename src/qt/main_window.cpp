@@ -1,6 +1,7 @@
 #include "qt/main_window.h"
 
 #include "qt/clock_driver.h"
+#include "qt/computer_choice.h"
 #include "qt/pixmap_cache.h"
 #include "qt/playfield_painter.h"
 #include "qt/playfield_view.h"
@@ -57,14 +58,17 @@ std::vector<std::string> typedCharacters(const QString& text) {
 
 } // namespace
 
-GameWindow::GameWindow(Game& game, Platform& platform, ClockDriver& driver, QWidget* parent)
+GameWindow::GameWindow(Game& game, Platform& platform, ClockDriver& driver, std::uint64_t seed,
+                       QWidget* parent)
     : QMainWindow(parent), g_(game), platform_(platform), driver_(driver),
-      pictures_(std::make_unique<PixmapCache>(platform.appFolder() / "images")) {
+      pictures_(std::make_unique<PixmapCache>(platform.appFolder() / "images")),
+      computer_(new ComputerChoice(game, driver, seed, this)) {
     setWindowTitle(QStringLiteral("Squeakrun!"));
     setFocusPolicy(Qt::StrongFocus);
     view_ = new PlayfieldView(g_, driver_, *pictures_, this);
     setCentralWidget(view_);
     buildMenus();
+    computer_->addEntries(optionsMenu());
 
     about_ = new AboutDialog(g_, driver_, *pictures_, this);
     settings_ = new SettingsDialog(g_, driver_, *pictures_, this);
@@ -124,6 +128,14 @@ void GameWindow::buildMenus() {
     }
 }
 
+QMenu* GameWindow::optionsMenu() {
+    if (!options_) {
+        options_ = new QMenu(QStringLiteral("&Options"), this);
+        menuBar()->insertMenu(action(&MainWindow::helpMenu), options_);
+    }
+    return options_;
+}
+
 QAction* GameWindow::action(Control MainWindow::*control) const {
     for (const ShownEntry& e : entries_)
         if (e.control == control) return e.action;
@@ -174,12 +186,14 @@ void GameWindow::keyPressEvent(QKeyEvent* e) {
         QMainWindow::keyPressEvent(e);
         return;
     }
-    const std::vector<std::string> typed = typedCharacters(e->text());
+    std::vector<std::string> typed = typedCharacters(e->text());
     if (typed.empty()) {
         QMainWindow::keyPressEvent(e);
         return;
     }
     e->accept();
+    std::erase_if(typed, [this](const std::string& c) { return computer_->ownsKey(c); });
+    if (typed.empty()) return;
     driver_.runEvent([&typed](Game& g) {
         for (const std::string& c : typed)
             pressKey(g, c);
