@@ -1,7 +1,7 @@
 # The real game on a virtual X server, for the tests that drive it with real keys (sourced). Skips the
 # test where there is no Xvfb; makes the scratch folder $work, removed on exit with the game
 # ($game_pid) and the X server stopped; defines fail; starts Xvfb on a free display; finds, answers
-# and waits for the game's windows.
+# and waits for the game's windows, answers its messages.
 if ! command -v Xvfb >/dev/null; then
     echo "SKIP: Xvfb is not installed"
     exit 0
@@ -71,6 +71,16 @@ start_up() {
     answer "Enter Difficulty" "1"
     answer "Instructions" ""
     main=$(window '^Squeakrun!$') || fail "the game window did not come up"
+}
+# Answers whatever game message is waiting (a crash, an outcome) with its default, up to five in a row.
+close_boxes() {
+    local box
+    for _ in $(seq 5); do
+        box=$(xdotool search --onlyvisible --name . 2>/dev/null | grep -vx "$main" | head -n1)
+        [ -z "$box" ] && break
+        xdotool windowfocus --sync "$box" && xdotool key Return
+        sleep 0.3
+    done
 }
 # Ctrl+X on the game window (id $1) ends the game at once, with exit status 0.
 quit_game() {

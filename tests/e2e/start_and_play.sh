@@ -60,11 +60,6 @@ mkdir -p "$build/screenshots"
 import -window "$main" "$build/screenshots/game.png" || fail "no screenshot"
 
 # A game message (a crash, say) may be waiting: answer it, then Ctrl+X ends the game at once.
-for _ in $(seq 5); do
-    box=$(xdotool search --onlyvisible --name . 2>/dev/null | grep -vx "$main" | head -n1)
-    [ -z "$box" ] && break
-    xdotool windowfocus --sync "$box" && xdotool key Return
-    sleep 0.3
-done
+close_boxes
 quit_game "$main"
 echo "PASS: started, played and exited; screenshot in $build/screenshots/game.png"
