@@ -377,6 +377,7 @@ Figures runOnce(int argc, char** argv, int seconds, int standing, std::optional<
     Figures f;
     f.set("seconds", wallSpent / 1e9);
     f.set("scale", window.view()->scale());
+    f.set("computer", computer ? 1 + static_cast<int>(*computer) : 0);
     f.set("keys", static_cast<double>(keys));
     f.set("keys.no_effect", static_cast<double>(app.keysWithoutEffect));
     f.set("restarts", static_cast<double>(restarts));
