@@ -2,8 +2,8 @@
 // when it shops, refuels and drops devices, and the walk of the clock that lets it look.
 #include "computer/computer_driver.h"
 
+#include "rules/key_box.h"
 #include "rules/ticks.h"
-#include "rules/window_ops.h"
 
 #include <algorithm>
 #include <charconv>

@@ -70,6 +70,15 @@ std::optional<std::string> unescape(std::string_view text) {
     return out;
 }
 
+// A skill of the `computer` command: an empty one for "off", none at all for a word it does not know.
+std::optional<std::optional<Skill>> skillNamed(std::string_view word) {
+    if (word == "easy") return Skill::Easy;
+    if (word == "average") return Skill::Average;
+    if (word == "hard") return Skill::Hard;
+    if (word == "off") return std::optional<Skill>{};
+    return std::nullopt;
+}
+
 std::optional<long long> wholeCount(std::string_view text) {
     auto v = wholeNumber(text);
     if (!v || *v != std::trunc(*v) || std::fabs(*v) > 1e15) return std::nullopt;
@@ -172,23 +181,15 @@ class Runner {
 
         // Adding a command is a row here and its function below.
         static constexpr Command kCommands[] = {
-            {"seed", When::BeforeStart, &Runner::seed},
-            {"file", When::BeforeStart, &Runner::file},
-            {"rawfile", When::BeforeStart, &Runner::rawfile},
-            {"answer", When::Anytime, &Runner::answer},
-            {"reply", When::Anytime, &Runner::reply},
-            {"start", When::Anytime, &Runner::start},
-            {"expect", When::Started, &Runner::expect},
-            {"print", When::Started, &Runner::print},
-            {"dump", When::Started, &Runner::dump},
-            {"key", When::Playing, &Runner::key},
-            {"click", When::Playing, &Runner::click},
-            {"menu", When::Playing, &Runner::menu},
-            {"type", When::Playing, &Runner::type},
-            {"select", When::Playing, &Runner::select},
-            {"wait", When::Playing, &Runner::wait},
-            {"run", When::Playing, &Runner::runHandler},
-            {"set", When::Playing, &Runner::set},
+            {"seed", When::BeforeStart, &Runner::seed},       {"file", When::BeforeStart, &Runner::file},
+            {"rawfile", When::BeforeStart, &Runner::rawfile}, {"answer", When::Anytime, &Runner::answer},
+            {"reply", When::Anytime, &Runner::reply},         {"start", When::Anytime, &Runner::start},
+            {"expect", When::Started, &Runner::expect},       {"print", When::Started, &Runner::print},
+            {"dump", When::Started, &Runner::dump},           {"key", When::Playing, &Runner::key},
+            {"click", When::Playing, &Runner::click},         {"menu", When::Playing, &Runner::menu},
+            {"type", When::Playing, &Runner::type},           {"select", When::Playing, &Runner::select},
+            {"wait", When::Playing, &Runner::wait},           {"computer", When::Playing, &Runner::computer},
+            {"run", When::Playing, &Runner::runHandler},      {"set", When::Playing, &Runner::set},
             {"autoplay", When::Playing, &Runner::autoplay},
         };
         static constexpr Command kUnknown = {"", When::Playing, &Runner::unknown};
@@ -305,7 +306,16 @@ class Runner {
     void wait(const Line& line) {
         auto ms = wholeCount(line.rest);
         if (!ms || *ms < 0) return malformed(line.text, "wait needs milliseconds");
-        advanceClock(*game_, game_->clock.now + *ms);
+        advanceWithComputer(*game_, seats_, game_->clock.now + *ms);
+    }
+
+    // "computer N SKILL": from now on the computer drives player N's car (off: nobody does).
+    void computer(const Line& line) {
+        const std::optional<std::optional<Skill>> skill = skillNamed(line.value);
+        if ((line.name != "1" && line.name != "2") || !skill)
+            return malformed(line.text, "computer 1|2 easy|average|hard|off");
+        const int player = line.name == "1" ? 0 : 1;
+        seats_.set(player, *skill, seed_ * 2 + static_cast<std::uint64_t>(player));
     }
 
     void runHandler(const Line& line) {
@@ -326,6 +336,7 @@ class Runner {
         if (!ms || *ms < 0) return malformed(line.text, "autoplay needs milliseconds");
         AutoplayOptions options;
         options.seed = seed_;
+        options.seats = &seats_;
         squeakrun::autoplay(*game_, platform_, *ms, options);
     }
 
@@ -387,6 +398,7 @@ class Runner {
     HeadlessPlatform platform_{folder_.path(), &out_};
     std::uint64_t seed_ = 1;
     std::unique_ptr<Game> game_;
+    ComputerSeats seats_; // the cars the computer drives, from their `computer` line on
     std::map<std::string, Field> fields_;
     int lineNumber_ = 0;
     ScenarioStatus status_ = ScenarioStatus::Passed;
