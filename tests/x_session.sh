@@ -1,12 +1,22 @@
 # The real game on a virtual X server, for the tests that drive it with real keys (sourced). Skips the
 # test where there is no Xvfb; makes the scratch folder $work, removed on exit with the game
 # ($game_pid) and the X server stopped; defines fail; starts Xvfb on a free display; finds, answers
-# and waits for the game's windows, answers its messages.
+# and waits for the game's windows. Every step waits for what it needs to see (a loaded machine runs
+# the game seconds late), never for a fixed time, up to one deadline for the whole test.
 if ! command -v Xvfb >/dev/null; then
     echo "SKIP: Xvfb is not installed"
     exit 0
 fi
 command -v xdotool >/dev/null || { echo "FAIL: xdotool is needed to drive the game"; exit 1; }
+
+deadline=$((SECONDS + 240))
+# Runs the command until it succeeds, or fails once the deadline has passed.
+wait_for() {
+    until "$@"; do
+        [ "$SECONDS" -lt "$deadline" ] || return 1
+        sleep 0.1
+    done
+}
 
 work=$(mktemp -d)
 chmod 755 "$work"
@@ -26,42 +36,37 @@ fail() {
     exit 1
 }
 
-# A free display: the server picks it and writes its number to the file.
-Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
+# A free display: the server picks it and writes its number to the file, then answers on it. It must
+# not reset when its last client leaves: each xdotool call is a client, and a game connecting while
+# the server resets finds no display.
+Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp -noreset 3>"$work/display" 2>"$work/xvfb.log" &
 xvfb_pid=$!
-for _ in $(seq 100); do
-    [ -s "$work/display" ] && break
-    sleep 0.1
-done
-[ -s "$work/display" ] || fail "Xvfb did not start"
+xvfb_answers() {
+    kill -0 "$xvfb_pid" 2>/dev/null || fail "Xvfb ended at start: $(cat "$work/xvfb.log")"
+    DISPLAY=":$(head -n1 "$work/display" 2>/dev/null)" xdotool getdisplaygeometry >/dev/null 2>&1
+}
+wait_for xvfb_answers || fail "Xvfb did not start"
 export DISPLAY=":$(head -n1 "$work/display")"
 
-# The id of a shown window whose title matches, waiting up to 10 s for it.
-window() {
-    local id
-    for _ in $(seq 100); do
-        id=$(xdotool search --onlyvisible --name "$1" 2>/dev/null | head -n1)
-        [ -n "$id" ] && { echo "$id"; return 0; }
-        sleep 0.1
-    done
-    return 1
+# The id of a shown window whose title matches, if there is one.
+shown() {
+    xdotool search --onlyvisible --name "$1" 2>/dev/null | head -n1 | grep .
 }
-# Waits up to 10 s for the window with this id to go away.
-gone() {
-    for _ in $(seq 100); do
-        xdotool search --onlyvisible --name . 2>/dev/null | grep -qx "$1" || return 0
-        sleep 0.1
-    done
-    return 1
+# The id of a box over the game window (id $1), if there is one.
+box_over() {
+    xdotool search --onlyvisible --name . 2>/dev/null | grep -vx "$1" | head -n1 | grep .
+}
+hidden() {
+    ! xdotool search --onlyvisible --name . 2>/dev/null | grep -qx "$1"
 }
 # Types TEXT into the box titled TITLE and presses Enter.
 answer() {
     local id
-    id=$(window "^$1\$") || fail "no \"$1\" box came up"
+    id=$(wait_for shown "^$1\$") || fail "no \"$1\" box came up"
     xdotool windowfocus --sync "$id"
     [ -n "$2" ] && xdotool type --delay 40 "$2"
     xdotool key Return
-    gone "$id" || fail "the \"$1\" box did not close"
+    wait_for hidden "$id" || fail "the \"$1\" box did not close"
 }
 # Answers the start-up boxes (Ann, Bob, difficulty 1, the instructions) and sets main to the id of
 # the game window.
@@ -70,28 +75,21 @@ start_up() {
     answer "Name Entry" "Bob"
     answer "Enter Difficulty" "1"
     answer "Instructions" ""
-    main=$(window '^Squeakrun!$') || fail "the game window did not come up"
+    main=$(wait_for shown '^Squeakrun!$') || fail "the game window did not come up"
 }
-# Answers whatever game message is waiting (a crash, an outcome) with its default, up to five in a row.
-close_boxes() {
-    local box
-    for _ in $(seq 5); do
-        box=$(xdotool search --onlyvisible --name . 2>/dev/null | grep -vx "$main" | head -n1)
-        [ -z "$box" ] && break
-        xdotool windowfocus --sync "$box" && xdotool key Return
-        sleep 0.3
-    done
-}
-# Ctrl+X on the game window (id $1) ends the game at once, with exit status 0.
+# Ctrl+X on the game window (id $1) ends the game at once, with status 0; a box over it is answered first.
 quit_game() {
-    local status
-    xdotool windowfocus --sync "$1"
-    xdotool key ctrl+x
-    for _ in $(seq 50); do
-        kill -0 "$game_pid" 2>/dev/null || break
-        sleep 0.1
+    local status box
+    while kill -0 "$game_pid" 2>/dev/null; do
+        [ "$SECONDS" -lt "$deadline" ] || fail "Ctrl+X did not end the game"
+        if box=$(box_over "$1"); then
+            xdotool windowfocus --sync "$box" key Return 2>/dev/null
+            wait_for hidden "$box" || fail "the box \"$(xdotool getwindowname "$box")\" did not close"
+        else
+            xdotool windowfocus --sync "$1" key ctrl+x 2>/dev/null # the window may be closing
+            sleep 0.2
+        fi
     done
-    kill -0 "$game_pid" 2>/dev/null && fail "Ctrl+X did not end the game"
     wait "$game_pid"
     status=$?
     game_pid=""

@@ -47,7 +47,6 @@ long long autoplay(Game& g, HeadlessPlatform& platform, std::int64_t ms, const A
         ++pressed;
         if (options.check) options.check();
         nextPress[who] += gap();
-        if (platform.quitRequested) g.exited = true;
     }
     if (!stopped()) advance(end);
     platform.useDefaults = savedDefaults;

@@ -19,7 +19,8 @@ class HeadlessPlatform : public Platform {
     std::string inputBox(const std::string& prompt, const std::string& title,
                          const std::string& defaultAnswer) override;
     std::filesystem::path appFolder() override { return folder_; }
-    void quit() override { quitRequested = true; }
+    // Nothing to close: the game marks itself ended, and the runner reads that mark.
+    void quit() override {}
 
     std::deque<std::optional<std::string>> answers; // nullopt: the box is cancelled
     std::deque<Button> replies;
@@ -27,7 +28,6 @@ class HeadlessPlatform : public Platform {
 
     std::string lastMessage, lastTitle, lastPrompt;
     long long messageCount = 0, inputCount = 0;
-    bool quitRequested = false;
     std::optional<std::string> fault; // a queued reply named a button the box did not have
 
   private:

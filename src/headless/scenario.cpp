@@ -203,7 +203,6 @@ class Runner {
         if (command->when == When::Playing && game_->exited) return; // the program has ended
         (this->*command->run)(line);
         if (command->when != When::Playing || status_ != ScenarioStatus::Passed) return;
-        if (platform_.quitRequested) game_->exited = true;
         checkPlatformFault(text);
     }
 
@@ -344,7 +343,6 @@ class Runner {
         game_ = std::make_unique<Game>(platform_, seed_);
         fields_ = gameFields(*game_);
         startUp(*game_);
-        if (platform_.quitRequested) game_->exited = true;
     }
 
     using Handler = void (*)(Game&);

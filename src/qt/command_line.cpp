@@ -5,6 +5,7 @@
 #include <QCoreApplication>
 
 #include <cstdio>
+#include <cstdlib>
 
 namespace squeakrun::qt {
 
@@ -27,12 +28,56 @@ void declareOptions(QCommandLineParser& parser) {
                       QStringLiteral("easy|average|hard")});
 }
 
+// Qt's own options, as its applications read them (one dash or two): those followed by a value, and
+// those that stand alone. The game lets them pass before the window system starts, which takes them.
+const QStringList kQtOptionsWithValue = {"platform",
+                                         "platformpluginpath",
+                                         "platformtheme",
+                                         "plugin",
+                                         "qwindowgeometry",
+                                         "qwindowicon",
+                                         "qwindowtitle",
+                                         "session",
+                                         "display",
+                                         "geometry",
+                                         "title",
+                                         "icon",
+                                         "name",
+                                         "visual",
+                                         "style",
+                                         "stylesheet",
+                                         "qmljsdebugger",
+                                         "dialogs",
+                                         "fontengine"};
+const QStringList kQtFlags = {"reverse", "widgetcount", "nograb", "dograb", "sync"};
+
+// The arguments without Qt's own options and their values: what the game itself must understand.
+QStringList withoutQtOptions(const QStringList& arguments) {
+    QStringList left;
+    for (qsizetype i = 0; i < arguments.size(); ++i) {
+        const QString& word = arguments[i];
+        QString name = word;
+        while (name.startsWith(u'-'))
+            name.remove(0, 1);
+        const bool option = i > 0 && word.startsWith(u'-') && !name.isEmpty();
+        const qsizetype equals = name.indexOf(u'=');
+        if (option && kQtOptionsWithValue.contains(name.left(equals))) {
+            if (equals < 0) ++i; // the value is the next word
+            continue;
+        }
+        if (option && kQtFlags.contains(name)) continue;
+        left << word;
+    }
+    return left;
+}
+
 // The whole complaint on one line of stderr, for exit code 2.
 void complain(const QString& error) {
     std::fprintf(stderr, "squeakrun: %s Try 'squeakrun --help' for the options.\n", qPrintable(error));
 }
 
-// The value of `option` read by `named`, or the complaint naming what it does not know.
+// The value of `option` read by `named` into `into`; false after the complaint naming a value it does
+// not know.
 template <class Choice>
 bool readChoice(const QCommandLineParser& parser, const QString& option,
                 std::optional<Choice> (*named)(const QString&), std::optional<Choice>& into) {
@@ -42,35 +87,38 @@ bool readChoice(const QCommandLineParser& parser, const QString& option,
     return into.has_value();
 }
 
+// Parses `arguments` with the game's options into `options`; false after one line on stderr naming what
+// the game does not know.
+bool parseGameOptions(QCommandLineParser& parser, const QStringList& arguments, Options& options) {
+    declareOptions(parser);
+    if (!parser.parse(arguments) || !parser.positionalArguments().isEmpty()) {
+        complain(parser.errorText().isEmpty()
+                     ? QStringLiteral("Unexpected argument '%1'.").arg(parser.positionalArguments().first())
+                     : parser.errorText());
+        return false;
+    }
+    return readChoice(parser, QStringLiteral("computer"), driversNamed, options.computer) &&
+           readChoice(parser, QStringLiteral("skill"), skillNamed, options.skill);
+}
+
 } // namespace
 
 void answerQuestions(int argc, char* argv[]) {
     // A console application: the help names the program it was started as, and no display is opened.
     const QCoreApplication console(argc, argv);
     QCommandLineParser parser;
-    declareOptions(parser);
-    parser.parse(QCoreApplication::arguments());
+    Options options;
+    if (!parseGameOptions(parser, withoutQtOptions(QCoreApplication::arguments()), options)) std::exit(2);
     if (parser.isSet(QStringLiteral("help"))) parser.showHelp(0);
     if (parser.isSet(QStringLiteral("version"))) parser.showVersion();
 }
 
 std::optional<Options> readOptions(const QStringList& arguments) {
     QCommandLineParser parser;
-    declareOptions(parser);
-    if (!parser.parse(arguments) || !parser.positionalArguments().isEmpty()) {
-        const QString error =
-            parser.errorText().isEmpty()
-                ? QStringLiteral("Unexpected argument '%1'.").arg(parser.positionalArguments().first())
-                : parser.errorText();
-        complain(error);
-        return std::nullopt;
-    }
+    Options options;
+    if (!parseGameOptions(parser, arguments, options)) return std::nullopt;
     // Qt's options exist only once the window system has started: list them with the game's now.
     if (parser.isSet(QStringLiteral("help-all"))) parser.process(arguments);
-    Options options;
-    if (!readChoice(parser, QStringLiteral("computer"), driversNamed, options.computer) ||
-        !readChoice(parser, QStringLiteral("skill"), skillNamed, options.skill))
-        return std::nullopt;
     return options;
 }
 

@@ -1,5 +1,6 @@
 #include "window/numbers.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 
@@ -38,17 +39,36 @@ std::size_t numberLength(std::string_view s) {
     return i;
 }
 
+// Whether a number that numberLength accepted lies below one in size. It decides only between the
+// too small and the too large, so it looks at where the first significant digit stands once the
+// exponent has moved the point, never at how the exponent is spelled.
+bool belowOne(std::string_view s) {
+    const std::size_t e = s.find_first_of("eE");
+    const std::string_view digits = s.substr(0, e);
+    const auto point = static_cast<long long>(std::min(digits.find('.'), digits.size()));
+    const auto first = static_cast<long long>(digits.find_first_of("123456789"));
+    // The value lies below 10 to the power `place` (before the exponent) and not below a tenth of it.
+    const long long place = first < point ? point - first : point + 1 - first;
+    long long exponent = 0;
+    if (e != std::string_view::npos) {
+        std::string_view text = s.substr(e + 1);
+        if (text.front() == '+') text.remove_prefix(1);
+        // An exponent too long for a count outweighs any number of digits before it.
+        if (std::from_chars(text.data(), text.data() + text.size(), exponent).ec != std::errc())
+            return text.front() == '-';
+    }
+    return exponent <= -place;
+}
+
 // Parses a number that numberLength accepted; from_chars takes no leading '+'.
 double parse(std::string_view s) {
     if (!s.empty() && s[0] == '+') s.remove_prefix(1);
     double value = 0;
     auto result = std::from_chars(s.data(), s.data() + s.size(), value);
     if (result.ec == std::errc::result_out_of_range) {
-        // Too large or too small for a double: report it as infinite or zero, as its size says.
-        bool negative = !s.empty() && s[0] == '-';
-        bool tiny = s.find_first_of("eE") != std::string_view::npos && s.find("e-") != std::string_view::npos;
-        if (tiny) return 0.0;
-        return negative ? -HUGE_VAL : HUGE_VAL;
+        // Too large or too small for a double: read it as infinite or zero, as its size says.
+        if (belowOne(s)) return 0.0;
+        return s[0] == '-' ? -HUGE_VAL : HUGE_VAL;
     }
     return value;
 }

@@ -16,17 +16,18 @@ for question in --help --version -v; do
     [ -s out ] && [ ! -s err ] || fail "$question printed nothing, or complained: $(cat err)"
 done
 
-# Qt takes -platform and its value, so only the last word is left to complain about.
-for args in "--bogus" "stray" "-platform offscreen --bogus"; do
+# Qt's -platform and its value pass, so only the last word is left to complain about; with no display,
+# so that the game, not the window system, answers.
+for args in "--bogus" "stray" "-platform offscreen --bogus" "--style=fusion -reverse --bogus"; do
     # shellcheck disable=SC2086 # each case is several words
-    "$game" $args >out 2>err
+    env -u DISPLAY "$game" $args >out 2>err
     [ $? -eq 2 ] && [ "$(wc -l <err)" -eq 1 ] && grep -q "'${args##*[ -]}'" err ||
         fail "'$args' did not end with exit code 2 and one line naming '${args##*[ -]}': $(cat err)"
 done
 
 # So is a choice of driver or skill the game does not know, naming the value.
 for args in --computer=3 --skill=expert; do
-    "$game" "$args" >out 2>err
+    env -u DISPLAY "$game" "$args" >out 2>err
     [ $? -eq 2 ] && [ "$(wc -l <err)" -eq 1 ] && grep -q "'${args#*=}'" err ||
         fail "'$args' did not end with exit code 2 and one line naming '${args#*=}': $(cat err)"
 done
@@ -34,5 +35,5 @@ done
 # The start-up box comes up on the X server -display names.
 env -u DISPLAY "$game" -platform xcb -display "$DISPLAY" -style fusion >log 2>&1 &
 game_pid=$!
-window '^Name Entry$' >/dev/null || fail "with Qt's options, no \"Name Entry\" box came up"
+wait_for shown '^Name Entry$' >/dev/null || fail "with Qt's options, no \"Name Entry\" box came up"
 echo "PASS: --help and --version need no display, unknown options exit 2, Qt's options are Qt's"

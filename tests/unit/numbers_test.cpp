@@ -3,7 +3,10 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
+
 using namespace squeakrun;
+using namespace std::string_literals;
 
 TEST(WholeNumber, AcceptsOnlyAFiniteDecimalNumberFillingTheText) {
     EXPECT_EQ(wholeNumber("2"), 2.0);
@@ -13,9 +16,19 @@ TEST(WholeNumber, AcceptsOnlyAFiniteDecimalNumberFillingTheText) {
     EXPECT_EQ(wholeNumber("+3"), 3.0);
     EXPECT_EQ(wholeNumber(".5"), 0.5);
     EXPECT_EQ(wholeNumber("3e0"), 3.0);
-    for (const char* bad : {"", " ", "2abc", "abc", "nan", "inf", "-inf", "1e999", "2 3", "0x2", "--2", ".",
-                            "2e", "e2", "+", "\xff"})
+    for (const char* bad :
+         {"", " ", "2abc", "abc", "nan", "inf", "-inf", "2 3", "0x2", "--2", ".", "2e", "e2", "+", "\xff"})
         EXPECT_FALSE(wholeNumber(bad).has_value()) << '"' << bad << '"';
+}
+
+// Past what a double holds, size decides however the exponent is spelled: too small reads as zero.
+TEST(WholeNumber, ReadsTheTooSmallAsZeroAndRefusesTheTooLarge) {
+    const std::string zeros(400, '0');
+    for (const std::string& tiny : {"1e-999"s, "1E-999"s, "-1E-999"s, "0." + zeros + "1",
+                                    "0." + zeros + "1e50", "1e-99999999999999999999"s})
+        EXPECT_EQ(wholeNumber(tiny), 0.0) << tiny.substr(0, 20);
+    for (const std::string& huge : {"1E+999"s, "1" + zeros, "1" + zeros + "e-50", "1e99999999999999999999"s})
+        EXPECT_FALSE(wholeNumber(huge).has_value()) << huge.substr(0, 20);
 }
 
 TEST(LeadingNumber, TakesTheNumberAtTheStartAndZeroWhenThereIsNone) {

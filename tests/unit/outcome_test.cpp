@@ -1,5 +1,7 @@
 // A high-score record that cannot be written is reported once per run; the game goes on with it in memory.
 // The comment question still ends at the first comment, and the record files that can be written are.
+// Exit marks the game ended by itself, so a key typed in the same moment steers nothing: the window,
+// its clock driver and the fuzz runs read that mark, while scenarios see only the platform's quit.
 #include "headless/headless_platform.h"
 #include "headless/temp_folder.h"
 #include "records/record_file.h"
