@@ -10,6 +10,7 @@
 #include <cmath>
 #include <limits>
 #include <string>
+#include <string_view>
 
 namespace squeakrun {
 
@@ -666,8 +667,8 @@ void advanceWithComputer(Game& g, ComputerSeats& seats, std::int64_t target) {
             const auto began = std::chrono::steady_clock::now();
             const KeyPresses keys = driver->look(g.window, next);
             if (seats.onLook) seats.onLook(driver->player(), std::chrono::steady_clock::now() - began);
-            for (char key : keys)
-                pressKey(g, std::string(1, key));
+            for (const char& key : keys)
+                pressKey(g, std::string_view(&key, 1));
         }
         next += kLookStepMs;
     }
