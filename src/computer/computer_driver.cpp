@@ -10,6 +10,7 @@
 #include <cmath>
 #include <limits>
 #include <string>
+#include <string_view>
 
 namespace squeakrun {
 
@@ -39,7 +40,7 @@ struct SkillTraits {
 constexpr std::array<SkillTraits, 3> kSkills = {{
     // reaction, key gap, safety steps, car margin, hazard margin, keep speed, buy tank to, gas reserve,
     // slip chance, lapse chance, lapse, device chance, rival sense
-    {300, 250, 3, 20, 0, 65, 0, 4, 0.06f, 0.006f, 900, 0.25f, 0},    // Easy
+    {300, 250, 4, 120, 0, 55, 0, 4, 0.04f, 0.003f, 600, 0.25f, 0},   // Easy
     {150, 120, 8, 90, 20, 50, 30, 5, 0.005f, 0.0005f, 300, 0.6f, 0}, // Average
     {30, 60, 4, 150, 40, 50, 35, 6, 0, 0, 0, 1, 0.8f},               // Hard
 }};
@@ -666,8 +667,8 @@ void advanceWithComputer(Game& g, ComputerSeats& seats, std::int64_t target) {
             const auto began = std::chrono::steady_clock::now();
             const KeyPresses keys = driver->look(g.window, next);
             if (seats.onLook) seats.onLook(driver->player(), std::chrono::steady_clock::now() - began);
-            for (char key : keys)
-                pressKey(g, std::string(1, key));
+            for (const char& key : keys)
+                pressKey(g, std::string_view(&key, 1));
         }
         next += kLookStepMs;
     }

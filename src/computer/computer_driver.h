@@ -10,7 +10,6 @@
 #include <cstdint>
 #include <functional>
 #include <optional>
-#include <string_view>
 
 namespace squeakrun {
 
@@ -75,25 +74,25 @@ class ComputerDriver {
     // Keys waiting out the reaction time, oldest first.
     std::array<PendingKey, 8> pending_{};
     int pendingCount_ = 0;
-    std::int64_t nextKeyAt_ = 0;  // the key rate: no key is decided on before this
-    std::int64_t lapseUntil_ = 0; // its attention wanders until then
-    std::int64_t spinUntil_ = 0;  // its car skids: keys would be lost
-    std::int64_t deviceBusyUntil_ = 0;
-    std::int64_t steeredAt_ = 0; // when the last steering key was pressed
-    std::int64_t lastLook_ = -1;
+    std::int64_t nextKeyAt_ = 0;       // the key rate: no key is decided on before this
+    std::int64_t lapseUntil_ = 0;      // its attention wanders until then
+    std::int64_t spinUntil_ = 0;       // its car skids: keys would be lost
+    std::int64_t deviceBusyUntil_ = 0; // a device or shop key waits to show on the window
+    std::int64_t steeredAt_ = 0;       // when the last steering key was pressed
+    std::int64_t lastLook_ = -1;       // game time of its last look
 
-    Heading heading_ = None;            // where its last steering key points the car
-    SeenThing self_, other_;            // the two cars at the last look
-    float otherDx_ = 0, otherDy_ = 0;   // the other car's last step
-    SeenThing otherCheese_;             // the other player's cheese ...
-    float cheeseDx_ = 0, cheeseDy_ = 0; // ... and its last step
-    Heading lastSeenHeading_ = None;    // the heading its car's picture showed at the last look
-    double speed_ = 0;                  // twips a movement tick, as last seen on the gauge or the road
-    Count tank_ = 0;                    // a full tank, as last seen
-    Count lives_ = -1;
-    Count cheeseStock_ = 0, slickStock_ = 0;
-    std::array<SeenThing, 2> items_{};
-    std::array<int, 2> itemKinds_{};
+    Heading heading_ = None;                 // where its last steering key points the car
+    SeenThing self_, other_;                 // the two cars at the last look
+    float otherDx_ = 0, otherDy_ = 0;        // the other car's last step
+    SeenThing otherCheese_;                  // the other player's cheese ...
+    float cheeseDx_ = 0, cheeseDy_ = 0;      // ... and its last step
+    Heading lastSeenHeading_ = None;         // the heading its car's picture showed at the last look
+    double speed_ = 0;                       // twips a movement tick, as last seen on the gauge or the road
+    Count tank_ = 0;                         // a full tank, as last seen
+    Count lives_ = -1;                       // as its lives label last read; fewer: it starts afresh
+    Count cheeseStock_ = 0, slickStock_ = 0; // as last shown, and the crates and jars it drove over
+    std::array<SeenThing, 2> items_{};       // the two bonus items at the last look ...
+    std::array<int, 2> itemKinds_{};         // ... and what their pictures show them to be
 };
 
 // Which car the computer drives, at what skill. Plain, copyable.
@@ -103,9 +102,9 @@ struct ComputerSeats {
     // Seats a driver of `skill` at `player` (0 or 1), or empties the seat for nullopt.
     void set(int player, std::optional<Skill> skill, std::uint64_t seed);
     bool drives(int player) const { return drivers[player].has_value(); }
+    bool any() const { return drives(0) || drives(1); }
     // Told how long each look took, when set; for measuring the driver's cost.
     std::function<void(int player, std::chrono::nanoseconds took)> onLook;
-    bool any() const { return drives(0) || drives(1); }
 };
 
 // Like advanceClock: runs every tick due by `target`; at each look time on the way, after the ticks
