@@ -25,7 +25,7 @@ ASAN_CONFIGURE := cmake -S . -B $(ASAN_BUILD) -DCMAKE_BUILD_TYPE=Debug -DSQUEAKR
 # Only for make realtime: the two-player game its CPU figure is set beside (large, so not for make test).
 REALTIME_PACKAGES := ksnakeduel dbus-daemon
 
-.PHONY: all deps deps-realtime install-packages configure build run test format screenshots sanitize soak bench realtime fuzz art install clean mutate tournament
+.PHONY: all deps deps-realtime install-packages configure build run test format screenshots sanitize soak bench realtime fuzz art sounds install clean mutate tournament
 
 all: build
 
@@ -90,18 +90,21 @@ tournament: build
 	./$(BUILD)/bench/squeakrun-tournament $(TOURNAMENT_GAMES)
 
 # The game window's real-time figures (ticks on time, key to screen, frame cost, CPU driving, waiting and
-# paused, memory): three runs of 15 s on one virtual X server, each followed by KSnakeDuel driven the
-# same way for its CPU beside ours, with medians. A measurement: it marks PASS or MISS, never fails.
+# paused, memory, a cue to its sound): three runs of 15 s on one virtual X server with the sound on and a
+# sound server of its own, each followed by KSnakeDuel driven the same way for its CPU beside ours, with
+# medians. A measurement: it marks PASS or MISS, never fails.
 # make realtime COMPUTER=hard has the computer drive player 2 at that skill (easy, average, hard).
 COMPUTER ?=
 REALTIME_ARGS = $(if $(COMPUTER),--computer $(COMPUTER))
 realtime: build deps-realtime
 	@if command -v xvfb-run >/dev/null; then \
-	  xvfb-run -a -s "-screen 0 1280x1024x24 -nolisten tcp" ./$(BUILD)/bench/realtime/squeakrun-realtime \
-	    --peer $(CURDIR)/bench/realtime/peer-ksnakeduel.sh $(REALTIME_ARGS); \
+	  bench/realtime/with-null-sink.sh xvfb-run -a -s "-screen 0 1280x1024x24 -nolisten tcp" \
+	    ./$(BUILD)/bench/realtime/squeakrun-realtime --peer $(CURDIR)/bench/realtime/peer-ksnakeduel.sh \
+	    $(REALTIME_ARGS); \
 	else \
 	  echo "xvfb-run not found: running offscreen, without the peer"; \
-	  QT_QPA_PLATFORM=offscreen ./$(BUILD)/bench/realtime/squeakrun-realtime $(REALTIME_ARGS); \
+	  QT_QPA_PLATFORM=offscreen bench/realtime/with-null-sink.sh ./$(BUILD)/bench/realtime/squeakrun-realtime \
+	    $(REALTIME_ARGS); \
 	fi
 
 # Each libFuzzer target for FUZZ_SECONDS, growing a working corpus from fuzz/corpus; findings land in
@@ -123,6 +126,9 @@ screenshots: build
 
 art:
 	/usr/bin/python3 tools/art/generate.py
+
+sounds:
+	/usr/bin/python3 tools/sound/generate.py
 
 install: build
 	cmake --install $(BUILD) --prefix $(or $(PREFIX),$(CURDIR)/dist)

@@ -1,6 +1,7 @@
 # The game installed like any desktop game, as a Debian package (make package): the binary in
-# /usr/games, its artwork in /usr/share/games/squeakrun/images, a menu entry, icons in the hicolor
-# theme, AppStream data, a manual page and the files Debian wants in /usr/share/doc/squeakrun.
+# /usr/games, its artwork and sounds in /usr/share/games/squeakrun/images and .../sounds, a menu entry,
+# icons in the hicolor theme, AppStream data, a manual page and the files Debian wants in
+# /usr/share/doc/squeakrun.
 #
 # These install rules form the component "system", which a plain `cmake --install` leaves out
 # (EXCLUDE_FROM_ALL): `make install PREFIX=DIR` still lays out the self-contained game folder from
@@ -49,6 +50,8 @@ install(CODE "execute_process(COMMAND ${CMAKE_STRIP} --remove-section=.comment -
         ${sys})
 install(DIRECTORY ${CMAKE_SOURCE_DIR}/images/ DESTINATION share/games/squeakrun/images ${sys}
         FILES_MATCHING PATTERN "*.gif" PATTERN "*.png")
+install(DIRECTORY ${CMAKE_SOURCE_DIR}/sounds/ DESTINATION share/games/squeakrun/sounds ${sys}
+        FILES_MATCHING PATTERN "*.wav")
 install(FILES ${out}/${SQUEAKRUN_ID}.desktop DESTINATION share/applications ${sys})
 install(DIRECTORY ${out}/icons/ DESTINATION share/icons ${sys})
 install(FILES ${pkg}/${SQUEAKRUN_ID}.metainfo.xml DESTINATION share/metainfo ${sys})

@@ -129,6 +129,17 @@ void print(const Figures& f, std::FILE* out) {
                  "   CPU paused, %%                  %.3f                             goal < 0.1     %s%s\n",
                  paused, verdict(f.has("cpu.paused") && paused < 0.1),
                  f.get("paused.ok") > 0 ? "" : " (the game did not pause)");
+    if (f.has("sound.p95")) {
+        const double p95 = f.get("sound.p95");
+        std::fprintf(out,
+                     "   cue to first sound at the sink, ms  p50 %.1f  p95 %.1f  max %.1f  (%g of %g cues)"
+                     "   goal p95 < 60   %s\n",
+                     f.get("sound.p50"), p95, f.get("sound.max"), f.get("sound.n"), f.get("sound.cues"),
+                     verdict(p95 < 60));
+    } else {
+        std::fprintf(out,
+                     "   cue to first sound at the sink   no sound server with a null sink: not measured\n");
+    }
     const double rss = f.get("rss.peak_mb");
     std::fprintf(out,
                  "   peak resident memory, MB       %.1f                              goal < 60      %s\n",

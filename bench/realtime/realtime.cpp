@@ -3,7 +3,8 @@
 // start button, and for 15 s of wall time both cars are steered round their own loops by key events
 // posted to the window. Measured: each timer's ticks against the count it should reach, how late each
 // tick's handler starts, how long a key takes to show on screen, the cost of painting one frame at
-// scale 3, and the CPU time and peak memory of the whole program. A measurement, not a test: it always
+// scale 3, the CPU time and peak memory of the whole program with the sound on, and the time from a
+// cue to its sound at a null sink. A measurement, not a test: it always
 // exits 0 and marks each figure PASS or MISS against its goal.
 //
 //   squeakrun-realtime [--runs N] [--seconds S]     defaults: 3 runs of 15 s, medians at the end
@@ -11,6 +12,7 @@
 //
 // With more than one run, each run is a fresh process (so memory and warm caches do not carry over).
 #include "figures.h"
+#include "sink_listener.h"
 
 #include "headless/headless_platform.h"
 #include "qt/clock_driver.h"
@@ -20,6 +22,7 @@
 #include "qt/playfield_painter.h"
 #include "qt/playfield_view.h"
 #include "qt/signature.h"
+#include "qt/speaker.h"
 #include "rules/events.h"
 #include "rules/state.h"
 
@@ -34,10 +37,13 @@
 #include <QTest>
 #include <QTimer>
 
+#include <algorithm>
 #include <array>
+#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <limits>
 #include <optional>
 #include <string>
 #include <vector>
@@ -183,6 +189,41 @@ class ProbeApp : public QApplication {
     std::int64_t frameStart_ = 0;
 };
 
+// The scripted platform, heard: each cue also goes to the speaker, as on the desktop, and its moment is
+// noted on the monotonic clock.
+class HeardPlatform : public HeadlessPlatform {
+  public:
+    HeardPlatform(std::filesystem::path folder, qt::Speaker& speaker)
+        : HeadlessPlatform(std::move(folder), nullptr), speaker_(speaker) {}
+    void cue(Cue cue) override {
+        cueNanos.push_back(std::chrono::duration_cast<std::chrono::nanoseconds>(
+                               std::chrono::steady_clock::now().time_since_epoch())
+                               .count());
+        speaker_.play(cue);
+    }
+    std::vector<std::int64_t> cueNanos;
+
+  private:
+    qt::Speaker& speaker_;
+};
+
+// From each cue to the first sound that began at the sink after it and before the next cue (a sound
+// a few ms "before" its cue is the same sound: the sink's clock is only known to a few ms). A cue with
+// no sound of its own in that time is left out, and counted apart.
+std::vector<std::int64_t> cueToSound(const std::vector<std::int64_t>& cues,
+                                     const std::vector<std::int64_t>& onsets) {
+    constexpr std::int64_t kSlack = 5'000'000;
+    std::vector<std::int64_t> delays;
+    for (std::size_t i = 0; i < cues.size(); ++i) {
+        const std::int64_t until =
+            i + 1 < cues.size() ? cues[i + 1] - kSlack : std::numeric_limits<std::int64_t>::max();
+        const auto heard = std::lower_bound(onsets.begin(), onsets.end(), cues[i] - kSlack);
+        if (heard != onsets.end() && *heard < until)
+            delays.push_back(std::max<std::int64_t>(*heard - cues[i], 0));
+    }
+    return delays;
+}
+
 // The application folder: a fresh temporary folder holding a copy of the build's artwork.
 std::unique_ptr<QTemporaryDir> appFolder() {
     auto dir = std::make_unique<QTemporaryDir>();
@@ -198,7 +239,8 @@ Figures runOnce(int argc, char** argv, int seconds, int standing, std::optional<
     qt::GameWindow::prepareWindowSystem(); // as the game does
     ProbeApp app(argc, argv);
     auto folder = appFolder();
-    HeadlessPlatform platform(folder->path().toStdString(), nullptr);
+    qt::Speaker speaker(SQUEAKRUN_SOUNDS_DIR); // sound on, as the players have it
+    HeardPlatform platform(folder->path().toStdString(), speaker);
     Game game(platform, 1);
     qt::ClockDriver driver(game, nullptr);
     qt::GameWindow window(game, platform, driver, 1);
@@ -333,14 +375,31 @@ Figures runOnce(int argc, char** argv, int seconds, int standing, std::optional<
     end.setSingleShot(true);
     end.setTimerType(Qt::PreciseTimer);
     std::int64_t wallSpent = 0;
+    // Last, while the cars drive on, a cue every 400 ms (a sound of its own each time) and the sink
+    // listened to: the time from each cue to its sound.
+    constexpr int kSoundMs = 10'000, kCueEveryMs = 400;
+    SinkListener listener;
+    bool listening = false, timing = false;
+    QTimer cues;
+    QObject::connect(&cues, &QTimer::timeout, [&] { platform.cue(Cue::Drop); });
     QObject::connect(&end, &QTimer::timeout, [&] {
         if (app.measuring) {
             app.measuring = false;
             cpu1 = cpuNanos();
             wallSpent = driver.wallNanos() - w0;
+            timing = true;
             end.start(static_cast<int>(kTimingNs / 1'000'000));
             return;
         }
+        if (timing) {
+            timing = false;
+            listening = listener.start();
+            platform.cueNanos.clear();
+            cues.start(kCueEveryMs);
+            end.start(kSoundMs);
+            return;
+        }
+        cues.stop();
         QCoreApplication::exit(0);
     });
     end.start(static_cast<int>((w1 - driver.wallNanos()) / 1'000'000));
@@ -348,6 +407,8 @@ Figures runOnce(int argc, char** argv, int seconds, int standing, std::optional<
     piloting = false;
     app.watching = false;
     const std::int64_t hwm = vmHwmKiB();
+    QTest::qWait(600); // the last cue's sound reaches the sink
+    const std::vector<std::int64_t> soundNanos = cueToSound(platform.cueNanos, listener.stop());
 
     // The players pause (Ctrl+P): half a second to settle, then what standing paused costs.
     QTest::keyClick(&window, Qt::Key_P, Qt::ControlModifier);
@@ -409,6 +470,13 @@ Figures runOnce(int argc, char** argv, int seconds, int standing, std::optional<
     f.set("cpu.waiting", waitingCpu);
     f.set("cpu.paused", pausedCpu);
     f.set("paused.ok", paused ? 1 : 0);
+    if (listening && !soundNanos.empty()) {
+        f.set("sound.n", static_cast<double>(soundNanos.size()));
+        f.set("sound.cues", static_cast<double>(platform.cueNanos.size()));
+        f.set("sound.p50", percentile(soundNanos, 50) / 1e6);
+        f.set("sound.p95", percentile(soundNanos, 95) / 1e6);
+        f.set("sound.max", percentile(soundNanos, 100) / 1e6);
+    }
 
     // One frame at scale 3, as the view paints it into its backing store: into an image kept from
     // frame to frame, the cars where the drive left them. The first frame scales the pictures.

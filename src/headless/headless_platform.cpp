@@ -54,6 +54,11 @@ Button HeadlessPlatform::messageBox(const std::string& text, Buttons buttons, co
     return answer;
 }
 
+void HeadlessPlatform::cue(Cue cue) {
+    if (heard.size() < kHeardKept) heard.push_back(cue);
+    if (log_) *log_ << "sound " << cueName(cue) << '\n';
+}
+
 std::string HeadlessPlatform::inputBox(const std::string& prompt, const std::string& title,
                                        const std::string& defaultAnswer) {
     ++inputCount;

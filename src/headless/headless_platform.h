@@ -1,5 +1,5 @@
 // A scripted platform for tests and tools: boxes are answered from queues (or take their defaults),
-// every box is logged, and the application folder is whatever folder the caller gives.
+// every box and every sound is logged, and the application folder is whatever folder the caller gives.
 #pragma once
 
 #include "window/platform.h"
@@ -7,6 +7,7 @@
 #include <deque>
 #include <optional>
 #include <ostream>
+#include <vector>
 
 namespace squeakrun {
 
@@ -21,6 +22,7 @@ class HeadlessPlatform : public Platform {
     std::filesystem::path appFolder() override { return folder_; }
     // Nothing to close: the game marks itself ended, and the runner reads that mark.
     void quit() override {}
+    void cue(Cue cue) override;
 
     std::deque<std::optional<std::string>> answers; // nullopt: the box is cancelled
     std::deque<Button> replies;
@@ -28,6 +30,10 @@ class HeadlessPlatform : public Platform {
 
     std::string lastMessage, lastTitle, lastPrompt;
     long long messageCount = 0, inputCount = 0;
+    // The cues heard since someone last looked and emptied the list; a long run nobody listens to keeps
+    // only the first few thousand.
+    std::vector<Cue> heard;
+    static constexpr std::size_t kHeardKept = 4096;
     std::optional<std::string> fault; // a queued reply named a button the box did not have
 
   private:

@@ -18,6 +18,7 @@
 #include <fstream>
 #include <memory>
 #include <sstream>
+#include <utility>
 
 namespace squeakrun {
 
@@ -128,6 +129,9 @@ class Runner {
         if (name == "last.message") return Value(platform_.lastMessage);
         if (name == "last.title") return Value(platform_.lastTitle);
         if (name == "last.prompt") return Value(platform_.lastPrompt);
+        // Looking at the cues heard so far starts the list afresh, so each check hears what came since
+        // the one before.
+        if (name == "sounds") return Value(takeSounds());
         if (name.rfind("file:", 0) == 0) {
             std::string file = name.substr(5);
             if (!plainFileName(file)) return std::nullopt;
@@ -137,6 +141,15 @@ class Runner {
         auto it = fields_.find(name);
         if (it == fields_.end()) return std::nullopt;
         return it->second.get();
+    }
+
+    std::string takeSounds() {
+        std::string names;
+        for (Cue cue : std::exchange(platform_.heard, {})) {
+            if (!names.empty()) names += ' ';
+            names += cueName(cue);
+        }
+        return names;
     }
 
     bool formLoaded(int form) const {

@@ -10,17 +10,23 @@ namespace squeakrun::qt {
 namespace {
 
 // The world of the game played ahead: nothing may reach the real one, so whatever a tick wants from
-// outside the game's state ends the look ahead there.
+// outside the game's state ends the look ahead there. Its cues are never heard; the driver only
+// learns that one came, since the players hear it as soon as they would see a change.
 struct NeedsTheWorld {};
 
 class NoWorld final : public Platform {
   public:
+    explicit NoWorld(bool& heard) : heard_(heard) {}
+    void cue(Cue) override { heard_ = true; }
     Button messageBox(const std::string&, Buttons, const std::string&) override { throw NeedsTheWorld{}; }
     std::string inputBox(const std::string&, const std::string&, const std::string&) override {
         throw NeedsTheWorld{};
     }
     std::filesystem::path appFolder() override { throw NeedsTheWorld{}; }
     void quit() override { throw NeedsTheWorld{}; }
+
+  private:
+    bool& heard_;
 };
 
 // The game time of the computer's first look after `now`, or -1 when it drives no car.
@@ -159,7 +165,7 @@ void ClockDriver::arm() {
 
 std::int64_t ClockDriver::firstChange(std::int64_t until) {
     if (!ahead_) {
-        noWorld_ = std::make_unique<NoWorld>();
+        noWorld_ = std::make_unique<NoWorld>(aheadHeard_);
         ahead_ = std::make_unique<Game>(*noWorld_, 0);
     }
     GameState& ahead = *ahead_;
@@ -197,6 +203,7 @@ std::int64_t ClockDriver::firstChange(std::int64_t until) {
         std::uint32_t running = 0;
         for (int i = 0; i < GameClock::kTimers; ++i)
             if (ahead.clock.timers[i].enabled && ahead.clock.timers[i].due == due) running |= 1u << i;
+        aheadHeard_ = false;
         try {
             advanceWithComputer(*ahead_, aheadSeats_, due);
         } catch (const NeedsTheWorld&) {
@@ -207,9 +214,9 @@ std::int64_t ClockDriver::firstChange(std::int64_t until) {
             aheadCurrent_ = false;
             return due;
         }
-        if (!(running & ~unseenTimers_) && due != look) continue;
+        if (!aheadHeard_ && !(running & ~unseenTimers_) && due != look) continue;
         aheadLook_ = look_(ahead);
-        if (aheadLook_ != shown) return due;
+        if (aheadHeard_ || aheadLook_ != shown) return due;
     }
 }
 

@@ -7,7 +7,8 @@
 // running each tick at its own time would give, at a fraction of the wake-ups. Which tick that is it
 // finds by playing the coming ticks ahead on a copy of the game and asking the window what it would
 // show after each; a tick that would need anything outside the game's state (a box, the game's
-// folder) stops the look there, and the driver wakes when that tick is due. It looks at most two
+// folder) stops the look there, and the driver wakes when that tick is due; so does a tick that makes
+// a sound, which the game played ahead never makes itself. It looks at most two
 // seconds ahead and wakes then all the same, to keep the catch-up before the next event short. While
 // the game stands (waiting for the start button, paused) the ticks that still run only finish, within
 // a few ticks, what the last event or the last moving tick started: there a look 300 ms ahead that
@@ -144,6 +145,7 @@ class ClockDriver : public QObject {
     ComputerSeats seats_;
     ComputerSeats aheadSeats_;    // the drivers of the game played ahead
     bool aheadCurrent_ = false;   // ahead_ is the real game's own future, as far as it was played
+    bool aheadHeard_ = false;     // a tick played ahead made a sound
     std::uint64_t aheadLook_ = 0; // what the window would show of ahead_ as it stands
     QTimer timer_;
     std::int64_t dropped_ = 0;

@@ -14,12 +14,15 @@ namespace {
 // A new option is declared here, given a field in Options and read in readOptions.
 void declareOptions(QCommandLineParser& parser) {
     parser.setApplicationDescription(
-        QStringLiteral("Two players, two mice in cars, one keyboard. F11 toggles full screen."));
+        QStringLiteral("Two players, two mice in cars, one keyboard. F11 toggles full screen, Ctrl+M "
+                       "(Options > Sound) the sound."));
     // Qt's options are single-dash words: -reverse must stay one word, not -r -e -v ... asking for the
     // version (or -stylesheet for the help).
     parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
     parser.addHelpOption();
     parser.addVersionOption();
+    parser.addOption(QCommandLineOption(
+        QStringLiteral("mute"), QStringLiteral("No sound for this run (Options > Sound turns it on).")));
     parser.addOption({QStringLiteral("computer"),
                       QStringLiteral("The computer drives player 1's car, player 2's, both (a demo) or none, "
                                      "for this run."),
@@ -119,6 +122,7 @@ std::optional<Options> readOptions(const QStringList& arguments) {
     if (!parseGameOptions(parser, arguments, options)) return std::nullopt;
     // Qt's options exist only once the window system has started: list them with the game's now.
     if (parser.isSet(QStringLiteral("help-all"))) parser.process(arguments);
+    options.mute = parser.isSet(QStringLiteral("mute"));
     return options;
 }
 

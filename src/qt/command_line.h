@@ -13,6 +13,7 @@ namespace squeakrun::qt {
 
 // What the player chose on the command line: one field per option of the game.
 struct Options {
+    bool mute = false;               // no sound for this run, whatever the player chose under Options > Sound
     std::optional<Drivers> computer; // who the computer drives this run, over the remembered choice
     std::optional<Skill> skill;      // and how well
 };

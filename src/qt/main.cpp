@@ -5,6 +5,7 @@
 #include "qt/main_window.h"
 #include "qt/pixmap_cache.h"
 #include "qt/qt_platform.h"
+#include "qt/speaker.h"
 #include "rules/events.h"
 #include "rules/state.h"
 
@@ -27,12 +28,16 @@ int main(int argc, char* argv[]) {
     if (!options) return 2;
 
     squeakrun::qt::QtPlatform platform;
+    squeakrun::qt::Speaker speaker(platform.appFolder() / "sounds");
+    speaker.setMuted(options->mute || !squeakrun::qt::Speaker::chosenOn());
+    platform.setSpeaker(&speaker);
     std::random_device entropy;
     const std::uint64_t seed = (static_cast<std::uint64_t>(entropy()) << 32) ^ entropy();
     squeakrun::Game game(platform, seed);
     // Game time 0 is now: the key box upkeep first ticks 10 ms after start-up.
     squeakrun::qt::ClockDriver driver(game, &platform);
     squeakrun::qt::GameWindow window(game, platform, driver, seed);
+    window.addSoundEntry(speaker);
     QIcon icon(QString::fromStdString((platform.appFolder() / "images" / "squeakrun.png").string()));
     if (icon.availableSizes().isEmpty())
         icon = QIcon(QPixmap::fromImage(window.pictures().image("badmouseright.gif").scaled(64, 64)));

@@ -8,6 +8,7 @@
 #include "qt/scaling.h"
 #include "qt/signature.h"
 #include "qt/small_windows.h"
+#include "qt/speaker.h"
 #include "rules/events.h"
 #include "rules/key_box.h"
 #include "rules/ticks.h"
@@ -134,6 +135,22 @@ QMenu* GameWindow::optionsMenu() {
         menuBar()->insertMenu(action(&MainWindow::helpMenu), options_);
     }
     return options_;
+}
+
+void GameWindow::addSoundEntry(Speaker& speaker) {
+    QMenu* options = optionsMenu();
+    options->addSeparator();
+    // The sound is the players' business alone: the game goes on the same with it on or off.
+    QAction* sound = options->addAction(QStringLiteral("&Sound"));
+    sound->setCheckable(true);
+    sound->setChecked(!speaker.muted());
+    sound->setShortcut(QKeySequence(QStringLiteral("Ctrl+M")));
+    sound->setShortcutContext(Qt::WindowShortcut);
+    sound->setShortcutVisibleInContextMenu(true);
+    connect(sound, &QAction::toggled, this, [&speaker](bool on) {
+        speaker.setMuted(!on);
+        Speaker::choose(on);
+    });
 }
 
 QAction* GameWindow::action(Control MainWindow::*control) const {

@@ -22,6 +22,7 @@ class PixmapCache;
 class PlayfieldView;
 class ScoresDialog;
 class SettingsDialog;
+class Speaker;
 
 class GameWindow : public QMainWindow {
     Q_OBJECT
@@ -51,6 +52,9 @@ class GameWindow : public QMainWindow {
     // The Options menu, between File and Help, made on first use: the players' own choices, which
     // change no rule of the game.
     QMenu* optionsMenu();
+
+    // Adds the player's switch for the sound (Ctrl+M) to the Options menu.
+    void addSoundEntry(Speaker& speaker);
 
     // The menu entry standing for a menu control of the model (&MainWindow::pauseEntry), or null.
     QAction* action(Control MainWindow::*control) const;

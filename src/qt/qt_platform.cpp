@@ -1,5 +1,7 @@
 #include "qt/qt_platform.h"
 
+#include "qt/speaker.h"
+
 #include <QApplication>
 #include <QFileInfo>
 #include <QInputDialog>
@@ -87,6 +89,10 @@ QtPlatform::QtPlatform(const std::filesystem::path& programFolder, std::filesyst
         appFolder_ = installed.lexically_normal();
     else if (QFileInfo(QString::fromStdString(programFolder.string())).isWritable())
         recordFolder_ = programFolder;
+}
+
+void QtPlatform::cue(Cue cue) {
+    if (speaker_) speaker_->play(cue);
 }
 
 void QtPlatform::quit() {

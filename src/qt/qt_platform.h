@@ -1,5 +1,6 @@
-// The game's boxes and its folders on a real desktop: modal QMessageBox and QInputDialog, where the
-// artwork and the records live, and ending the program once the running handler has returned.
+// The game's boxes, sounds and folders on a real desktop: modal QMessageBox and QInputDialog, the
+// speaker, where the artwork and the records live, and ending the program once the running handler
+// has returned.
 #pragma once
 
 #include "window/platform.h"
@@ -14,6 +15,8 @@ namespace squeakrun::qt {
 
 // What the clock driver needs to know about modal boxes: while one is open the game clock stands
 // still, and the time it was open is dropped.
+class Speaker;
+
 class ModalWatch {
   public:
     virtual ~ModalWatch() = default;
@@ -37,6 +40,9 @@ class QtPlatform : public Platform, public ModalWatch {
     std::filesystem::path appFolder() override { return appFolder_; }
     std::filesystem::path recordFolder() override { return recordFolder_; }
     void quit() override;
+    // Heard through the speaker, when there is one.
+    void cue(Cue cue) override;
+    void setSpeaker(Speaker* speaker) { speaker_ = speaker; }
 
     bool boxOpen() const override { return open_ > 0; }
     std::int64_t boxesClosed() const override { return closed_; }
@@ -60,6 +66,7 @@ class QtPlatform : public Platform, public ModalWatch {
 
     std::filesystem::path appFolder_, recordFolder_;
     QPointer<QWidget> parent_;
+    Speaker* speaker_ = nullptr;
     std::function<void()> beforeBox_;
     int open_ = 0;
     std::int64_t closed_ = 0;

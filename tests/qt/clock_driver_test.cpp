@@ -1,6 +1,7 @@
 // The clock driver on a wall clock the test turns by hand: the game follows the wall clock, stands
 // still behind an open box, drops what a box or a stall took (but not a sleep of its own), lets one
-// event in at a time with the game brought up to now, and wakes once per frame while the screen moves.
+// event in at a time with the game brought up to now, wakes once per frame while the screen moves, and
+// wakes for a sound that the game played ahead never makes itself.
 #include "headless/headless_platform.h"
 #include "headless/temp_folder.h"
 #include "qt/clock_driver.h"
@@ -120,6 +121,8 @@ Played play(std::int64_t wakeEvery, bool computer = false) {
                     .arg(game.players[i].shownGas)
                     .arg(game.players[i].score);
     seen += QStringLiteral(" | next draw %1").arg(game.rng.next());
+    for (Cue cue : platform.heard)
+        seen += QStringLiteral(" %1").arg(cueName(cue).data());
     return played;
 }
 
@@ -134,7 +137,7 @@ class ClockDriverTest : public QObject {
     void anEventAfterATickThatShowedABoxIsRefused();
     void wakesWhenTheFirstChangeOnScreenFallsDue();
     void anEventAsAWakeFallsDueLooksAheadAfresh();
-    void aTickThatNeedsTheWorldEndsTheLookAhead();
+    void aTickThatNeedsTheWorldOrMakesASoundEndsTheLookAhead();
     void theGamePlaysTheSameWhenTheDriverWakesLess();
 };
 
@@ -261,21 +264,27 @@ void ClockDriverTest::anEventAsAWakeFallsDueLooksAheadAfresh() {
     QCOMPARE(b.driver.plannedWake(), std::int64_t{140});
 }
 
-void ClockDriverTest::aTickThatNeedsTheWorldEndsTheLookAhead() {
-    Bench b;
-    // Player 2's car stands in the wall without a life left: the crash check at 50 ms ends the game
-    // with a box, which the game played ahead must never show.
-    b.game.car(1).left = 0;
-    b.game.clock.timers[0].enabled = true;
-    b.game.clock.timers[0].due = 50;
-    b.driver.setLook([](const GameState&) -> std::uint64_t { return 0; });
-    b.wall = 3;
-    b.driver.start();
-    QCOMPARE(b.driver.plannedWake(), std::int64_t{50});
-    QCOMPARE(b.platform.messageCount, 0LL);
-    b.wall = 50;
-    b.driver.wake();
-    QVERIFY(b.platform.messageCount > 0); // the real tick showed its box, on time for its frame
+void ClockDriverTest::aTickThatNeedsTheWorldOrMakesASoundEndsTheLookAhead() {
+    // Player 2's car stands in the wall. Without a life left the crash check at 50 ms ends the game
+    // with a box; with one it brings the car back, which the window here does not show, but the
+    // players hear. The game played ahead must never show the box nor make the sound.
+    for (const Count lives : {0, 1}) {
+        Bench b;
+        b.game.players[1].lives = lives;
+        b.game.car(1).left = 0;
+        b.game.clock.timers[0].enabled = true;
+        b.game.clock.timers[0].due = 50;
+        b.driver.setLook([](const GameState&) -> std::uint64_t { return 0; });
+        b.wall = 3;
+        b.driver.start();
+        QCOMPARE(b.driver.plannedWake(), std::int64_t{50});
+        QCOMPARE(b.platform.messageCount, 0LL);
+        QVERIFY(b.platform.heard.empty());
+        b.wall = 50;
+        b.driver.wake(); // the real tick, on time for its frame
+        QCOMPARE(b.platform.messageCount > 0, lives == 0);
+        QVERIFY(!b.platform.heard.empty() && b.platform.heard.front() == Cue::Crash);
+    }
 }
 
 void ClockDriverTest::theGamePlaysTheSameWhenTheDriverWakesLess() {

@@ -1,5 +1,5 @@
-// The game window routes keys only through the focused key box, scales, repaints what changed, and marks
-// missing artwork.
+// The game window routes keys only through the focused key box, scales, repaints what changed, marks
+// missing artwork, and lets the players switch the sound.
 #include "rig.h"
 #include "rules/boxes.h"
 #include "rules/display.h"
@@ -10,6 +10,7 @@
 #include "qt/playfield_view.h"
 #include "qt/scaling.h"
 #include "qt/small_windows.h"
+#include "qt/speaker.h"
 
 #include <QGuiApplication>
 #include <QMenuBar>
@@ -26,6 +27,9 @@ using squeakrun::qt::testing::Rig;
 class MainWindowTest : public QObject {
     Q_OBJECT
   private slots:
+    // The choices the tests make are kept in a folder of their own, never the player's: one for the
+    // whole run, as Qt reads where the config folder is only once.
+    void initTestCase() { qputenv("XDG_CONFIG_HOME", config_.path().toLocal8Bit()); }
     void ctrlPPausesAndResumes();
     void switchingToAnotherApplicationPausesARunningGame();
     void typedKeysSteerOnlyWhileTheKeyBoxHasTheFocus();
@@ -35,6 +39,10 @@ class MainWindowTest : public QObject {
     void repaintsOnlyWhenTheModelChanged();
     void partialRepaintsLeaveWhatAFullPaintWouldShow();
     void missingArtworkIsReportedOnceAndMarked();
+    void ctrlMSwitchesTheSoundAndTheChoiceOutlivesTheRun();
+
+  private:
+    QTemporaryDir config_;
 };
 
 void MainWindowTest::ctrlPPausesAndResumes() {
@@ -115,8 +123,6 @@ void MainWindowTest::typedKeysSteerOnlyWhileTheKeyBoxHasTheFocus() {
 }
 
 void MainWindowTest::theOptionsMenuHandsACarToTheComputerAtOnce() {
-    QTemporaryDir config; // never the real player's settings
-    qputenv("XDG_CONFIG_HOME", config.path().toLocal8Bit());
     Rig rig;
     rig.startUp();
     rig.window.show();
@@ -128,7 +134,6 @@ void MainWindowTest::theOptionsMenuHandsACarToTheComputerAtOnce() {
             if (a->text() == caption) return a;
         return static_cast<QAction*>(nullptr);
     };
-    QVERIFY(rig.window.menuBar()->actions().indexOf(rig.window.optionsMenu()->menuAction()) == 1);
 
     QSignalSpy seated(&rig.window.computer(), &ComputerChoice::seatChanged);
     entry(QStringLiteral("&Hard Computer"))->trigger(); // nobody is seated yet: no driver changes
@@ -267,6 +272,29 @@ void MainWindowTest::missingArtworkIsReportedOnceAndMarked() {
     QVERIFY(bare.platform.lastMessage.find("field.gif") != std::string::npos);
     bare.window.reportMissingArtwork();
     QCOMPARE(bare.platform.messageCount, shown + 1);
+}
+
+void MainWindowTest::ctrlMSwitchesTheSoundAndTheChoiceOutlivesTheRun() {
+    Rig rig;
+    Speaker speaker(rig.folder->filePath(QStringLiteral("sounds")).toStdString());
+    speaker.setMuted(!Speaker::chosenOn());
+    rig.window.addSoundEntry(speaker);
+    rig.startUp();
+    rig.window.show();
+    QVERIFY(QTest::qWaitForWindowActive(&rig.window));
+
+    QStringList menus;
+    for (const QAction* menu : rig.window.menuBar()->actions())
+        menus << menu->text();
+    QCOMPARE(menus,
+             QStringList({QStringLiteral("&File"), QStringLiteral("&Options"), QStringLiteral("&Help")}));
+    QVERIFY(!speaker.muted()); // on until a player turns it off
+    QTest::keyClick(&rig.window, Qt::Key_M, Qt::ControlModifier);
+    QVERIFY(speaker.muted());
+    QVERIFY(!Speaker::chosenOn());
+    QTest::keyClick(&rig.window, Qt::Key_M, Qt::ControlModifier);
+    QVERIFY(!speaker.muted());
+    QVERIFY(Speaker::chosenOn());
 }
 
 QTEST_MAIN(MainWindowTest)

@@ -118,6 +118,7 @@ void driverKeys(Game& g, int i) {
 }
 
 void afterShopping(Game& g, int i) {
+    g.platform.cue(Cue::Shop);
     const PlayerRow& row = kPlayers[i];
     showNumber(g.control(row.scoreLabel), g.players[i].score);
     g.control(row.gauge).clearLines(); // the contact tick prints the new figures

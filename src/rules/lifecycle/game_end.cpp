@@ -28,6 +28,7 @@ bool save(Game& g, const char* file, const std::string& text) {
 }
 
 void recordHighScore(Game& g, int winner) {
+    g.platform.cue(Cue::Record);
     const Player& pl = g.players[winner];
     Control& scoreBox = g.window.highScoreBox;
     scoreBox.text = std::to_string(pl.score);
@@ -136,6 +137,7 @@ void endGame(Game& g) {
     g.paused = true;
     g.window.settingsEntry.enabled = false;
     g.window.pauseEntry.enabled = false;
+    g.platform.cue(Cue::GameOver);
     announce(g);
     newGameReset(g);
 }

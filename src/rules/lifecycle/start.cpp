@@ -112,6 +112,7 @@ void pressStartButton(Game& g) {
     f.player2Car.enabled = false;
     f.startButton.enabled = false;
     f.startButton.visible = false;
+    g.platform.cue(Cue::Start);
 }
 
 } // namespace squeakrun

@@ -22,6 +22,8 @@ void bonusPickups(Game& g) {
             // A taken item stays where it was, hidden, until it is replaced; standing on it again
             // finds nothing left to give.
             if (!carTouches(g.car(i), pic)) continue;
+            if (item.givesCheese || item.givesSlicks) g.platform.cue(Cue::Stock);
+            if (item.points[i] > 0) g.platform.cue(Cue::Points);
             if (item.givesCheese) {
                 pl.cheeseStock += kDeviceBonus;
                 item.givesCheese = false;

@@ -61,6 +61,7 @@ void dropSlick(Game& g, int i) {
     slick.left = car.left + at.dLeft;
     slick.visible = true;
     slick.enabled = true;
+    g.platform.cue(Cue::Drop);
 }
 
 // A trap asked for before the car has a heading waits until it has one.
@@ -78,6 +79,7 @@ void dropTrap(Game& g, int i) {
     trap.visible = true;
     pl.trapHeading = pl.heading;
     pl.trapLaid = true;
+    g.platform.cue(Cue::Drop);
 }
 
 // Writes "<label><number>" into a gauge line, touching the line only when its text changes.

@@ -44,6 +44,7 @@ void burnGas(Game& g, int i) {
         return;
     }
     // Reviving refills both gas counters to the tank size.
+    g.platform.cue(Cue::Empty);
     if (reviveIfAlive(g, i)) return;
     message(g, pl.name + " Ran out of gas! " + g.players[1 - i].name + " Wins!", Buttons::OK, "");
     endGame(g);

@@ -14,7 +14,9 @@ constexpr const char* kGameOver = "Game Over";
 // A car in the wall loses a life; with none left the other player is the champion, whatever lives
 // that player has. The wreck is shown only once the players have read the news.
 void wallCheck(Game& g, int i) {
-    if (!inWall(g.car(i)) || reviveIfAlive(g, i)) return;
+    if (!inWall(g.car(i))) return;
+    g.platform.cue(Cue::Crash);
+    if (reviveIfAlive(g, i)) return;
     const int other = 1 - i;
     g.paused = true;
     message(g, g.players[i].name + " is now officialy dead! " + g.players[other].name + " is the champion!",
@@ -30,6 +32,9 @@ void carToCarCheck(Game& g) {
         if (pl.refuelling || pl.shopping) return;
     if (!carTouches(g.car(0), g.car(1))) return;
     const bool alive[2] = {g.players[0].lives >= 1, g.players[1].lives >= 1};
+    // Both cars lose a life, or only those with none left lose the game: each loser is heard.
+    for (int i = 0; i < 2; ++i)
+        if ((alive[0] && alive[1]) || !alive[i]) g.platform.cue(Cue::Crash);
     if (alive[0] && alive[1]) {
         g.players[0].crashed = g.players[1].crashed = true;
         reviveCrashedCars(g);
@@ -62,6 +67,7 @@ void trapPass(Game& g, float width, float height, bool refuellingSpared) {
             o.trapDropped = false;
         };
         if (carTouches(g.car(victim), trap, width, height) && !(refuellingSpared && v.refuelling)) {
+            g.platform.cue(Cue::Trap);
             v.shownGas -= 10;
             v.tankGas = v.shownGas;
             takeAway();

@@ -18,6 +18,7 @@ void slickHit(Game& g, int owner, int driver) {
     Player& d = g.players[driver];
     Control& slick = g.control(kPlayers[owner].slick);
     if (d.spinning || !carTouches(g.car(driver), slick)) return;
+    g.platform.cue(Cue::Slick);
     d.skidSpeed = d.speed;
     putAway(slick);
     g.players[owner].slickDropped = false; // the owner may lay a new one
@@ -43,6 +44,7 @@ void cheeseHit(Game& g, int owner) {
     Player& v = g.players[victim];
     Control& cheese = g.control(kPlayers[owner].cheese);
     if (!carTouches(g.car(victim), cheese) || v.refuelling || v.shopping) return;
+    g.platform.cue(Cue::Cheese);
     putAway(cheese);
     o.cheeseRolling = false;
     o.cheeseDropped = false; // the owner may drop a cheese again

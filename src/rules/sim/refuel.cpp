@@ -38,6 +38,7 @@ void refuelStep(Game& g, int i) {
     ++pl.tankGas;
     ++pl.shownGas;
     showNumber(g.control(row.gasLabel), pl.shownGas);
+    g.platform.cue(Cue::Refuel);
 }
 
 } // namespace

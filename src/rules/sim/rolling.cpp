@@ -71,6 +71,7 @@ void launchCheese(Game& g, int i) {
     cheese.left = car.left;
     cheese.visible = true;
     pl.cheeseRolling = true;
+    g.platform.cue(Cue::Drop);
 }
 
 // A skidding car turns a quarter turn clockwise on each tick while it slides on, 3 twips slower each

@@ -13,6 +13,7 @@ namespace {
 
 // A skidding car cannot stop and wrecks itself on the station; on the last life the game is over.
 void stationCrash(Game& g, int i, const std::string_view (&text)[2]) {
+    g.platform.cue(Cue::Crash);
     if (reviveIfAlive(g, i)) return;
     std::string words(text[0]);
     words += g.players[i].name;
