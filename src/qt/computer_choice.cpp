@@ -1,12 +1,12 @@
 #include "qt/computer_choice.h"
 
 #include "qt/clock_driver.h"
+#include "qt/qt_platform.h"
 #include "rules/events.h"
 #include "rules/state.h"
 
 #include <QActionGroup>
 #include <QMenu>
-#include <QSettings>
 
 #include <array>
 #include <cctype>
@@ -41,11 +41,6 @@ std::optional<Choice> named(const std::array<Entry, N>& entries, const QString& 
 
 template <std::size_t N> QString wordOf(const std::array<Entry, N>& entries, auto choice) {
     return QLatin1String(entries[static_cast<std::size_t>(choice)].word);
-}
-
-// The player's config folder, shared with the game's other choices.
-QSettings choices() {
-    return QSettings(QStringLiteral("squeakrun"), QStringLiteral("squeakrun"));
 }
 
 // How long the demo shows the field between two games before it starts the next one (ms).
@@ -115,13 +110,13 @@ void ComputerChoice::choose(const Seating& seating, bool remember) {
         if (changed[player]) emit seatChanged(player, skillAt(seating_, player));
     keepTheDemoGoing();
     if (!remember) return;
-    QSettings settings = choices();
+    QSettings settings = playersChoices();
     settings.setValue(QStringLiteral("computer/drivers"), wordOf(kDrivers, seating.drivers));
     settings.setValue(QStringLiteral("computer/skill"), wordOf(kSkills, seating.skill));
 }
 
 Seating ComputerChoice::remembered() {
-    const QSettings settings = choices();
+    const QSettings settings = playersChoices();
     Seating s;
     s.drivers =
         driversNamed(settings.value(QStringLiteral("computer/drivers")).toString()).value_or(s.drivers);
