@@ -1,7 +1,8 @@
 # make run   - install what is missing, build, start the game
 # make test  - install what is missing, build, run every test
 # make build - build only
-# make mutate - plant slips in the rules and report the ones the fast tests miss
+# make mutate - plant slips in the rules and the computer driver and report the ones the fast tests miss
+# make tournament - the computer drivers' tournament, one table
 BUILD ?= build
 ASAN_BUILD ?= build-asan
 FUZZ_BUILD ?= build-fuzz
@@ -24,7 +25,7 @@ ASAN_CONFIGURE := cmake -S . -B $(ASAN_BUILD) -DCMAKE_BUILD_TYPE=Debug -DSQUEAKR
 # Only for make realtime: the two-player game its CPU figure is set beside (large, so not for make test).
 REALTIME_PACKAGES := ksnakeduel dbus-daemon
 
-.PHONY: all deps deps-realtime install-packages configure build run test format screenshots sanitize soak bench realtime fuzz art sounds install clean mutate
+.PHONY: all deps deps-realtime install-packages configure build run test format screenshots sanitize soak bench realtime fuzz art sounds install clean mutate tournament
 
 all: build
 
@@ -82,17 +83,28 @@ bench: build
 	./$(BUILD)/bench/squeakrun-timedemo
 	./$(BUILD)/bench/squeakrun-bench
 
+# The computer drivers' tournament: TOURNAMENT_GAMES games a pairing (sides swapped for half), played
+# headless on the exact clock from fixed seeds, summed up in one table; marks a missed goal MISSED.
+TOURNAMENT_GAMES ?= 200
+tournament: build
+	./$(BUILD)/bench/squeakrun-tournament $(TOURNAMENT_GAMES)
+
 # The game window's real-time figures (ticks on time, key to screen, frame cost, CPU driving, waiting and
 # paused, memory, a cue to its sound): three runs of 15 s on one virtual X server with the sound on and a
 # sound server of its own, each followed by KSnakeDuel driven the same way for its CPU beside ours, with
 # medians. A measurement: it marks PASS or MISS, never fails.
+# make realtime COMPUTER=hard has the computer drive player 2 at that skill (easy, average, hard).
+COMPUTER ?=
+REALTIME_ARGS = $(if $(COMPUTER),--computer $(COMPUTER))
 realtime: build deps-realtime
 	@if command -v xvfb-run >/dev/null; then \
 	  bench/realtime/with-null-sink.sh xvfb-run -a -s "-screen 0 1280x1024x24 -nolisten tcp" \
-	    ./$(BUILD)/bench/realtime/squeakrun-realtime --peer $(CURDIR)/bench/realtime/peer-ksnakeduel.sh; \
+	    ./$(BUILD)/bench/realtime/squeakrun-realtime --peer $(CURDIR)/bench/realtime/peer-ksnakeduel.sh \
+	    $(REALTIME_ARGS); \
 	else \
 	  echo "xvfb-run not found: running offscreen, without the peer"; \
-	  QT_QPA_PLATFORM=offscreen bench/realtime/with-null-sink.sh ./$(BUILD)/bench/realtime/squeakrun-realtime; \
+	  QT_QPA_PLATFORM=offscreen bench/realtime/with-null-sink.sh ./$(BUILD)/bench/realtime/squeakrun-realtime \
+	    $(REALTIME_ARGS); \
 	fi
 
 # Each libFuzzer target for FUZZ_SECONDS, growing a working corpus from fuzz/corpus; findings land in

@@ -56,6 +56,7 @@ constexpr std::array<std::string_view, 9> kMenus = {"mnuFile",       "mnuFilePau
 constexpr std::array<std::string_view, 3> kFiles = {"hscore.txt", "name.txt", "comment.txt"};
 constexpr std::array<std::string_view, 3> kButtons = {"OK", "Yes", "No"};
 constexpr std::array<std::string_view, 2> kNameBoxes = {"Form3.txtp1name", "Form3.txtp2name"};
+constexpr std::array<std::string_view, 4> kSkills = {"easy", "average", "hard", "off"};
 
 } // namespace
 
@@ -81,7 +82,7 @@ std::string scenarioFromBytes(const std::uint8_t* data, std::size_t size) {
 
     long long gameMs = 0;
     while (!in.empty() && gameMs < kMaxGameMs) {
-        switch (in.next() % 12) {
+        switch (in.next() % 13) {
         case 0:
         case 1:
         case 2:
@@ -120,6 +121,9 @@ std::string scenarioFromBytes(const std::uint8_t* data, std::size_t size) {
             s += "autoplay " + std::to_string(ms) + "\n";
             break;
         }
+        case 12: // the computer takes a car, or gives it back
+            s += "computer " + std::to_string(1 + in.next() % 2) + " " + std::string(in.pick(kSkills)) + "\n";
+            break;
         }
     }
     s += "dump\n";

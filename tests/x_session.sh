@@ -77,6 +77,22 @@ start_up() {
     answer "Instructions" ""
     main=$(wait_for shown '^Squeakrun!$') || fail "the game window did not come up"
 }
+# Measures the game window: X, Y, the whole scale of its 457 x 417 content and the menu bar's height.
+measure_window() {
+    xdotool windowfocus --sync "$main"
+    eval "$(xdotool getwindowgeometry --shell "$main")"
+    scale=$((WIDTH / 457))
+    menubar=$((HEIGHT - 417 * scale))
+    [ "$scale" -ge 1 ] && [ "$menubar" -ge 0 ] || fail "unexpected window size ${WIDTH}x${HEIGHT}"
+}
+# Where the content's point at LEFT, TOP twips lies on the screen.
+at() { echo $((X + $1 * scale / 15)) $((Y + menubar + $2 * scale / 15)); }
+# Whether the start button (1920, 1440 twips, 3015 x 1455 large) shows: its face above the caption is yellow.
+button_up() {
+    local fx fy
+    read -r fx fy < <(at 2220 1740)
+    [ "$(import -window root -crop 4x4+$fx+$fy -format '%[fx:mean.r > 0.7 && mean.b < 0.5]' info:)" = 1 ]
+}
 # Ctrl+X on the game window (id $1) ends the game at once, with status 0; a box over it is answered first.
 quit_game() {
     local status box

@@ -62,12 +62,18 @@ Figures median(const std::vector<Figures>& runs) {
 }
 
 void print(const Figures& f, std::FILE* out) {
-    std::fprintf(out,
-                 "%.1f s of both cars driving, window at scale %g (%s), %g keys (%g with nothing to show at "
-                 "once), %g games "
-                 "restarted, %g frames shown\n",
-                 f.get("seconds"), f.get("scale"), f.get("qpa") > 0 ? "xcb" : "offscreen", f.get("keys"),
-                 f.get("keys.no_effect"), f.get("restarts"), f.get("frames"));
+    // "computer" is 0 when people drive both cars, else 1 + the skill of the computer driving player 2.
+    static const char* const kDrivers[] = {"", ", player 2's by the computer at Easy",
+                                           ", player 2's by the computer at Average",
+                                           ", player 2's by the computer at Hard"};
+    std::fprintf(
+        out,
+        "%.1f s of both cars driving%s, window at scale %g (%s), %g keys (%g with nothing to show at "
+        "once), %g games "
+        "restarted, %g frames shown\n",
+        f.get("seconds"), kDrivers[static_cast<int>(f.get("computer")) & 3], f.get("scale"),
+        f.get("qpa") > 0 ? "xcb" : "offscreen", f.get("keys"), f.get("keys.no_effect"), f.get("restarts"),
+        f.get("frames"));
 
     const double differ = f.get("screen.differ");
     if (differ == 0)

@@ -8,6 +8,7 @@
 // exits 0 and marks each figure PASS or MISS against its goal.
 //
 //   squeakrun-realtime [--runs N] [--seconds S]     defaults: 3 runs of 15 s, medians at the end
+//   squeakrun-realtime --computer SKILL             the computer drives player 2 (easy, average, hard)
 //
 // With more than one run, each run is a fresh process (so memory and warm caches do not carry over).
 #include "figures.h"
@@ -15,6 +16,7 @@
 
 #include "headless/headless_platform.h"
 #include "qt/clock_driver.h"
+#include "qt/computer_choice.h"
 #include "qt/main_window.h"
 #include "qt/pixmap_cache.h"
 #include "qt/playfield_painter.h"
@@ -43,6 +45,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <limits>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -233,7 +236,7 @@ std::unique_ptr<QTemporaryDir> appFolder() {
     return dir;
 }
 
-Figures runOnce(int argc, char** argv, int seconds, int standing) {
+Figures runOnce(int argc, char** argv, int seconds, int standing, std::optional<Skill> computer) {
     qt::GameWindow::prepareWindowSystem(); // as the game does
     ProbeApp app(argc, argv);
     auto folder = appFolder();
@@ -247,7 +250,8 @@ Figures runOnce(int argc, char** argv, int seconds, int standing) {
     qt::ClockDriver driver(game, nullptr);
     driver.setInputObserver(
         [&recorder](const Input& input, std::int64_t now) { recorder.input(input, now); });
-    qt::GameWindow window(game, platform, driver);
+    qt::GameWindow window(game, platform, driver, 1);
+    if (computer) window.computer().choose({qt::Drivers::Player2, *computer}, false);
 
     platform.answers = {std::string("Ann"), std::string("Bob"), std::string("1")};
     driver.runEvent([&recorder](Game& g) {
@@ -344,7 +348,7 @@ Figures runOnce(int argc, char** argv, int seconds, int standing) {
             const Control& car = game.car(i);
             const Heading h = static_cast<Heading>(game.players[i].heading);
             const Heading want = turnFor(h, car.left, car.top, kLoops[i]);
-            if (want == h || !car.visible) continue;
+            if (want == h || !car.visible || window.computer().seating().drives(i)) continue;
             static constexpr int kRole[] = {0, 2, 1, 3, 0}; // heading -> up, down, left, right letter
             const char letter = static_cast<char>(kPlayers[i].keys[kRole[want]] - 'A' + 'a');
             const Qt::Key qkey = static_cast<Qt::Key>(Qt::Key_A + (letter - 'a'));
@@ -444,6 +448,7 @@ Figures runOnce(int argc, char** argv, int seconds, int standing) {
     Figures f;
     f.set("seconds", wallSpent / 1e9);
     f.set("scale", window.view()->scale());
+    f.set("computer", computer ? 1 + static_cast<int>(*computer) : 0);
     f.set("keys", static_cast<double>(keys));
     f.set("keys.no_effect", static_cast<double>(app.keysWithoutEffect));
     f.set("restarts", static_cast<double>(restarts));
@@ -509,7 +514,7 @@ Figures runOnce(int argc, char** argv, int seconds, int standing) {
 
 int usage() {
     std::fprintf(stderr, "usage: squeakrun-realtime [--runs N] [--seconds S] [--standing S] [--peer COMMAND]"
-                         "   (N, S positive)\n");
+                         " [--computer easy|average|hard]   (N, S positive)\n");
     return 2;
 }
 
@@ -548,6 +553,8 @@ int main(int argc, char** argv) {
     int runs = 3, seconds = 15, standing = 5;
     bool child = false;
     std::string peer;
+    std::string computerArg; // passed on to each run
+    std::optional<Skill> computer;
     for (int i = 1; i < argc; ++i) {
         const bool hasValue = i + 1 < argc;
         if (!std::strcmp(argv[i], "--runs") && hasValue)
@@ -558,7 +565,11 @@ int main(int argc, char** argv) {
             standing = std::atoi(argv[++i]);
         else if (!std::strcmp(argv[i], "--peer") && hasValue)
             peer = argv[++i];
-        else if (!std::strcmp(argv[i], "--child"))
+        else if (!std::strcmp(argv[i], "--computer") && hasValue) {
+            computerArg = argv[++i];
+            computer = qt::skillNamed(QString::fromStdString(computerArg));
+            if (!computer) return usage();
+        } else if (!std::strcmp(argv[i], "--child"))
             child = true;
         else
             return usage();
@@ -566,7 +577,7 @@ int main(int argc, char** argv) {
     if (runs < 1 || seconds < 1 || standing < 1) return usage();
 
     if (child) {
-        const Figures f = runOnce(argc, argv, seconds, standing);
+        const Figures f = runOnce(argc, argv, seconds, standing, computer);
         print(f, stdout);
         f.write(stdout);
         return 0;
@@ -578,7 +589,7 @@ int main(int argc, char** argv) {
         std::printf("== run %d of %d ==\n", r, runs);
         Figures f;
         collect(quoted(argv[0]) + " --child --seconds " + std::to_string(seconds) + " --standing " +
-                    std::to_string(standing),
+                    std::to_string(standing) + (computer ? " --computer " + computerArg : ""),
                 "", f);
         if (!peer.empty()) {
             collect(peer + " " + std::to_string(seconds), "peer.", f);

@@ -19,14 +19,23 @@ long long autoplay(Game& g, HeadlessPlatform& platform, std::int64_t ms, const A
     long long pressed = 0;
     bool savedDefaults = platform.useDefaults;
     platform.useDefaults = true;
+    auto presses = [&options](int player) {
+        return options.randomKeys[player] && !(options.seats && options.seats->drives(player));
+    };
+    auto stopped = [&] { return g.exited || (options.stop && options.stop()); };
     auto advance = [&](std::int64_t target) {
-        while (g.clock.now < target && !g.exited) {
+        while (g.clock.now < target && !stopped()) {
             std::int64_t step = options.stepMs > 0 ? std::min(target, g.clock.now + options.stepMs) : target;
-            advanceClock(g, step);
+            if (options.seats)
+                advanceWithComputer(g, *options.seats, step);
+            else
+                advanceClock(g, step);
             if (options.check) options.check();
         }
     };
-    while (!g.exited) {
+    for (int who = 0; who < 2; ++who)
+        if (!presses(who)) nextPress[who] = end + 1;
+    while (!stopped()) {
         if (g.window.startButton.visible && g.window.startButton.enabled) pressStartButton(g);
         int who = nextPress[0] <= nextPress[1] ? 0 : 1;
         if (nextPress[who] > end) break;
@@ -39,7 +48,7 @@ long long autoplay(Game& g, HeadlessPlatform& platform, std::int64_t ms, const A
         if (options.check) options.check();
         nextPress[who] += gap();
     }
-    advance(end);
+    if (!stopped()) advance(end);
     platform.useDefaults = savedDefaults;
     return pressed;
 }

@@ -122,23 +122,15 @@ class Runner {
 
         // Adding a command is a row here and its function below.
         static constexpr Command kCommands[] = {
-            {"seed", When::BeforeStart, &Runner::seed},
-            {"file", When::BeforeStart, &Runner::file},
-            {"rawfile", When::BeforeStart, &Runner::rawfile},
-            {"answer", When::Anytime, &Runner::answer},
-            {"reply", When::Anytime, &Runner::reply},
-            {"start", When::Anytime, &Runner::start},
-            {"expect", When::Started, &Runner::expect},
-            {"print", When::Started, &Runner::print},
-            {"dump", When::Started, &Runner::dump},
-            {"key", When::Playing, &Runner::input},
-            {"click", When::Playing, &Runner::input},
-            {"menu", When::Playing, &Runner::input},
-            {"type", When::Playing, &Runner::input},
-            {"select", When::Playing, &Runner::input},
-            {"wait", When::Playing, &Runner::wait},
-            {"run", When::Playing, &Runner::runHandler},
-            {"set", When::Playing, &Runner::set},
+            {"seed", When::BeforeStart, &Runner::seed},       {"file", When::BeforeStart, &Runner::file},
+            {"rawfile", When::BeforeStart, &Runner::rawfile}, {"answer", When::Anytime, &Runner::answer},
+            {"reply", When::Anytime, &Runner::reply},         {"start", When::Anytime, &Runner::start},
+            {"expect", When::Started, &Runner::expect},       {"print", When::Started, &Runner::print},
+            {"dump", When::Started, &Runner::dump},           {"key", When::Playing, &Runner::input},
+            {"click", When::Playing, &Runner::input},         {"menu", When::Playing, &Runner::input},
+            {"type", When::Playing, &Runner::input},          {"select", When::Playing, &Runner::input},
+            {"wait", When::Playing, &Runner::wait},           {"computer", When::Playing, &Runner::computer},
+            {"run", When::Playing, &Runner::runHandler},      {"set", When::Playing, &Runner::set},
             {"autoplay", When::Playing, &Runner::autoplay},
         };
         static constexpr Command kUnknown = {"", When::Playing, &Runner::unknown};
@@ -232,7 +224,14 @@ class Runner {
     void wait(const Line& line) {
         auto ms = wholeCount(line.rest);
         if (!ms || *ms < 0) return malformed(line.text, "wait needs milliseconds");
-        advanceClock(*game_, game_->clock.now + *ms);
+        advanceWithComputer(*game_, seats_, game_->clock.now + *ms);
+    }
+
+    // "computer N SKILL": from now on the computer drives player N's car (off: nobody does).
+    void computer(const Line& line) {
+        const std::optional<SeatChange> change = parseSeatChange(line.rest);
+        if (!change) return malformed(line.text, "computer 1|2 easy|average|hard|off");
+        seats_.set(change->player, change->skill, seed_);
     }
 
     void runHandler(const Line& line) {
@@ -253,6 +252,7 @@ class Runner {
         if (!ms || *ms < 0) return malformed(line.text, "autoplay needs milliseconds");
         AutoplayOptions options;
         options.seed = seed_;
+        options.seats = &seats_;
         squeakrun::autoplay(*game_, platform_, *ms, options);
     }
 
@@ -277,6 +277,7 @@ class Runner {
     HeadlessPlatform platform_{folder_.path(), &out_};
     std::uint64_t seed_ = 1;
     std::unique_ptr<Game> game_;
+    ComputerSeats seats_; // the cars the computer drives, from their `computer` line on
     std::map<std::string, Field> fields_;
     int lineNumber_ = 0;
     ScenarioStatus status_ = ScenarioStatus::Passed;

@@ -2,7 +2,6 @@
 
 #include "qt/qt_platform.h"
 #include "rules/state.h"
-#include "rules/ticks.h"
 
 #include <algorithm>
 
@@ -29,6 +28,11 @@ class NoWorld final : public Platform {
   private:
     bool& heard_;
 };
+
+// The game time of the computer's first look after `now`, or -1 when it drives no car.
+std::int64_t nextLook(const ComputerSeats& seats, std::int64_t now) {
+    return seats.any() ? (now / kLookStepMs + 1) * kLookStepMs : -1;
+}
 
 } // namespace
 
@@ -96,7 +100,7 @@ void ClockDriver::wake() {
 void ClockDriver::catchUp() {
     const std::int64_t to = target();
     busy_ = true;
-    advanceClock(g_, to);
+    advanceWithComputer(g_, seats_, to);
     busy_ = false;
 }
 
@@ -105,6 +109,10 @@ bool ClockDriver::play(const Input& input) {
         const std::optional<Input> said = applyInput(g, input);
         if (said && inputObserver_) inputObserver_(*said, g.clock.now);
     });
+}
+
+bool ClockDriver::changeSeats(const std::function<void(ComputerSeats&)>& change) {
+    return runEvent([&](Game&) { change(seats_); });
 }
 
 bool ClockDriver::runEvent(const std::function<void(Game&)>& handler) {
@@ -173,9 +181,11 @@ std::int64_t ClockDriver::firstChange(std::int64_t until) {
     // ran. After an event, or a tick that wanted the world, it starts afresh from a copy.
     if (aheadCurrent_ && ahead.clock.now <= g_.clock.now) {
         const std::int64_t due = ahead.clock.nextDue();
+        const std::int64_t look = nextLook(aheadSeats_, ahead.clock.now);
         try {
-            advanceClock(*ahead_, g_.clock.now);
-            if (due >= 0 && due <= g_.clock.now) aheadLook_ = look_(ahead);
+            advanceWithComputer(*ahead_, aheadSeats_, g_.clock.now);
+            if ((due >= 0 && due <= g_.clock.now) || (look >= 0 && look <= g_.clock.now))
+                aheadLook_ = look_(ahead);
         } catch (const NeedsTheWorld&) {
             aheadCurrent_ = false;
         }
@@ -185,20 +195,24 @@ std::int64_t ClockDriver::firstChange(std::int64_t until) {
     if (!aheadCurrent_) {
         ahead = g_;
         ahead.clock.onTick = nullptr; // the ticks played ahead are not the game's own
+        aheadSeats_.drivers = seats_.drivers;
         aheadLook_ = look_(ahead);
         aheadCurrent_ = true;
     }
     const std::uint64_t shown = aheadLook_;
     for (;;) {
-        // The ticks due in one millisecond run together, as in any catch-up that reaches it.
-        const std::int64_t due = ahead.clock.nextDue();
+        // The ticks due in one millisecond run together, as in any catch-up that reaches it; a look
+        // of the computer's may press keys, so it is a step of its own.
+        const std::int64_t look = nextLook(aheadSeats_, ahead.clock.now);
+        std::int64_t due = ahead.clock.nextDue();
+        if (look >= 0 && (due < 0 || look < due)) due = look;
         if (due < 0 || due > until) return -1;
         std::uint32_t running = 0;
         for (int i = 0; i < GameClock::kTimers; ++i)
             if (ahead.clock.timers[i].enabled && ahead.clock.timers[i].due == due) running |= 1u << i;
         aheadHeard_ = false;
         try {
-            advanceClock(*ahead_, due);
+            advanceWithComputer(*ahead_, aheadSeats_, due);
         } catch (const NeedsTheWorld&) {
             aheadCurrent_ = false;
             return due;
@@ -207,7 +221,7 @@ std::int64_t ClockDriver::firstChange(std::int64_t until) {
             aheadCurrent_ = false;
             return due;
         }
-        if (!aheadHeard_ && !(running & ~unseenTimers_)) continue;
+        if (!aheadHeard_ && !(running & ~unseenTimers_) && due != look) continue;
         aheadLook_ = look_(ahead);
         if (aheadHeard_ || aheadLook_ != shown) return due;
     }

@@ -20,8 +20,13 @@
 // box), and a wake that comes more than 250 ms after the driver meant to wake moves the game only
 // 250 ms past that point: when the machine stalled or the window was dragged, the excess is dropped
 // rather than played in a burst. Nothing enters the game while a handler runs or a box is open.
+//
+// The cars the computer drives look and press their keys at fixed steps of game time, wherever the
+// clock is moved: in the real game and in the game played ahead, which carries copies of the drivers,
+// so that a turn the computer makes is foreseen and shown on time like any tick's change.
 #pragma once
 
+#include "computer/computer_driver.h"
 #include "session/inputs.h"
 
 #include <QElapsedTimer>
@@ -88,6 +93,11 @@ class ClockDriver : public QObject {
     void setFrameNanos(std::int64_t ns) { frameNs_ = std::max<std::int64_t>(ns, 1'000'000); }
     std::int64_t frameNanos() const { return frameNs_; }
 
+    // Changes which cars the computer drives. An event like any other: the game first catches up to
+    // now with the seats as they were. False when refused, as runEvent.
+    bool changeSeats(const std::function<void(ComputerSeats&)>& change);
+    const ComputerSeats& seats() const { return seats_; }
+
     // True while a handler runs, a box is open or the clock is being advanced.
     bool busy() const;
 
@@ -142,6 +152,8 @@ class ClockDriver : public QObject {
     std::uint32_t unseenTimers_ = 0;
     std::unique_ptr<Platform> noWorld_; // for the game played ahead
     std::unique_ptr<Game> ahead_;
+    ComputerSeats seats_;
+    ComputerSeats aheadSeats_;    // the drivers of the game played ahead
     bool aheadCurrent_ = false;   // ahead_ is the real game's own future, as far as it was played
     bool aheadHeard_ = false;     // a tick played ahead made a sound
     std::uint64_t aheadLook_ = 0; // what the window would show of ahead_ as it stands

@@ -28,6 +28,12 @@ void declareOptions(QCommandLineParser& parser) {
                       QStringLiteral("file")});
     parser.addOption(QCommandLineOption(
         QStringLiteral("mute"), QStringLiteral("No sound for this run (Options > Sound turns it on).")));
+    parser.addOption({QStringLiteral("computer"),
+                      QStringLiteral("The computer drives player 1's car, player 2's, both (a demo) or none, "
+                                     "for this run."),
+                      QStringLiteral("1|2|both|none")});
+    parser.addOption({QStringLiteral("skill"), QStringLiteral("How well the computer drives, for this run."),
+                      QStringLiteral("easy|average|hard")});
 }
 
 // Qt's own options, as its applications read them (one dash or two): those followed by a value, and
@@ -73,17 +79,34 @@ QStringList withoutQtOptions(const QStringList& arguments) {
     return left;
 }
 
-// Parses `arguments` with the game's options; false after one line on stderr naming what the game does
-// not know.
-bool parseGameOptions(QCommandLineParser& parser, const QStringList& arguments) {
-    declareOptions(parser);
-    if (parser.parse(arguments) && parser.positionalArguments().isEmpty()) return true;
-    const QString error =
-        parser.errorText().isEmpty()
-            ? QStringLiteral("Unexpected argument '%1'.").arg(parser.positionalArguments().first())
-            : parser.errorText();
+// The whole complaint on one line of stderr, for exit code 2.
+void complain(const QString& error) {
     std::fprintf(stderr, "squeakrun: %s Try 'squeakrun --help' for the options.\n", qPrintable(error));
-    return false;
+}
+
+// The value of `option` read by `named` into `into`; false after the complaint naming a value it does
+// not know.
+template <class Choice>
+bool readChoice(const QCommandLineParser& parser, const QString& option,
+                std::optional<Choice> (*named)(const QString&), std::optional<Choice>& into) {
+    if (!parser.isSet(option)) return true;
+    into = named(parser.value(option));
+    if (!into) complain(QStringLiteral("Unknown value '%1' for --%2.").arg(parser.value(option), option));
+    return into.has_value();
+}
+
+// Parses `arguments` with the game's options into `options`; false after one line on stderr naming what
+// the game does not know.
+bool parseGameOptions(QCommandLineParser& parser, const QStringList& arguments, Options& options) {
+    declareOptions(parser);
+    if (!parser.parse(arguments) || !parser.positionalArguments().isEmpty()) {
+        complain(parser.errorText().isEmpty()
+                     ? QStringLiteral("Unexpected argument '%1'.").arg(parser.positionalArguments().first())
+                     : parser.errorText());
+        return false;
+    }
+    return readChoice(parser, QStringLiteral("computer"), driversNamed, options.computer) &&
+           readChoice(parser, QStringLiteral("skill"), skillNamed, options.skill);
 }
 
 } // namespace
@@ -92,17 +115,18 @@ void answerQuestions(int argc, char* argv[]) {
     // A console application: the help names the program it was started as, and no display is opened.
     const QCoreApplication console(argc, argv);
     QCommandLineParser parser;
-    if (!parseGameOptions(parser, withoutQtOptions(QCoreApplication::arguments()))) std::exit(2);
+    Options options;
+    if (!parseGameOptions(parser, withoutQtOptions(QCoreApplication::arguments()), options)) std::exit(2);
     if (parser.isSet(QStringLiteral("help"))) parser.showHelp(0);
     if (parser.isSet(QStringLiteral("version"))) parser.showVersion();
 }
 
 std::optional<Options> readOptions(const QStringList& arguments) {
     QCommandLineParser parser;
-    if (!parseGameOptions(parser, arguments)) return std::nullopt;
+    Options options;
+    if (!parseGameOptions(parser, arguments, options)) return std::nullopt;
     // Qt's options exist only once the window system has started: list them with the game's now.
     if (parser.isSet(QStringLiteral("help-all"))) parser.process(arguments);
-    Options options;
     options.mute = parser.isSet(QStringLiteral("mute"));
     options.recordFolder = parser.value(QStringLiteral("record"));
     options.replay = parser.value(QStringLiteral("replay"));

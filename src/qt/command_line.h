@@ -3,6 +3,8 @@
 // reach Qt, which takes them out before the game looks at what is left.
 #pragma once
 
+#include "qt/computer_choice.h"
+
 #include <QString>
 #include <QStringList>
 
@@ -12,9 +14,11 @@ namespace squeakrun::qt {
 
 // What the player chose on the command line: one field per option of the game.
 struct Options {
-    QString recordFolder; // --record: each session is saved there as a new replay file at exit
-    QString replay;       // --replay: the replay file to watch
-    bool mute = false;    // no sound for this run, whatever the player chose under Options > Sound
+    QString recordFolder;            // --record: each session is saved there as a new replay file at exit
+    QString replay;                  // --replay: the replay file to watch
+    bool mute = false;               // no sound for this run, whatever the player chose under Options > Sound
+    std::optional<Drivers> computer; // who the computer drives this run, over the remembered choice
+    std::optional<Skill> skill;      // and how well
 };
 
 // Before the window system starts: when the help or the version is asked for, prints it and ends the

@@ -2,6 +2,7 @@
 // recording, and watching a recorded session.
 #include "qt/clock_driver.h"
 #include "qt/command_line.h"
+#include "qt/computer_choice.h"
 #include "qt/main_window.h"
 #include "qt/pixmap_cache.h"
 #include "qt/qt_platform.h"
@@ -66,8 +67,13 @@ int main(int argc, char* argv[]) {
     qt::ClockDriver driver(game, &platform);
     driver.setInputObserver(
         [&recorder](const Input& input, std::int64_t now) { recorder.input(input, now); });
-    qt::GameWindow window(game, platform, driver);
-    window.addOptionsMenu(speaker);
+    qt::GameWindow window(game, platform, driver, seed);
+    window.addSoundEntry(speaker);
+    // The Options menu's choice of drivers is part of the session too.
+    QObject::connect(&window.computer(), &qt::ComputerChoice::seatChanged, &window,
+                     [&recorder, &game](int player, std::optional<Skill> skill) {
+                         recorder.seated({player, skill}, game.clock.now);
+                     });
     QIcon icon(QString::fromStdString((platform.appFolder() / "images" / "squeakrun.png").string()));
     if (icon.availableSizes().isEmpty())
         icon = QIcon(QPixmap::fromImage(window.pictures().image("badmouseright.gif").scaled(64, 64)));
@@ -85,6 +91,12 @@ int main(int argc, char* argv[]) {
     });
     int status = 0;
     if (!game.exited) {
+        // Who drives is the player's last choice, unless the command line says otherwise for this run.
+        qt::Seating seating = qt::ComputerChoice::remembered();
+        seating.drivers = options->computer.value_or(seating.drivers);
+        seating.skill = options->skill.value_or(seating.skill);
+        window.computer().choose(seating, false);
+
         platform.setDialogParent(&window);
         platform.setBeforeBox([&window] { window.followModel(); });
         window.show();

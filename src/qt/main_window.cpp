@@ -1,6 +1,7 @@
 #include "qt/main_window.h"
 
 #include "qt/clock_driver.h"
+#include "qt/computer_choice.h"
 #include "qt/pixmap_cache.h"
 #include "qt/playfield_painter.h"
 #include "qt/playfield_view.h"
@@ -58,14 +59,17 @@ std::vector<std::string> typedCharacters(const QString& text) {
 
 } // namespace
 
-GameWindow::GameWindow(Game& game, Platform& platform, ClockDriver& driver, QWidget* parent)
+GameWindow::GameWindow(Game& game, Platform& platform, ClockDriver& driver, std::uint64_t seed,
+                       QWidget* parent)
     : QMainWindow(parent), g_(game), platform_(platform), driver_(driver),
-      pictures_(std::make_unique<PixmapCache>(platform.appFolder() / "images")) {
+      pictures_(std::make_unique<PixmapCache>(platform.appFolder() / "images")),
+      computer_(new ComputerChoice(game, driver, seed, this)) {
     setWindowTitle(QStringLiteral("Squeakrun!"));
     setFocusPolicy(Qt::StrongFocus);
     view_ = new PlayfieldView(g_, driver_, *pictures_, this);
     setCentralWidget(view_);
     buildMenus();
+    computer_->addEntries(optionsMenu());
 
     about_ = new AboutDialog(g_, driver_, *pictures_, this);
     settings_ = new SettingsDialog(g_, driver_, *pictures_, this);
@@ -126,9 +130,17 @@ void GameWindow::buildMenus() {
     }
 }
 
-void GameWindow::addOptionsMenu(Speaker& speaker) {
-    auto* options = new QMenu(QStringLiteral("&Options"), this);
-    menuBar()->insertMenu(action(&MainWindow::helpMenu), options);
+QMenu* GameWindow::optionsMenu() {
+    if (!options_) {
+        options_ = new QMenu(QStringLiteral("&Options"), this);
+        menuBar()->insertMenu(action(&MainWindow::helpMenu), options_);
+    }
+    return options_;
+}
+
+void GameWindow::addSoundEntry(Speaker& speaker) {
+    QMenu* options = optionsMenu();
+    options->addSeparator();
     // The sound is the players' business alone: the game goes on the same with it on or off.
     QAction* sound = options->addAction(QStringLiteral("&Sound"));
     sound->setCheckable(true);
@@ -192,12 +204,13 @@ void GameWindow::keyPressEvent(QKeyEvent* e) {
         QMainWindow::keyPressEvent(e);
         return;
     }
-    const std::vector<std::string> typed = typedCharacters(e->text());
+    std::vector<std::string> typed = typedCharacters(e->text());
     if (typed.empty()) {
         QMainWindow::keyPressEvent(e);
         return;
     }
     e->accept();
+    std::erase_if(typed, [this](const std::string& c) { return computer_->ownsKey(c); });
     for (const std::string& c : typed)
         driver_.play(Input::key(c));
 }

@@ -8,6 +8,7 @@
 #include <QMainWindow>
 #include <QStringList>
 
+#include <cstdint>
 #include <memory>
 #include <string>
 #include <vector>
@@ -16,6 +17,7 @@ namespace squeakrun::qt {
 
 class AboutDialog;
 class ClockDriver;
+class ComputerChoice;
 class PixmapCache;
 class PlayfieldView;
 class ScoresDialog;
@@ -26,8 +28,10 @@ class GameWindow : public QMainWindow {
     Q_OBJECT
   public:
     // The platform answers the game's boxes and names its folder (images/ lies there); the driver
-    // runs the clock and lets events in.
-    GameWindow(Game& game, Platform& platform, ClockDriver& driver, QWidget* parent = nullptr);
+    // runs the clock and lets events in; `seed` is the game's, from which the computer's drivers
+    // draw their own slips.
+    GameWindow(Game& game, Platform& platform, ClockDriver& driver, std::uint64_t seed,
+               QWidget* parent = nullptr);
     ~GameWindow() override;
 
     // To be called before the application object is made. On X11 the window's frames go to the
@@ -42,9 +46,15 @@ class GameWindow : public QMainWindow {
     SettingsDialog* settingsWindow() const { return settings_; }
     ScoresDialog* scoresWindow() const { return scores_; }
     PixmapCache& pictures() const { return *pictures_; }
+    // Who drives each car; its seatChanged tells when that changes.
+    ComputerChoice& computer() const { return *computer_; }
 
-    // The Options menu, between File and Help, with the player's switch for the sound (Ctrl+M).
-    void addOptionsMenu(Speaker& speaker);
+    // The Options menu, between File and Help, made on first use: the players' own choices, which
+    // change no rule of the game.
+    QMenu* optionsMenu();
+
+    // Adds the player's switch for the sound (Ctrl+M) to the Options menu.
+    void addSoundEntry(Speaker& speaker);
 
     // The menu entry standing for a menu control of the model (&MainWindow::pauseEntry), or null.
     QAction* action(Control MainWindow::*control) const;
@@ -82,6 +92,8 @@ class GameWindow : public QMainWindow {
     AboutDialog* about_;
     SettingsDialog* settings_;
     ScoresDialog* scores_;
+    ComputerChoice* computer_;
+    QMenu* options_ = nullptr;
     std::vector<ShownEntry> entries_;
     bool missingReported_ = false;
 };

@@ -105,4 +105,8 @@ void QtPlatform::quit() {
     });
 }
 
+QSettings playersChoices() {
+    return QSettings(QStringLiteral("squeakrun"), QStringLiteral("squeakrun"));
+}
+
 } // namespace squeakrun::qt

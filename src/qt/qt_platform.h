@@ -6,6 +6,7 @@
 #include "window/platform.h"
 
 #include <QPointer>
+#include <QSettings>
 #include <QWidget>
 
 #include <cstdint>
@@ -72,5 +73,9 @@ class QtPlatform : public Platform, public ModalWatch {
     std::int64_t closed_ = 0;
     bool quitting_ = false;
 };
+
+// The players' own choices kept between runs (the Options menu's): squeakrun/squeakrun.conf in the
+// player's config folder (XDG_CONFIG_HOME, ~/.config when it is not set).
+QSettings playersChoices();
 
 } // namespace squeakrun::qt

@@ -154,14 +154,17 @@ bool ReplayPlayer::playUntil(std::int64_t target) {
         case Kind::Wait:
             if (!waitEnd_) waitEnd_ = g_.clock.now + step.ms;
             if (target < *waitEnd_) {
-                advanceClock(g_, target);
+                advanceWithComputer(g_, seats_, target);
                 return true;
             }
-            advanceClock(g_, *waitEnd_);
+            advanceWithComputer(g_, seats_, *waitEnd_);
             waitEnd_.reset();
             break;
         case Kind::Input:
             applyInput(g_, step.input);
+            break;
+        case Kind::Computer:
+            seats_.set(step.seat.player, step.seat.skill, session_.seed);
             break;
         case Kind::Expect:
             break; // checked at the end
@@ -213,7 +216,7 @@ int watchSession(Session session, bool muted) {
     Game game(platform, session.seed);
     ClockDriver driver(game, &platform);
     driver.refuseEvents(true);
-    GameWindow window(game, artwork, driver);
+    GameWindow window(game, artwork, driver, session.seed);
     platform.setDialogParent(&window);
     ReplayPlayer player(game, platform, window, std::move(session));
     player.start();

@@ -73,6 +73,7 @@ class ReplayPlayer : public QObject {
     Session session_;
     std::size_t next_ = 0;
     std::optional<std::int64_t> waitEnd_; // the game time the step being played waits for
+    ComputerSeats seats_;                 // the cars the computer drove, from their computer lines on
     QTimer frames_;
     QElapsedTimer wall_;
     double speed_ = 1, carry_ = 0;

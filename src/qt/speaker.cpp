@@ -1,12 +1,13 @@
 #include "qt/speaker.h"
 
+#include "qt/qt_platform.h"
+
 #include <QAudioDevice>
 #include <QAudioFormat>
 #include <QAudioSink>
 #include <QFile>
 #include <QLoggingCategory>
 #include <QMediaDevices>
-#include <QSettings>
 #include <QTimer>
 
 #include <algorithm>
@@ -23,9 +24,6 @@ namespace {
 // puzzled player can set what is heard beside what happened.
 Q_LOGGING_CATEGORY(lcSound, "squeakrun.sound", QtWarningMsg)
 
-QSettings choices() {
-    return QSettings(QStringLiteral("squeakrun"), QStringLiteral("squeakrun"));
-}
 constexpr auto kSoundKey = "sound";
 
 } // namespace
@@ -190,11 +188,11 @@ Speaker::~Speaker() {
 }
 
 bool Speaker::chosenOn() {
-    return choices().value(kSoundKey, true).toBool();
+    return playersChoices().value(kSoundKey, true).toBool();
 }
 
 void Speaker::choose(bool on) {
-    choices().setValue(kSoundKey, on);
+    playersChoices().setValue(kSoundKey, on);
 }
 
 void Speaker::play(Cue cue) {

@@ -85,6 +85,21 @@ bool reachable(const Game& g, const Control& c) {
 
 } // namespace
 
+std::optional<SeatChange> parseSeatChange(std::string_view rest) {
+    const std::size_t split = rest.find(' ');
+    if (split == std::string_view::npos) return std::nullopt;
+    const std::string_view player = rest.substr(0, split), word = rest.substr(split + 1);
+    if (player != "1" && player != "2") return std::nullopt;
+    const std::optional<Skill> skill = skillNamed(word);
+    if (!skill && word != "off") return std::nullopt;
+    return SeatChange{player == "1" ? 0 : 1, skill};
+}
+
+std::string seatChangeLine(const SeatChange& change) {
+    return "computer " + std::to_string(change.player + 1) + ' ' +
+           std::string(change.skill ? skillWord(*change.skill) : "off");
+}
+
 bool isInputCommand(std::string_view command) {
     return command == "key" || command == "menu" || command == "click" || command == "type" ||
            command == "select";

@@ -4,6 +4,7 @@
 // the same path into the game.
 #pragma once
 
+#include "computer/computer_driver.h"
 #include "rules/state.h"
 
 #include <optional>
@@ -31,6 +32,17 @@ struct Input {
     }
     static Input switchAway() { return {InputKind::SwitchAway, {}, {}, 0}; }
 };
+
+// The Options menu's choice of who drives a car: the computer at `skill` takes player `player`'s car
+// (0 or 1) over, or (nullopt) gives it back to a person. A `computer N SKILL` line says it.
+struct SeatChange {
+    int player = 0;
+    std::optional<Skill> skill;
+};
+// The seat change "N SKILL" says (N 1 or 2; SKILL easy, average, hard or off), or nullopt.
+std::optional<SeatChange> parseSeatChange(std::string_view rest);
+// Its scenario line, without the line break ("computer 2 hard").
+std::string seatChangeLine(const SeatChange& change);
 
 // Whether `command` is one of the scenario commands that stand for an input (key, menu, click, type,
 // select).

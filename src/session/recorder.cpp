@@ -32,13 +32,21 @@ void Recorder::flushAnswers() {
     pending_.shrink_to_fit();
 }
 
-void Recorder::input(const Input& input, std::int64_t now) {
-    // A box opened by this input or by a tick before it is answered before the step that opens it.
+void Recorder::step(const std::string& line, std::int64_t now) {
+    // A box opened by this step or by a tick before it is answered before the step that opens it.
     flushAnswers();
     if (now > last_) lines_ += "wait " + std::to_string(now - last_) + '\n';
     last_ = now;
-    lines_ += inputLine(input);
+    lines_ += line;
     lines_ += '\n';
+}
+
+void Recorder::input(const Input& input, std::int64_t now) {
+    step(inputLine(input), now);
+}
+
+void Recorder::seated(const SeatChange& change, std::int64_t now) {
+    step(seatChangeLine(change), now);
 }
 
 void Recorder::answered(const std::string& answer) {

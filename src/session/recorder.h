@@ -26,6 +26,8 @@ class Recorder {
     void started();
     // An input at game time `now`, once applied (applyInput's answer).
     void input(const Input& input, std::int64_t now);
+    // The computer took a car over, or gave it back, at game time `now`.
+    void seated(const SeatChange& change, std::int64_t now);
     // A box closed with this answer or button.
     void answered(const std::string& answer);
     void replied(Button button);
@@ -39,6 +41,8 @@ class Recorder {
 
   private:
     void flushAnswers();
+    // A line that happened at game time `now`, after the wait since the last one.
+    void step(const std::string& line, std::int64_t now);
 
     std::string lines_;   // every line up to the last input
     std::string pending_; // the answers since then: they go before the next step

@@ -85,7 +85,8 @@ class Parser {
             started_ = true;
             step.kind = SessionStep::Kind::Start;
         } else if (!started_) {
-            if (!isInputCommand(command) && command != "wait" && command != "expect" && !runnerOnly(command))
+            if (!isInputCommand(command) && command != "wait" && command != "computer" &&
+                command != "expect" && !runnerOnly(command))
                 return fail("unknown command " + std::string(command));
             return fail("only seed, file, rawfile, answer and reply come before start");
         } else if (command == "wait") {
@@ -98,6 +99,11 @@ class Parser {
             step.kind = SessionStep::Kind::Expect;
             step.name = std::string(rest.substr(0, split));
             if (split != std::string_view::npos) step.value = std::string(rest.substr(split + 1));
+        } else if (command == "computer") {
+            const auto seat = parseSeatChange(rest);
+            if (!seat) return fail("computer 1|2 easy|average|hard|off");
+            step.kind = SessionStep::Kind::Computer;
+            step.seat = *seat;
         } else if (isInputCommand(command)) {
             auto input = parseInput(command, rest, why_);
             if (!input) return false;

@@ -51,10 +51,11 @@ std::optional<long long> wholeCount(std::string_view text);
 
 // One line of a session, in order: the start-up boxes' answers come before Start.
 struct SessionStep {
-    enum class Kind { Answer, Reply, Start, Wait, Input, Expect };
+    enum class Kind { Answer, Reply, Start, Wait, Input, Computer, Expect };
     Kind kind = Kind::Wait;
     std::int64_t ms = 0;               // Wait
     Input input;                       // Input
+    SeatChange seat;                   // Computer
     std::optional<std::string> answer; // Answer: nullopt cancels the box
     Button reply = Button::OK;         // Reply
     std::string name, value;           // Expect

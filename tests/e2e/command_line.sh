@@ -25,6 +25,13 @@ for args in "--bogus" "stray" "-platform offscreen --bogus" "--style=fusion -rev
         fail "'$args' did not end with exit code 2 and one line naming '${args##*[ -]}': $(cat err)"
 done
 
+# So is a choice of driver or skill the game does not know, naming the value.
+for args in --computer=3 --skill=expert; do
+    env -u DISPLAY "$game" "$args" >out 2>err
+    [ $? -eq 2 ] && [ "$(wc -l <err)" -eq 1 ] && grep -q "'${args#*=}'" err ||
+        fail "'$args' did not end with exit code 2 and one line naming '${args#*=}': $(cat err)"
+done
+
 # The start-up box comes up on the X server -display names.
 env -u DISPLAY "$game" -platform xcb -display "$DISPLAY" -style fusion >log 2>&1 &
 game_pid=$!

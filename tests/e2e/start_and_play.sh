@@ -19,19 +19,7 @@ cp -r "$build/images" "$work/images"
 game_pid=$!
 
 start_up
-xdotool windowfocus --sync "$main"
-eval "$(xdotool getwindowgeometry --shell "$main")"
-# The window opened at a whole scale of the 457 x 417 content, below its menu bar.
-scale=$((WIDTH / 457))
-menubar=$((HEIGHT - 417 * scale))
-[ "$scale" -ge 1 ] && [ "$menubar" -ge 0 ] || fail "unexpected window size ${WIDTH}x${HEIGHT}"
-at() { echo $((X + $1 * scale / 15)) $((Y + menubar + $2 * scale / 15)); }
-
-# The start button lies at 1920, 1440 twips, 3015 x 1455 large; its face above the caption is yellow.
-read -r fx fy < <(at 2220 1740)
-button_up() {
-    [ "$(import -window root -crop 4x4+$fx+$fy -format '%[fx:mean.r > 0.7 && mean.b < 0.5]' info:)" = 1 ]
-}
+measure_window
 wait_for button_up || fail "the start button is not shown"
 # Click its middle; once the button has gone, keep what player 1's spot (1440, 2040 twips) shows.
 xdotool mousemove --sync $(at 3427 2167) click 1

@@ -4,6 +4,7 @@
 #include "rules/boxes.h"
 #include "rules/display.h"
 
+#include "qt/computer_choice.h"
 #include "qt/pixmap_cache.h"
 #include "qt/playfield_painter.h"
 #include "qt/playfield_view.h"
@@ -15,6 +16,8 @@
 #include <QMenuBar>
 #include <QPushButton>
 #include <QScreen>
+#include <QSignalSpy>
+#include <QTemporaryDir>
 #include <QTest>
 
 using namespace squeakrun;
@@ -24,15 +27,22 @@ using squeakrun::qt::testing::Rig;
 class MainWindowTest : public QObject {
     Q_OBJECT
   private slots:
+    // The choices the tests make are kept in a folder of their own, never the player's: one for the
+    // whole run, as Qt reads where the config folder is only once.
+    void initTestCase() { qputenv("XDG_CONFIG_HOME", config_.path().toLocal8Bit()); }
     void ctrlPPausesAndResumes();
     void switchingToAnotherApplicationPausesARunningGame();
     void typedKeysSteerOnlyWhileTheKeyBoxHasTheFocus();
+    void theOptionsMenuHandsACarToTheComputerAtOnce();
     void windowOpensAtTheLargestScaleThatFits();
     void resizedContentIsCentredAtAWholeScale();
     void repaintsOnlyWhenTheModelChanged();
     void partialRepaintsLeaveWhatAFullPaintWouldShow();
     void missingArtworkIsReportedOnceAndMarked();
     void ctrlMSwitchesTheSoundAndTheChoiceOutlivesTheRun();
+
+  private:
+    QTemporaryDir config_;
 };
 
 void MainWindowTest::ctrlPPausesAndResumes() {
@@ -110,6 +120,44 @@ void MainWindowTest::typedKeysSteerOnlyWhileTheKeyBoxHasTheFocus() {
     QVERIFY(rig.game.window.keyBox.focused);
     QTest::keyClick(&rig.window, 'l');
     QCOMPARE(rig.game.players[1].heading, Count{3});
+}
+
+void MainWindowTest::theOptionsMenuHandsACarToTheComputerAtOnce() {
+    Rig rig;
+    rig.startUp();
+    rig.window.show();
+    QVERIFY(QTest::qWaitForWindowActive(&rig.window));
+    rig.clickStart();
+    const QList<QAction*> entries = rig.window.optionsMenu()->actions();
+    auto entry = [&entries](const QString& caption) {
+        for (QAction* a : entries)
+            if (a->text() == caption) return a;
+        return static_cast<QAction*>(nullptr);
+    };
+
+    QSignalSpy seated(&rig.window.computer(), &ComputerChoice::seatChanged);
+    entry(QStringLiteral("&Hard Computer"))->trigger(); // nobody is seated yet: no driver changes
+    entry(QStringLiteral("Computer Drives Player &2"))->trigger();
+    QCOMPARE(seated.size(), 1);
+    QCOMPARE(seated[0][0].toInt(), 1);
+    QCOMPARE(seated[0][1].value<std::optional<Skill>>(), std::optional(Skill::Hard));
+    QVERIFY(rig.driver.seats().drives(1) && !rig.driver.seats().drives(0));
+    QCOMPARE(rig.driver.seats().drivers[1]->skill(), Skill::Hard);
+
+    // Player 2's keys are the computer's now; player 1's work as always.
+    QTest::keyClick(&rig.window, 'j');
+    QCOMPARE(rig.game.players[1].heading, Count{0});
+    QTest::keyClick(&rig.window, 'D', Qt::ShiftModifier);
+    QCOMPARE(rig.game.players[0].heading, Count{3});
+
+    // Swapping the cars gives player 2's back and takes player 1's; the next run starts with it.
+    entry(QStringLiteral("Computer Drives Player &1"))->trigger();
+    QCOMPARE(seated.size(), 3);
+    QTest::keyClick(&rig.window, 'j');
+    QCOMPARE(rig.game.players[1].heading, Count{1});
+    const Seating next = ComputerChoice::remembered();
+    QCOMPARE(next.drivers, Drivers::Player1);
+    QCOMPARE(next.skill, Skill::Hard);
 }
 
 void MainWindowTest::windowOpensAtTheLargestScaleThatFits() {
@@ -227,12 +275,10 @@ void MainWindowTest::missingArtworkIsReportedOnceAndMarked() {
 }
 
 void MainWindowTest::ctrlMSwitchesTheSoundAndTheChoiceOutlivesTheRun() {
-    QTemporaryDir config; // never the player's own settings
-    qputenv("XDG_CONFIG_HOME", config.path().toLocal8Bit());
     Rig rig;
     Speaker speaker(rig.folder->filePath(QStringLiteral("sounds")).toStdString());
     speaker.setMuted(!Speaker::chosenOn());
-    rig.window.addOptionsMenu(speaker);
+    rig.window.addSoundEntry(speaker);
     rig.startUp();
     rig.window.show();
     QVERIFY(QTest::qWaitForWindowActive(&rig.window));

@@ -35,7 +35,7 @@ inline std::unique_ptr<QTemporaryDir> appFolder(bool artwork) {
 struct Rig {
     explicit Rig(bool artwork = true)
         : folder(appFolder(artwork)), platform(folder->path().toStdString(), nullptr), game(platform, 1),
-          driver(game, nullptr), window(game, platform, driver) {}
+          driver(game, nullptr), window(game, platform, driver, 1) {}
 
     // Start-up with both names and the difficulty answered, as the players would.
     void startUp() {

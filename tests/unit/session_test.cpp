@@ -31,15 +31,16 @@ TEST(Session, TenMinutesOfPlayReplayExactlyFromLessThanAMegabyte) {
     startUp(g);
     recorder.started();
 
-    // Players who press keys, pause, switch away and change the settings, as in the window: each
-    // input applied, then recorded as what it amounted to.
+    // Players who press keys, pause, switch away, change the settings and hand cars to the computer and
+    // back, as in the window: each input applied, then recorded as what it amounted to.
     auto play = [&](const Input& in) {
         if (const auto said = applyInput(g, in)) recorder.input(*said, g.clock.now);
     };
+    ComputerSeats seats;
     Random dice(7);
     const std::string keys = "wasdqexWASDikjluonIKJL";
     while (g.clock.now < 600'000 && !g.exited) {
-        advanceClock(g, g.clock.now + 20 + static_cast<int>(dice.next() * 300));
+        advanceWithComputer(g, seats, g.clock.now + 20 + static_cast<int>(dice.next() * 300));
         const float r = dice.next();
         if (g.window.startButton.visible) {
             play(Input::click("Command3"));
@@ -52,6 +53,10 @@ TEST(Session, TenMinutesOfPlayReplayExactlyFromLessThanAMegabyte) {
             play(Input::menu("mnuFilePause"));
         } else if (r < 0.03f) {
             play(Input::switchAway());
+        } else if (r < 0.035f) {
+            const SeatChange change{dice.next() < 0.5f ? 0 : 1, skillNamed(r < 0.033f ? "hard" : "off")};
+            seats.set(change.player, change.skill, 987654321);
+            recorder.seated(change, g.clock.now);
         } else {
             play(Input::key(std::string(1, keys[static_cast<std::size_t>(dice.next() * keys.size())])));
         }
@@ -59,6 +64,7 @@ TEST(Session, TenMinutesOfPlayReplayExactlyFromLessThanAMegabyte) {
     EXPECT_LT(recorder.size(), 1u << 20);
     const std::string text = recorder.scenario(g, "1.0", "today");
     EXPECT_NE(text.find("rawfile name.txt"), std::string::npos);
+    EXPECT_NE(text.find("computer 1 hard"), std::string::npos);
     EXPECT_NE(text.find("expect lblscore1.Caption"), std::string::npos);
     std::ostringstream out;
     EXPECT_EQ(runScenario(text, "recorded.scn", out), ScenarioStatus::Passed) << out.str();

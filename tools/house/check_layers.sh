@@ -2,7 +2,8 @@
 # Fails when a file of src/ includes from a layer above its own. The layers, lowest first:
 #   window/, records/   standard library only
 #   rules/              on window/ and records/
-#   session/            on rules/ (and what it stands on)
+#   computer/           on rules/ (and what it stands on)
+#   session/            on computer/ (and what it stands on)
 #   qt/, headless/      on session/ (and what it stands on), never on each other
 # Usage: check_layers.sh [SRC_DIR]
 set -u
@@ -11,15 +12,16 @@ declare -A may=(
   [window]="window"
   [records]="records"
   [rules]="rules window records"
-  [session]="session rules window records"
-  [qt]="qt session rules window records"
-  [headless]="headless session rules window records"
+  [computer]="computer rules window records"
+  [session]="session computer rules window records"
+  [qt]="qt session computer rules window records"
+  [headless]="headless session computer rules window records"
 )
 bad=0
 while IFS= read -r -d '' file; do
   rel=${file#"$src"/}
   layer=${rel%%/*}
-  [ -n "${may[$layer]+x}" ] || { echo "$rel: not in any layer (window, records, rules, session, qt, headless)"; bad=1; continue; }
+  [ -n "${may[$layer]+x}" ] || { echo "$rel: not in any layer (window, records, rules, computer, session, qt, headless)"; bad=1; continue; }
   while IFS=: read -r line target; do
     to=${target%%/*}
     [ -n "${may[$to]+x}" ] || continue # a library's header or a sibling file
