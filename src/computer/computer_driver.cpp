@@ -633,6 +633,9 @@ KeyPresses ComputerDriver::look(const MainWindow& window, std::int64_t now) {
         rng_ = rng;
         return out;
     }
+    // While the menu offers to resume a paused game, a key would only pile up in the key box to be
+    // thrown away: it waits, and what it had decided on waits with it.
+    if (window.pauseEntry.caption == "Un-pause Game") return out;
     remember(v, now);
     decide(v, now);
     int kept = 0;
