@@ -2,7 +2,6 @@
 
 #include "qt/clock_driver.h"
 #include "qt/qt_platform.h"
-#include "rules/events.h"
 #include "rules/state.h"
 
 #include <QActionGroup>
@@ -140,14 +139,14 @@ void ComputerChoice::showChoice() {
 
 void ComputerChoice::keepTheDemoGoing() {
     // A demo nobody has to look after: when a game is over and its boxes are answered, the next one
-    // starts by itself after a moment, as a person would press the start button.
+    // starts by itself after a moment, as a person would press the start button (and is recorded so).
     const Control& start = g_.window.startButton;
     if (seating_.drivers != Drivers::Both || !start.visible || !start.enabled || g_.exited) {
         demoStart_.stop();
         return;
     }
     if (sender() == &demoStart_)
-        driver_.runEvent(pressStartButton);
+        driver_.play(Input::click("Command3"));
     else if (!demoStart_.isActive())
         demoStart_.start();
 }
