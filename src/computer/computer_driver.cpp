@@ -675,7 +675,7 @@ void ComputerSeats::set(int player, std::optional<Skill> skill, std::uint64_t se
 
 void advanceWithComputer(Game& g, ComputerSeats& seats, std::int64_t target) {
     if (!seats.any()) return advanceClock(g, target);
-    std::int64_t next = (g.clock.now / kLookStepMs + 1) * kLookStepMs;
+    std::int64_t next = nextLook(seats, g.clock.now);
     while (next <= target && !g.exited) {
         advanceClock(g, next);
         if (g.clock.now != next) return; // a tick waits in a box: the clock holds still
@@ -690,6 +690,10 @@ void advanceWithComputer(Game& g, ComputerSeats& seats, std::int64_t target) {
         next += kLookStepMs;
     }
     advanceClock(g, target);
+}
+
+std::int64_t nextLook(const ComputerSeats& seats, std::int64_t now) {
+    return seats.any() ? (now / kLookStepMs + 1) * kLookStepMs : -1;
 }
 
 } // namespace squeakrun

@@ -118,5 +118,7 @@ struct ComputerSeats {
 // Like advanceClock: runs every tick due by `target`; at each look time on the way, after the ticks
 // due by then, each seated driver looks and its keys are pressed through pressKey, as a player's are.
 void advanceWithComputer(Game& g, ComputerSeats& seats, std::int64_t target);
+// The game time of the drivers' first look after `now`, or -1 when the computer drives no car.
+std::int64_t nextLook(const ComputerSeats& seats, std::int64_t now);
 
 } // namespace squeakrun

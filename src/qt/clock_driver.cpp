@@ -29,11 +29,6 @@ class NoWorld final : public Platform {
     bool& heard_;
 };
 
-// The game time of the computer's first look after `now`, or -1 when it drives no car.
-std::int64_t nextLook(const ComputerSeats& seats, std::int64_t now) {
-    return seats.any() ? (now / kLookStepMs + 1) * kLookStepMs : -1;
-}
-
 } // namespace
 
 ClockDriver::ClockDriver(Game& game, const ModalWatch* watch, QObject* parent)
