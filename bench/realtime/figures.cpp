@@ -121,6 +121,11 @@ void print(const Figures& f, std::FILE* out) {
     std::fprintf(out,
                  "5. CPU while driving, %% of a core %.3f                             goal < 3       %s\n",
                  cpu, verdict(cpu < 3));
+    // Where it goes: each thread's share and its wake-ups a second.
+    for (const auto& [name, value] : f.values())
+        if (name.starts_with("cpu.thread.") && value >= 0.005)
+            std::fprintf(out, "     thread %-16s %.3f %%, %.0f wake-ups a second\n", name.c_str() + 11, value,
+                         f.get("wakes.thread." + name.substr(11)));
     const double waiting = f.get("cpu.waiting"), paused = f.get("cpu.paused");
     std::fprintf(out,
                  "   CPU waiting for start, %%       %.3f                             goal < 0.1     %s\n",

@@ -47,6 +47,7 @@
 #include <limits>
 #include <optional>
 #include <string>
+#include <map>
 #include <vector>
 
 using namespace squeakrun;
@@ -93,13 +94,33 @@ std::int64_t vmHwmKiB() {
 
 // CPU time of every thread of this process so far (the scheduler's own count, in ns): Qt's and the
 // window system's helper threads count as much as the game's.
-std::int64_t cpuNanos() {
-    std::int64_t total = 0;
+// CPU time (ns) and how often the scheduler ran them, for the threads of this process by name (the
+// game's own thread bears the program's name, the sound thread is "sound"): the wake-ups say where
+// the CPU goes far more steadily than the CPU itself.
+struct ThreadUse {
+    std::int64_t nanos = 0, runs = 0;
+};
+std::map<std::string, ThreadUse> threadUse() {
+    std::map<std::string, ThreadUse> byName;
     const QDir tasks(QStringLiteral("/proc/self/task"));
     for (const QString& tid : tasks.entryList(QDir::Dirs | QDir::NoDotAndDotDot)) {
-        QFile f(tasks.filePath(tid) + QStringLiteral("/schedstat"));
-        if (f.open(QIODevice::ReadOnly)) total += f.readAll().split(' ').value(0).toLongLong();
+        QFile stat(tasks.filePath(tid) + QStringLiteral("/schedstat"));
+        QFile comm(tasks.filePath(tid) + QStringLiteral("/comm"));
+        if (!stat.open(QIODevice::ReadOnly) || !comm.open(QIODevice::ReadOnly)) continue;
+        const QList<QByteArray> fields = stat.readAll().trimmed().split(' ');
+        ThreadUse& use = byName[comm.readAll().trimmed().replace(' ', '_').toStdString()];
+        use.nanos += fields.value(0).toLongLong();
+        use.runs += fields.value(2).toLongLong();
     }
+    return byName;
+}
+
+// CPU time of every thread of this process so far (the scheduler's own count, in ns): Qt's and the
+// window system's helper threads count as much as the game's.
+std::int64_t cpuNanos() {
+    std::int64_t total = 0;
+    for (const auto& [name, use] : threadUse())
+        total += use.nanos;
     return total;
 }
 
@@ -378,6 +399,7 @@ Figures runOnce(int argc, char** argv, int seconds, int standing, std::optional<
     w1 = w0 + windowNs;
     w2 = w1 + kTimingNs;
     cpu0 = cpuNanos();
+    const auto threads0 = threadUse();
     for (int i = 0; i < 8; ++i)
         steady[i] = game.clock.timers[i].enabled;
     app.measuring = true;
@@ -385,6 +407,7 @@ Figures runOnce(int argc, char** argv, int seconds, int standing, std::optional<
     end.setSingleShot(true);
     end.setTimerType(Qt::PreciseTimer);
     std::int64_t wallSpent = 0;
+    std::map<std::string, ThreadUse> threads1;
     // Last, while the cars drive on, a cue every 400 ms (a sound of its own each time) and the sink
     // listened to: the time from each cue to its sound.
     constexpr int kSoundMs = 10'000, kCueEveryMs = 400;
@@ -396,6 +419,7 @@ Figures runOnce(int argc, char** argv, int seconds, int standing, std::optional<
         if (app.measuring) {
             app.measuring = false;
             cpu1 = cpuNanos();
+            threads1 = threadUse();
             wallSpent = driver.wallNanos() - w0;
             timing = true;
             end.start(static_cast<int>(kTimingNs / 1'000'000));
@@ -478,6 +502,11 @@ Figures runOnce(int argc, char** argv, int seconds, int standing, std::optional<
     f.set("cpu.percent", 100.0 * static_cast<double>(cpu1 - cpu0) / static_cast<double>(wallSpent));
     f.set("rss.peak_mb", hwm / 1024.0);
     f.set("recording.kb", static_cast<double>(recorder.size()) / 1024.0);
+    for (const auto& [name, use] : threads1) {
+        const ThreadUse before = threads0.contains(name) ? threads0.at(name) : ThreadUse{};
+        f.set("cpu.thread." + name, 100.0 * static_cast<double>(use.nanos - before.nanos) / static_cast<double>(wallSpent));
+        f.set("wakes.thread." + name, 1e9 * static_cast<double>(use.runs - before.runs) / static_cast<double>(wallSpent));
+    }
     f.set("cpu.waiting", waitingCpu);
     f.set("cpu.paused", pausedCpu);
     f.set("paused.ok", paused ? 1 : 0);
