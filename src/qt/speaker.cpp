@@ -31,8 +31,9 @@ constexpr auto kSoundKey = "sound";
 // The sound thread's side: every sound read into memory at start, and one stream to the sound server
 // into which the sounds that are playing are mixed. Several sound at once, a cue that comes again while
 // its last sound still plays (the pump, seven times a second) simply sounds again, and a new sound goes
-// out at once. Between sounds the stream is paused and then given up, so an idle speaker never wakes
-// the game.
+// out at once. The stream is topped up only while a sound plays, and then in the same wake-ups as the
+// sound library's own look at the stream; once the last sound has played out the stream is paused,
+// and after a quiet second given up, so an idle speaker never wakes the game.
 class Voices : public QObject {
   public:
     explicit Voices(std::filesystem::path folder) : folder_(std::move(folder)) {}
@@ -52,8 +53,15 @@ class Voices : public QObject {
         format.setSampleFormat(QAudioFormat::Int16);
         sink_ = new QAudioSink(device, format, this);
         sink_->setBufferSize(kBufferFrames * 2);
-        feeder_.setTimerType(Qt::PreciseTimer);
+        // The sound library looks at a running stream on a coarse timer of this period: a feeder on
+        // the same kind of timer, started with it, fires in the same wake-up.
+        feeder_.setTimerType(Qt::CoarseTimer);
         connect(&feeder_, &QTimer::timeout, this, &Voices::feed);
+        playedOut_.setSingleShot(true);
+        connect(&playedOut_, &QTimer::timeout, this, [this] {
+            sink_->suspend();
+            release_.start(kReleaseMs);
+        });
         release_.setSingleShot(true);
         connect(&release_, &QTimer::timeout, this, [this] {
             sink_->stop();
@@ -66,20 +74,21 @@ class Voices : public QObject {
         if (silent_ || !sink_ || sound.empty()) return;
         playing_.push_back({&sound, 0});
         release_.stop();
+        playedOut_.stop();
         if (!out_)
             out_ = sink_->start();
         else if (sink_->state() == QAudio::SuspendedState)
             sink_->resume();
-        quietFrames_ = 0;
         feed();
         if (!feeder_.isActive()) feeder_.start(kFeedMs);
     }
 
   private:
     static constexpr int kRate = 22050;
-    static constexpr int kBufferFrames = kRate * 40 / 1000; // 40 ms queued at the server at most
-    static constexpr int kFeedMs = 10;
-    static constexpr int kQuietAfterFrames = kRate / 4; // silence played after the last sound before pausing
+    static constexpr int kBufferMs = 50; // queued at the server at most: the wait of a sound that
+                                         // comes while another plays
+    static constexpr int kBufferFrames = kRate * kBufferMs / 1000;
+    static constexpr int kFeedMs = 20; // the sound library's own period
     // Even a paused stream is looked after by the sound library every second and a half: after a quiet
     // second the stream is given up, and made anew (in a few ms) for the next sound.
     static constexpr int kReleaseMs = 1000;
@@ -119,8 +128,8 @@ class Voices : public QObject {
         return false;
     }
 
-    // Tops the stream up with the sounds that are playing mixed together, then silence; once the last
-    // sound has long gone out, pauses the stream and stops waking.
+    // Tops the stream up with the sounds that are playing mixed together (and silence after the last
+    // one ends); once the last has been written, stops, and pauses the stream when it has played out.
     void feed() {
         // Nothing but a sound server that went away (or would not take a stream) stops the stream.
         if (!out_ || sink_->state() == QAudio::StoppedState)
@@ -141,17 +150,15 @@ class Voices : public QObject {
         const qint64 bytes = static_cast<qint64>(out16_.size() * 2);
         out_->write(reinterpret_cast<const char*>(out16_.data()), bytes);
         if (!playing_.empty()) return;
-        quietFrames_ += static_cast<int>(out16_.size());
-        if (quietFrames_ < kQuietAfterFrames) return;
         feeder_.stop();
-        sink_->suspend();
-        release_.start(kReleaseMs);
+        playedOut_.start(kBufferMs + kFeedMs);
     }
 
     void goSilent(const std::string& why) {
         if (!silent_) say(why);
         silent_ = true;
         feeder_.stop();
+        playedOut_.stop();
         release_.stop();
         playing_.clear();
     }
@@ -162,11 +169,11 @@ class Voices : public QObject {
     std::array<std::vector<std::int16_t>, kCueNames.size()> sounds_;
     QAudioSink* sink_ = nullptr;
     QIODevice* out_ = nullptr;
-    QTimer feeder_{this}, release_{this}; // children, so that they move to the sound thread with the voices
+    // Children, so that they move to the sound thread with the voices.
+    QTimer feeder_{this}, playedOut_{this}, release_{this};
     std::vector<Playing> playing_;
     std::vector<int> mix_;
     std::vector<std::int16_t> out16_;
-    int quietFrames_ = 0;
     bool silent_ = false;
 };
 
