@@ -124,8 +124,9 @@ void print(const Figures& f, std::FILE* out) {
     // Where it goes: each thread's share and its wake-ups a second.
     for (const auto& [name, value] : f.values())
         if (name.starts_with("cpu.thread.") && value >= 0.005)
-            std::fprintf(out, "     thread %-16s %.3f %%, %.0f wake-ups a second\n", name.c_str() + 11, value,
-                         f.get("wakes.thread." + name.substr(11)));
+            std::fprintf(out, "     thread %-16s %.3f %%, %.0f wake-ups and %.0f writes a second\n",
+                         name.c_str() + 11, value, f.get("wakes.thread." + name.substr(11)),
+                         f.get("writes.thread." + name.substr(11)));
     const double waiting = f.get("cpu.waiting"), paused = f.get("cpu.paused");
     std::fprintf(out,
                  "   CPU waiting for start, %%       %.3f                             goal < 0.1     %s\n",
@@ -166,6 +167,13 @@ void printPeer(const Figures& f, std::FILE* out) {
         out,
         "6. CPU beside the peer, %% of a core: ours %.3f, peer %.3f; ratio %.2f   goal ratio <= 1   %s\n",
         f.get("cpu.percent"), f.get("peer.cpu.percent"), ratio, verdict(ratio > 0 && ratio <= 1));
+    // What each program's own thread does a second: each frame it sends the window system is a write.
+    if (f.has("peer.main.wakes"))
+        std::fprintf(out,
+                     "   (the game's thread, a second: ours %.0f wake-ups and %.0f writes, the peer's %.0f "
+                     "and %.0f)\n",
+                     f.get("wakes.thread.main"), f.get("writes.thread.main"), f.get("peer.main.wakes"),
+                     f.get("peer.main.writes"));
 }
 
 } // namespace squeakrun::realtime

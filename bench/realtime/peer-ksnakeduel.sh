@@ -3,8 +3,11 @@
 # both snakes steered for SECONDS (default 15) on the X display in $DISPLAY, each round an inward
 # square spiral per snake (the left one anticlockwise with W A S D, the right one clockwise with the
 # arrow keys), a new round started whenever the spiral is done. Prints the CPU time of all its threads
-# (from each thread's schedstat) over those seconds as a percentage of one core:
+# (from each thread's schedstat) over those seconds as a percentage of one core, and how often its own
+# thread woke and wrote a second:
 #   =figure cpu.percent X
+#   =figure main.wakes W
+#   =figure main.writes N
 # A measurement: it prints why and exits 0 when the peer cannot be run.
 seconds=${1:-15}
 game=/usr/games/ksnakeduel
@@ -76,11 +79,23 @@ turns=("a Right" "s Down" "d Left" "w Up")
 ) &
 steer=$!
 
+# The game's own thread: how often it woke, and its write calls (each frame sent to the X server is one).
+main_thread() {
+    local runs writes
+    read -r _ _ runs <"/proc/$pid/task/$pid/schedstat"
+    writes=$(awk '$1 == "syscw:" { print $2 }' "/proc/$pid/task/$pid/io")
+    echo "$runs ${writes:-0}"
+}
+
 t0=$(date +%s%N)
 c0=$(cpu)
+read -r r0 w0 < <(main_thread)
 sleep "$seconds"
 c1=$(cpu)
+read -r r1 w1 < <(main_thread)
 t1=$(date +%s%N)
 kill "$steer" 2>/dev/null
 steer=
-awk -v c=$((c1 - c0)) -v t=$((t1 - t0)) 'BEGIN { printf "=figure cpu.percent %.6f\n", 100 * c / t }'
+awk -v c=$((c1 - c0)) -v t=$((t1 - t0)) -v r=$((r1 - r0)) -v w=$((w1 - w0)) 'BEGIN {
+    printf "=figure cpu.percent %.6f\n=figure main.wakes %.3f\n=figure main.writes %.3f\n", 100 * c / t, 1e9 * r / t, 1e9 * w / t
+}'

@@ -45,9 +45,9 @@
 #include <cstdlib>
 #include <cstring>
 #include <limits>
+#include <map>
 #include <optional>
 #include <string>
-#include <map>
 #include <vector>
 
 using namespace squeakrun;
@@ -94,11 +94,11 @@ std::int64_t vmHwmKiB() {
 
 // CPU time of every thread of this process so far (the scheduler's own count, in ns): Qt's and the
 // window system's helper threads count as much as the game's.
-// CPU time (ns) and how often the scheduler ran them, for the threads of this process by name (the
-// game's own thread bears the program's name, the sound thread is "sound"): the wake-ups say where
+// CPU time (ns), how often the scheduler ran them and their write calls, for the threads of this
+// process by name (the game's own thread is "main", the sound thread "sound"): the wake-ups say where
 // the CPU goes far more steadily than the CPU itself.
 struct ThreadUse {
-    std::int64_t nanos = 0, runs = 0;
+    std::int64_t nanos = 0, runs = 0, writes = 0; // writes: its write system calls (a frame sent is one)
 };
 std::map<std::string, ThreadUse> threadUse() {
     std::map<std::string, ThreadUse> byName;
@@ -108,9 +108,14 @@ std::map<std::string, ThreadUse> threadUse() {
         QFile comm(tasks.filePath(tid) + QStringLiteral("/comm"));
         if (!stat.open(QIODevice::ReadOnly) || !comm.open(QIODevice::ReadOnly)) continue;
         const QList<QByteArray> fields = stat.readAll().trimmed().split(' ');
-        ThreadUse& use = byName[comm.readAll().trimmed().replace(' ', '_').toStdString()];
+        const bool main = tid == QString::number(QCoreApplication::applicationPid());
+        ThreadUse& use = byName[main ? "main" : comm.readAll().trimmed().replace(' ', '_').toStdString()];
         use.nanos += fields.value(0).toLongLong();
         use.runs += fields.value(2).toLongLong();
+        QFile io(tasks.filePath(tid) + QStringLiteral("/io"));
+        if (io.open(QIODevice::ReadOnly))
+            for (const QByteArray& line : io.readAll().split('\n'))
+                if (line.startsWith("syscw:")) use.writes += line.mid(6).trimmed().toLongLong();
     }
     return byName;
 }
@@ -504,8 +509,12 @@ Figures runOnce(int argc, char** argv, int seconds, int standing, std::optional<
     f.set("recording.kb", static_cast<double>(recorder.size()) / 1024.0);
     for (const auto& [name, use] : threads1) {
         const ThreadUse before = threads0.contains(name) ? threads0.at(name) : ThreadUse{};
-        f.set("cpu.thread." + name, 100.0 * static_cast<double>(use.nanos - before.nanos) / static_cast<double>(wallSpent));
-        f.set("wakes.thread." + name, 1e9 * static_cast<double>(use.runs - before.runs) / static_cast<double>(wallSpent));
+        f.set("cpu.thread." + name,
+              100.0 * static_cast<double>(use.nanos - before.nanos) / static_cast<double>(wallSpent));
+        f.set("wakes.thread." + name,
+              1e9 * static_cast<double>(use.runs - before.runs) / static_cast<double>(wallSpent));
+        f.set("writes.thread." + name,
+              1e9 * static_cast<double>(use.writes - before.writes) / static_cast<double>(wallSpent));
     }
     f.set("cpu.waiting", waitingCpu);
     f.set("cpu.paused", pausedCpu);
