@@ -218,13 +218,11 @@ template <class Form> Field windowVisible(Game& g, Form& form, int number) {
 }
 
 // A small window's controls and its visibility, named "FormN.NAME" after the window's number.
-template <class Form, std::size_t N>
-void addWindow(std::map<std::string, Field>& m, Game& g, Form& form, const WindowControl<Form> (&controls)[N],
-               int number) {
-    const std::string prefix = "Form" + std::to_string(number) + ".";
-    for (const WindowControl<Form>& c : controls)
-        addControl(m, g, prefix + std::string(c.scenarioName), form.*c.member, number);
-    m[prefix + "Visible"] = windowVisible(g, form, number);
+template <class Form> void addWindow(std::map<std::string, Field>& m, Game& g, Form& form) {
+    constexpr int number = SmallWindowOf<Form>::number;
+    for (const WindowControl<Form>& c : SmallWindowOf<Form>::controls)
+        addControl(m, g, controlName(c.member), form.*c.member, number);
+    m["Form" + std::to_string(number) + ".Visible"] = windowVisible(g, form, number);
 }
 
 } // namespace
@@ -276,9 +274,9 @@ std::map<std::string, Field> gameFields(Game& g) {
                                  }};
     }
 
-    addWindow(m, g, g.about, kAboutControls, 2);
-    addWindow(m, g, g.settings, kSettingsControls, 3);
-    addWindow(m, g, g.scores, kScoresControls, 4);
+    addWindow(m, g, g.about);
+    addWindow(m, g, g.settings);
+    addWindow(m, g, g.scores);
     return m;
 }
 

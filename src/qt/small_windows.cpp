@@ -21,9 +21,10 @@ namespace squeakrun::qt {
 // ----------------------------------------------------------------------------------- small window
 
 SmallWindow::SmallWindow(Game& game, ClockDriver& driver, PixmapCache& pictures, const QString& title,
-                         QSize clientTwips, const char* closeButton, QWidget* parent)
+                         QSize clientTwips, std::string closeButton, QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint),
-      g_(game), driver_(driver), pictures_(pictures), clientTwips_(clientTwips), closeButton_(closeButton) {
+      g_(game), driver_(driver), pictures_(pictures), clientTwips_(clientTwips),
+      closeButton_(std::move(closeButton)) {
     setWindowTitle(title);
     setAttribute(Qt::WA_OpaquePaintEvent);
     hide();
@@ -41,7 +42,7 @@ void SmallWindow::setScale(int scale) {
     update();
 }
 
-void SmallWindow::click(const char* button) {
+void SmallWindow::click(const std::string& button) {
     driver_.play(Input::click(button));
 }
 
@@ -165,9 +166,9 @@ void setToolTipFrom(QWidget* w, const Control& c) {
 
 AboutDialog::AboutDialog(Game& game, ClockDriver& driver, PixmapCache& pictures, QWidget* parent)
     : SmallWindow(game, driver, pictures, QStringLiteral("About 'Squeakrun!'"), QSize(2895, 2415),
-                  "Form2.Command1", parent),
+                  controlName(&AboutWindow::okButton), parent),
       ok_(new PictureButton(pictures, this)) {
-    connect(ok_, &QAbstractButton::clicked, this, [this] { click("Form2.Command1"); });
+    connect(ok_, &QAbstractButton::clicked, this, [this] { click(controlName(&AboutWindow::okButton)); });
     setScale(1);
 }
 
@@ -215,21 +216,26 @@ void AboutDialog::paintContent(QPainter& painter) {
 
 SettingsDialog::SettingsDialog(Game& game, ClockDriver& driver, PixmapCache& pictures, QWidget* parent)
     : SmallWindow(game, driver, pictures, QStringLiteral("Game Settings"), QSize(4335, 3195),
-                  "Form3.cmdcancel", parent),
+                  controlName(&SettingsWindow::cancelButton), parent),
       name1_(new QLineEdit(this)), name2_(new QLineEdit(this)), combo_(new QComboBox(this)),
       apply_(new PictureButton(pictures, this)), cancel_(new PictureButton(pictures, this)) {
     // What the players type is the boxes' text in the game at once; Apply reads it from there.
     connect(name1_, &QLineEdit::textEdited, this, [this](const QString& text) {
-        if (!driver_.play(Input::type("Form3.txtp1name", text.toStdString()))) updateControls();
+        if (!driver_.play(Input::type(controlName(&SettingsWindow::player1NameBox), text.toStdString())))
+            updateControls();
     });
     connect(name2_, &QLineEdit::textEdited, this, [this](const QString& text) {
-        if (!driver_.play(Input::type("Form3.txtp2name", text.toStdString()))) updateControls();
+        if (!driver_.play(Input::type(controlName(&SettingsWindow::player2NameBox), text.toStdString())))
+            updateControls();
     });
     connect(combo_, &QComboBox::activated, this, [this](int index) {
-        if (!driver_.play(Input::select("Form3.Combo1", index))) updateControls();
+        if (!driver_.play(Input::select(controlName(&SettingsWindow::difficultyList), index)))
+            updateControls();
     });
-    connect(apply_, &QAbstractButton::clicked, this, [this] { click("Form3.cmdupdate"); });
-    connect(cancel_, &QAbstractButton::clicked, this, [this] { click("Form3.cmdcancel"); });
+    connect(apply_, &QAbstractButton::clicked, this,
+            [this] { click(controlName(&SettingsWindow::applyButton)); });
+    connect(cancel_, &QAbstractButton::clicked, this,
+            [this] { click(controlName(&SettingsWindow::cancelButton)); });
     setScale(1);
 }
 
@@ -307,8 +313,8 @@ void SettingsDialog::paintContent(QPainter& painter) {
 // ---------------------------------------------------------------------------------------- Scores
 
 ScoresDialog::ScoresDialog(Game& game, ClockDriver& driver, PixmapCache& pictures, QWidget* parent)
-    : SmallWindow(game, driver, pictures, QStringLiteral("High Scores"), QSize(4095, 2355), "Form4.Command1",
-                  parent),
+    : SmallWindow(game, driver, pictures, QStringLiteral("High Scores"), QSize(4095, 2355),
+                  controlName(&ScoresWindow::backButton), parent),
       back_(new PictureButton(pictures, this)) {
     for (QPlainTextEdit*& box : boxes_) {
         box = new QPlainTextEdit(this);
@@ -318,7 +324,8 @@ ScoresDialog::ScoresDialog(Game& game, ClockDriver& driver, PixmapCache& picture
         box->setLineWrapMode(QPlainTextEdit::WidgetWidth);
         box->viewport()->setCursor(Qt::ArrowCursor);
     }
-    connect(back_, &QAbstractButton::clicked, this, [this] { click("Form4.Command1"); });
+    connect(back_, &QAbstractButton::clicked, this,
+            [this] { click(controlName(&ScoresWindow::backButton)); });
     setScale(1);
 }
 

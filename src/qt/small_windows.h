@@ -29,7 +29,7 @@ class SmallWindow : public QWidget {
   public:
     // `closeButton` names the window's own button; the title bar's close button clicks it too.
     SmallWindow(Game& game, ClockDriver& driver, PixmapCache& pictures, const QString& title,
-                QSize clientTwips, const char* closeButton, QWidget* parent);
+                QSize clientTwips, std::string closeButton, QWidget* parent);
 
     void setScale(int scale);
     int scale() const { return scale_; }
@@ -55,9 +55,8 @@ class SmallWindow : public QWidget {
     // A label's caption, shrunk to fit its box if the text is long.
     void drawLabel(QPainter& painter, const Control& c, int pixelSize, const QColor& colour);
     void frame(QPainter& painter, const QRect& r, const QColor& colour);
-    // Runs a handler of this window's buttons through the driver.
-    // Clicks a button of the window, by its scenario name.
-    void click(const char* button);
+    // Clicks a button of the window, by its scenario name, through the driver.
+    void click(const std::string& button);
     void placeButton(PictureButton* button, const Control& c);
     void updateButton(PictureButton* button, const Control& c);
 
@@ -71,7 +70,7 @@ class SmallWindow : public QWidget {
 
   private:
     QSize clientTwips_;
-    const char* closeButton_;
+    std::string closeButton_;
     int scale_ = 0;
     bool placed_ = false;
     QString painted_;

@@ -199,4 +199,11 @@ static_assert([] {
     return true;
 }());
 
+// The scenario name of a main window control ("Command3").
+inline std::string controlName(Control MainWindow::*member) {
+    for (const MainControl& c : kMainControls)
+        if (c.member == member) return std::string(c.scenarioName);
+    return {};
+}
+
 } // namespace squeakrun

@@ -88,6 +88,28 @@ inline constexpr WindowControl<ScoresWindow> kScoresControls[] = {
      Design::make(Control::Kind::Button, 1800, 1680, 1575, 495, "btnback.gif")},
 };
 
+// Each small window's controls and its number, which goes before their scenario names.
+template <class Window> struct SmallWindowOf;
+template <> struct SmallWindowOf<AboutWindow> {
+    static constexpr int number = 2;
+    static constexpr const auto& controls = kAboutControls;
+};
+template <> struct SmallWindowOf<SettingsWindow> {
+    static constexpr int number = 3;
+    static constexpr const auto& controls = kSettingsControls;
+};
+template <> struct SmallWindowOf<ScoresWindow> {
+    static constexpr int number = 4;
+    static constexpr const auto& controls = kScoresControls;
+};
+// The scenario name of a small window's control, after its window's ("Form3.cmdupdate").
+template <class Window> std::string controlName(Control Window::*member) {
+    for (const WindowControl<Window>& c : SmallWindowOf<Window>::controls)
+        if (c.member == member)
+            return "Form" + std::to_string(SmallWindowOf<Window>::number) + "." + std::string(c.scenarioName);
+    return {};
+}
+
 // One player's variables; the same for both players (players[0] is player 1, players[1] player 2).
 struct Player {
     std::string name;

@@ -6,7 +6,7 @@
 #include "rules/ui/menus.h"
 #include "session/session_file.h"
 
-#include <array>
+#include <vector>
 
 namespace squeakrun {
 
@@ -14,63 +14,52 @@ namespace {
 
 using Handler = void (*)(Game&);
 
-// The controls a player can click: whether its window is shown, the control, and its handler.
+// The controls a player can click: its name, the control while its window is shown (or null), and
+// what clicking it does.
 struct Clickable {
-    std::string_view name;
-    bool (*windowShown)(const Game&);
-    const Control& (*control)(const Game&);
+    std::string name;
+    const Control* (*control)(const Game&);
     Handler handler;
 };
 
-bool mainWindowShown(const Game&) {
+bool windowShown(const MainWindow&) {
     return true;
 }
-bool aboutShown(const Game& g) {
-    return g.about.loaded && g.about.visible;
-}
-bool settingsShown(const Game& g) {
-    return g.settings.loaded && g.settings.visible;
-}
-bool scoresShown(const Game& g) {
-    return g.scores.loaded && g.scores.visible;
+template <class Window> bool windowShown(const Window& w) {
+    return w.loaded && w.visible;
 }
 
-const std::array<Clickable, 8> kClickable = {{
-    {"Command3", mainWindowShown, [](const Game& g) -> const Control& { return g.window.startButton; },
-     pressStartButton},
-    {"Picture2", mainWindowShown, [](const Game& g) -> const Control& { return g.window.playfield; },
-     clickPlayfield},
-    {"lblp1gas", mainWindowShown, [](const Game& g) -> const Control& { return g.window.player1Gas; },
-     clickPlayer1Gas},
-    {"lblp2gas", mainWindowShown, [](const Game& g) -> const Control& { return g.window.player2Gas; },
-     clickPlayer2Gas},
-    {"Form2.Command1", aboutShown, [](const Game& g) -> const Control& { return g.about.okButton; },
-     closeAbout},
-    {"Form3.cmdupdate", settingsShown, [](const Game& g) -> const Control& { return g.settings.applyButton; },
-     applySettings},
-    {"Form3.cmdcancel", settingsShown,
-     [](const Game& g) -> const Control& { return g.settings.cancelButton; }, cancelSettings},
-    {"Form4.Command1", scoresShown, [](const Game& g) -> const Control& { return g.scores.backButton; },
-     closeHighScores},
-}};
+template <auto window, auto member> Clickable clickable(Handler handler) {
+    return {controlName(member),
+            [](const Game& g) { return windowShown(g.*window) ? &(g.*window.*member) : nullptr; }, handler};
+}
+
+const std::vector<Clickable>& clickables() {
+    static const std::vector<Clickable> list = {
+        clickable<&GameState::window, &MainWindow::startButton>(pressStartButton),
+        clickable<&GameState::window, &MainWindow::playfield>(clickPlayfield),
+        clickable<&GameState::window, &MainWindow::player1Gas>(clickPlayer1Gas),
+        clickable<&GameState::window, &MainWindow::player2Gas>(clickPlayer2Gas),
+        clickable<&GameState::about, &AboutWindow::okButton>(closeAbout),
+        clickable<&GameState::settings, &SettingsWindow::applyButton>(applySettings),
+        clickable<&GameState::settings, &SettingsWindow::cancelButton>(cancelSettings),
+        clickable<&GameState::scores, &ScoresWindow::backButton>(closeHighScores),
+    };
+    return list;
+}
 
 const Clickable* clickable(std::string_view name) {
-    for (const Clickable& c : kClickable)
+    for (const Clickable& c : clickables())
         if (c.name == name) return &c;
     return nullptr;
 }
 
-// The Game Settings boxes a player types into, and its one list.
-const std::array<std::pair<std::string_view, Control SettingsWindow::*>, 2> kNameBoxes = {{
-    {"Form3.txtp1name", &SettingsWindow::player1NameBox},
-    {"Form3.txtp2name", &SettingsWindow::player2NameBox},
-}};
+// The Game Settings boxes a player types into.
 Control SettingsWindow::*nameBox(std::string_view name) {
-    for (const auto& [boxName, box] : kNameBoxes)
-        if (boxName == name) return box;
+    for (Control SettingsWindow::*box : {&SettingsWindow::player1NameBox, &SettingsWindow::player2NameBox})
+        if (controlName(box) == name) return box;
     return nullptr;
 }
-constexpr std::string_view kDifficultyList = "Form3.Combo1";
 
 // The menu bar's control called `name` (a menu or one of its entries), or null.
 Control MainWindow::*menuControl(std::string_view name) {
@@ -80,7 +69,7 @@ Control MainWindow::*menuControl(std::string_view name) {
 }
 
 bool reachable(const Game& g, const Control& c) {
-    return settingsShown(g) && c.visible && c.enabled;
+    return windowShown(g.settings) && c.visible && c.enabled;
 }
 
 } // namespace
@@ -124,7 +113,7 @@ std::optional<Input> parseInput(std::string_view command, std::string_view rest,
         if (nameBox(name)) return Input::type(std::string(name), std::string(value));
         why = "unknown text box " + std::string(name);
     } else if (command == "select") {
-        if (name != kDifficultyList) {
+        if (name != controlName(&SettingsWindow::difficultyList)) {
             why = "unknown list " + std::string(name);
             return std::nullopt;
         }
@@ -169,9 +158,10 @@ std::optional<Input> applyInput(Game& g, const Input& input) {
         }
         break;
     case InputKind::Click:
-        if (const Clickable* c = clickable(input.name);
-            c && c->windowShown(g) && c->control(g).visible && c->control(g).enabled)
-            c->handler(g);
+        if (const Clickable* c = clickable(input.name)) {
+            const Control* control = c->control(g);
+            if (control && control->visible && control->enabled) c->handler(g);
+        }
         break;
     case InputKind::Type:
         if (const auto box = nameBox(input.name); box && reachable(g, g.settings.*box))
@@ -187,7 +177,7 @@ std::optional<Input> applyInput(Game& g, const Input& input) {
         const bool wasPaused = g.paused;
         leaveForAnotherApplication(g);
         if (g.paused == wasPaused) return std::nullopt;
-        return Input::menu("mnuFilePause");
+        return Input::menu(controlName(&MainWindow::pauseEntry));
     }
     }
     return input;
