@@ -189,6 +189,12 @@ class Road {
         // Where the other car comes back after losing a life.
         const PlayerRow& otherRow = kPlayers[1 - player];
         hazards_[hazardCount_++] = touching(otherRow.startLeft, otherRow.startTop, kCarBox, kCarBox, 40);
+        // The same without the margin it keeps: where the car really comes to harm.
+        for (int i = 0; i < hazardCount_; ++i) {
+            const Box b = hazards_[i];
+            const float m = t.hazardMargin;
+            realHazards_[i] = {b.x0 + m, b.y0 + m, b.x1 - m, b.y1 - m};
+        }
     }
 
     void setCheeseStep(float dx, float dy) {
@@ -200,6 +206,10 @@ class Road {
     void aimAt(Box target, const Control* station) {
         target_ = target;
         targetStation_ = station;
+        inTheWayCount_ = 0;
+        for (const Control* s : {&w_.gasStation, &w_.upgradeStation})
+            if (s != station)
+                inTheWay_[inTheWayCount_++] = touching(s->left, s->top, kStationWidth, kStationHeight, 0);
     }
 
     // Whether a car at (x, y) after `step` movement steps comes to harm, or into a station it did not
@@ -209,16 +219,11 @@ class Road {
         const float wall = hazardMargin;
         if (x <= kWallLow + wall || x >= kWallRight - wall || y <= kWallLow + wall || y >= kWallBottom - wall)
             return true;
-        for (const Control* station : {&w_.gasStation, &w_.upgradeStation}) {
-            if (station == targetStation_ || !margins) continue;
-            if (touching(station->left, station->top, kStationWidth, kStationHeight, 0).has(x, y))
-                return true;
-        }
-        const float shrink = margins ? 0 : t_.hazardMargin; // the boxes hold the margin already
-        for (int i = 0; i < hazardCount_; ++i) {
-            const Box b = hazards_[i];
-            if (Box{b.x0 + shrink, b.y0 + shrink, b.x1 - shrink, b.y1 - shrink}.has(x, y)) return true;
-        }
+        for (int i = 0; margins && i < inTheWayCount_; ++i)
+            if (inTheWay_[i].has(x, y)) return true;
+        const std::array<Box, 4>& hazards = margins ? hazards_ : realHazards_;
+        for (int i = 0; i < hazardCount_; ++i)
+            if (hazards[i].has(x, y)) return true;
         if (otherShown_) {
             // The other car may turn towards us: its reach grows with the steps ahead.
             const float reach = kCarBox + carMargin;
@@ -242,7 +247,11 @@ class Road {
     // Distances on the grid (in cells) from every cell to the target, through cells free of danger.
     void plan() {
         // Every danger of a look, widened by half a cell, marks the cells whose centres it covers.
-        blocked_.fill(false);
+        dist_.fill(kFar);
+        for (int c = -1; c <= kCols; ++c)
+            dist_[cell(-1, c)] = dist_[cell(kRows, c)] = kBlocked;
+        for (int r = 0; r < kRows; ++r)
+            dist_[cell(r, -1)] = dist_[cell(r, kCols)] = kBlocked;
         const float grow = kCell / 2, wall = t_.hazardMargin + grow, far = 1e6f;
         block({-far, -far, kWallLow + wall, far});
         block({kWallRight - wall, -far, far, far});
@@ -267,25 +276,23 @@ class Road {
                 block({x - reach, y - reach, x + reach, y + reach});
             }
         }
-        // Then the distances, outwards from the target's free cells.
-        dist_.fill(kFar);
-        std::array<std::int16_t, kCols * kRows> queue{};
+        // Then the distances, outwards from the target's free cells (even one a widened danger marks).
+        std::array<std::int16_t, kCols * kRows> queue; // every cell enters it at most once
         int head = 0, tail = 0;
         const CellRange targetCells = cellsOf(target_);
         for (int r = targetCells.r0; r <= targetCells.r1; ++r)
             for (int c = targetCells.c0; c <= targetCells.c1; ++c)
                 if (!danger(centreX(c), centreY(r), 0)) {
-                    dist_[r * kCols + c] = 0;
-                    queue[tail++] = static_cast<std::int16_t>(r * kCols + c);
+                    dist_[cell(r, c)] = 0;
+                    queue[tail++] = static_cast<std::int16_t>(cell(r, c));
                 }
         while (head < tail) {
             const int i = queue[head++];
-            const int r = i / kCols, c = i % kCols;
-            const int next[4] = {c > 0 ? i - 1 : -1, c + 1 < kCols ? i + 1 : -1, r > 0 ? i - kCols : -1,
-                                 r + 1 < kRows ? i + kCols : -1};
-            for (int n : next)
-                if (n >= 0 && !blocked_[n] && dist_[n] == kFar) {
-                    dist_[n] = static_cast<std::int16_t>(dist_[i] + 1);
+            const auto d = static_cast<std::int16_t>(dist_[i] + 1);
+            // The border all round is blocked: no neighbour falls off the grid.
+            for (const int n : {i - 1, i + 1, i - kStride, i + kStride})
+                if (dist_[n] == kFar) {
+                    dist_[n] = d;
                     queue[tail++] = static_cast<std::int16_t>(n);
                 }
         }
@@ -301,15 +308,16 @@ class Road {
         float best = static_cast<float>(kFar) * kCell;
         for (int rr = std::max(r - 1, 0); rr <= std::min(r + 1, kRows - 1); ++rr)
             for (int cc = std::max(c - 1, 0); cc <= std::min(c + 1, kCols - 1); ++cc) {
-                const int d = dist_[rr * kCols + cc];
-                if (d == kFar) continue;
+                const int d = dist_[cell(rr, cc)];
+                if (d == kFar || d == kBlocked) continue;
                 best = std::min(best, static_cast<float>(d) * kCell + std::abs(x - centreX(cc)) +
                                           std::abs(y - centreY(rr)));
             }
         return best;
     }
 
-    static constexpr std::int16_t kFar = 10000;
+    static constexpr std::int16_t kFar = 10000;  // no road to the target from there
+    static constexpr std::int16_t kBlocked = -1; // a danger lies there, or the grid ends
 
   private:
     // The cells whose centres lie in a box (empty when c1 < c0 or r1 < r0).
@@ -330,7 +338,7 @@ class Road {
         const CellRange cells = cellsOf(b);
         for (int r = cells.r0; r <= cells.r1; ++r)
             for (int c = cells.c0; c <= cells.c1; ++c)
-                blocked_[r * kCols + c] = true;
+                dist_[cell(r, c)] = kBlocked;
     }
     static float centreX(int c) { return kGridLeft + (static_cast<float>(c) + 0.5f) * kCell; }
     static float centreY(int r) { return kGridTop + (static_cast<float>(r) + 0.5f) * kCell; }
@@ -342,12 +350,16 @@ class Road {
     float otherLeft_ = 0, otherTop_ = 0;
     bool cheeseShown_ = false;
     float cheeseLeft_ = 0, cheeseTop_ = 0, cheeseDx_ = 0, cheeseDy_ = 0;
-    std::array<Box, 4> hazards_{};
+    std::array<Box, 4> hazards_{}, realHazards_{};
     int hazardCount_ = 0;
+    std::array<Box, 2> inTheWay_{}; // the stations it does not drive into
+    int inTheWayCount_ = 0;
     Box target_;
     const Control* targetStation_ = nullptr;
-    std::array<bool, kCols * kRows> blocked_{};
-    std::array<std::int16_t, kCols * kRows> dist_{};
+    // The grid with a blocked border, row by row: a cell's road to the target in cells, or kBlocked.
+    static constexpr int kStride = kCols + 2;
+    static int cell(int r, int c) { return (r + 1) * kStride + c + 1; }
+    std::array<std::int16_t, kStride*(kRows + 2)> dist_{};
 };
 
 } // namespace
