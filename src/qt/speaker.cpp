@@ -1,5 +1,6 @@
 #include "qt/speaker.h"
 
+#include "qt/mixer.h"
 #include "qt/qt_platform.h"
 
 #include <QAudioDevice>
@@ -30,10 +31,10 @@ constexpr auto kSoundKey = "sound";
 
 // The sound thread's side: every sound read into memory at start, and one stream to the sound server
 // into which the sounds that are playing are mixed. Several sound at once, a cue that comes again while
-// its last sound still plays (the pump, seven times a second) simply sounds again, and a new sound goes
-// out at once. The stream is topped up only while a sound plays, and then in the same wake-ups as the
-// sound library's own look at the stream; once the last sound has played out the stream is paused,
-// and after a quiet second given up, so an idle speaker never wakes the game.
+// its last sound still plays sounds again from its start, and a new sound goes out at once. The stream is
+// topped up only while a sound plays, and then in the same wake-ups as the sound library's own look at the
+// stream; once the last sound has played out the stream is paused, and after a quiet second given up, so an
+// idle speaker never wakes the game.
 class Voices : public QObject {
   public:
     explicit Voices(std::filesystem::path folder) : folder_(std::move(folder)) {}
@@ -72,7 +73,7 @@ class Voices : public QObject {
     void play(Cue cue) {
         const std::vector<std::int16_t>& sound = sounds_[static_cast<std::size_t>(cue)];
         if (silent_ || !sink_ || sound.empty()) return;
-        playing_.push_back({&sound, 0});
+        mixer_.play(sound);
         release_.stop();
         playedOut_.stop();
         if (!out_)
@@ -92,11 +93,6 @@ class Voices : public QObject {
     // Even a paused stream is looked after by the sound library every second and a half: after a quiet
     // second the stream is given up, and made anew (in a few ms) for the next sound.
     static constexpr int kReleaseMs = 1000;
-
-    struct Playing {
-        const std::vector<std::int16_t>* sound;
-        std::size_t at;
-    };
 
     // A 16-bit mono PCM WAV at kRate, the only kind tools/sound makes.
     static bool readWave(const std::filesystem::path& path, std::vector<std::int16_t>& samples) {
@@ -136,20 +132,10 @@ class Voices : public QObject {
             return goSilent("the sound server went away, so the game plays on without sound");
         const qsizetype room = sink_->bytesFree() / 2;
         if (room <= 0) return;
-        mix_.assign(static_cast<std::size_t>(room), 0);
-        for (Playing& p : playing_) {
-            const std::size_t n = std::min(mix_.size(), p.sound->size() - p.at);
-            for (std::size_t i = 0; i < n; ++i)
-                mix_[i] += (*p.sound)[p.at + i];
-            p.at += n;
-        }
-        std::erase_if(playing_, [](const Playing& p) { return p.at == p.sound->size(); });
-        out16_.resize(mix_.size());
-        for (std::size_t i = 0; i < mix_.size(); ++i)
-            out16_[i] = static_cast<std::int16_t>(std::clamp(mix_[i], -32768, 32767));
+        mixer_.mix(static_cast<std::size_t>(room), out16_);
         const qint64 bytes = static_cast<qint64>(out16_.size() * 2);
         out_->write(reinterpret_cast<const char*>(out16_.data()), bytes);
-        if (!playing_.empty()) return;
+        if (mixer_.playing()) return;
         feeder_.stop();
         playedOut_.start(kBufferMs + kFeedMs);
     }
@@ -160,7 +146,7 @@ class Voices : public QObject {
         feeder_.stop();
         playedOut_.stop();
         release_.stop();
-        playing_.clear();
+        mixer_.clear();
     }
 
     static void say(const std::string& what) { std::fprintf(stderr, "squeakrun: %s\n", what.c_str()); }
@@ -171,8 +157,7 @@ class Voices : public QObject {
     QIODevice* out_ = nullptr;
     // Children, so that they move to the sound thread with the voices.
     QTimer feeder_{this}, playedOut_{this}, release_{this};
-    std::vector<Playing> playing_;
-    std::vector<int> mix_;
+    Mixer mixer_;
     std::vector<std::int16_t> out16_;
     bool silent_ = false;
 };

@@ -1,0 +1,71 @@
+// What the speaker hands the sound server: sounds that overlap add up, a cue that comes again while its
+// sound plays starts it afresh over a short fade instead of piling up, and the sum never wraps round.
+#include "qt/mixer.h"
+
+#include <QTest>
+
+#include <algorithm>
+#include <cstdlib>
+
+using squeakrun::qt::Mixer;
+
+class MixerTest : public QObject {
+    Q_OBJECT
+  private slots:
+    void overlappingSoundsAddUpThenSilence() {
+        const Mixer::Sound longer(100, 1000), shorter(50, 2000);
+        Mixer mixer;
+        mixer.play(longer);
+        mixer.play(shorter);
+        std::vector<std::int16_t> out;
+        mixer.mix(120, out);
+        QCOMPARE(out[0], std::int16_t{3000});
+        QCOMPARE(out[49], std::int16_t{3000});
+        QCOMPARE(out[50], std::int16_t{1000});
+        QCOMPARE(out[99], std::int16_t{1000});
+        QCOMPARE(out[100], std::int16_t{0});
+        QVERIFY(!mixer.playing());
+    }
+
+    void aSoundCuedAgainStartsAfreshAsTheLastFadesOut() {
+        const Mixer::Sound sound(1000, 10000);
+        Mixer mixer;
+        std::vector<std::int16_t> out;
+        mixer.play(sound);
+        mixer.mix(300, out);
+        mixer.play(sound);
+        mixer.mix(1000, out);
+        // Both at first, the old one gone within the fade, and no step larger than the fade's.
+        QCOMPARE(out[0], std::int16_t{20000});
+        for (std::size_t i = 1; i < out.size(); ++i)
+            QVERIFY(std::abs(out[i] - out[i - 1]) <= 10000 / static_cast<int>(Mixer::kFadeFrames) + 1);
+        QCOMPARE(out[Mixer::kFadeFrames], std::int16_t{10000});
+        QCOMPARE(out[999], std::int16_t{10000});
+        QVERIFY(!mixer.playing()); // the fresh start ends where the sound does
+        // A burst of the same cue (a cue a look, far apart beside the fade) never piles up beyond two
+        // sounds' worth.
+        for (int k = 0; k < 10; ++k) {
+            mixer.play(sound);
+            mixer.mix(Mixer::kFadeFrames + 40, out);
+            QVERIFY(*std::ranges::max_element(out) <= 20000);
+        }
+    }
+
+    void theSumIsHeldWithinSixteenBits() {
+        const Mixer::Sound loud(10, 30000), quiet(10, -30000);
+        Mixer mixer;
+        std::vector<std::int16_t> out;
+        for (const Mixer::Sound* s : {&loud, &quiet, &quiet, &quiet})
+            mixer.play(*s);
+        mixer.mix(10, out);
+        QCOMPARE(out[0], std::int16_t{-32768});
+        mixer.play(loud);
+        const Mixer::Sound another(10, 30000);
+        mixer.play(another);
+        mixer.mix(10, out);
+        QCOMPARE(out[0], std::int16_t{32767});
+    }
+};
+
+QTEST_MAIN(MixerTest)
+#include "mixer_test.moc"
