@@ -2,6 +2,7 @@
 
 #include "qt/clock_driver.h"
 #include "qt/qt_platform.h"
+#include "rules/main_controls.h"
 #include "rules/state.h"
 
 #include <QActionGroup>
@@ -146,7 +147,7 @@ void ComputerChoice::keepTheDemoGoing() {
         return;
     }
     if (sender() == &demoStart_)
-        driver_.play(Input::click("Command3"));
+        driver_.play(Input::click(controlName(&MainWindow::startButton)));
     else if (!demoStart_.isActive())
         demoStart_.start();
 }

@@ -6,6 +6,7 @@
 #include "qt/playfield_painter.h"
 #include "qt/scaling.h"
 #include "rules/events.h"
+#include "rules/main_controls.h"
 #include "rules/state.h"
 
 #include <QBackingStore>
@@ -29,7 +30,8 @@ PlayfieldView::PlayfieldView(Game& game, ClockDriver& driver, PixmapCache& pictu
     // The start button must never take the keyboard: the players' keys belong to the game.
     start_->setFocusPolicy(Qt::NoFocus);
     start_->setCursor(Qt::PointingHandCursor);
-    connect(start_, &QPushButton::clicked, this, [this] { driver_.play(Input::click("Command3")); });
+    connect(start_, &QPushButton::clicked, this,
+            [this] { driver_.play(Input::click(controlName(&MainWindow::startButton))); });
     styleStartButton();
     drawnParts(g_.window, scale_, shown_);
     placeStartButton();
@@ -194,13 +196,13 @@ void PlayfieldView::mouseReleaseEvent(QMouseEvent* e) {
         return;
     switch (pressed) {
     case Target::Gas1:
-        driver_.play(Input::click("lblp1gas"));
+        driver_.play(Input::click(controlName(&MainWindow::player1Gas)));
         break;
     case Target::Gas2:
-        driver_.play(Input::click("lblp2gas"));
+        driver_.play(Input::click(controlName(&MainWindow::player2Gas)));
         break;
     case Target::Field:
-        driver_.play(Input::click("Picture2"));
+        driver_.play(Input::click(controlName(&MainWindow::playfield)));
         break;
     case Target::None:
         break;
