@@ -12,6 +12,7 @@
 #include "rules/events.h"
 #include "rules/state.h"
 #include "session/recorder.h"
+#include "session/script.h"
 #include "session/session_file.h"
 
 #include <QApplication>
@@ -28,23 +29,25 @@ int main(int argc, char* argv[]) {
     using namespace squeakrun;
     QCoreApplication::setApplicationName(QStringLiteral("Squeakrun!"));
     QCoreApplication::setApplicationVersion(QStringLiteral(SQUEAKRUN_VERSION));
-    qt::answerQuestions(argc, argv);
+    const qt::Options asked = qt::answerQuestions(argc, argv);
+    // A replay is judged before the window system starts: one that cannot be watched is told in one line,
+    // with or without a display.
+    std::optional<Script> replay;
+    if (!asked.replay.isEmpty()) {
+        auto read = readScriptFile(asked.replay.toStdString(), Dialect::Session);
+        if (const auto* error = std::get_if<ScriptError>(&read)) {
+            std::fprintf(stderr, "squeakrun: %s cannot be watched: %s\n", qPrintable(asked.replay),
+                         describe(*error).c_str());
+            return 2;
+        }
+        replay = std::move(std::get<Script>(read));
+    }
 
     qt::GameWindow::prepareWindowSystem();
     QApplication app(argc, argv);
     const std::optional<qt::Options> options = qt::readOptions(QCoreApplication::arguments());
     if (!options) return 2;
-    if (!options->replay.isEmpty()) {
-        // A replay that cannot be watched is refused before any window opens.
-        auto read = readSession(options->replay.toStdString());
-        if (const auto* why = std::get_if<std::string>(&read)) {
-            std::fprintf(stderr, "squeakrun: %s cannot be watched: %s\n", qPrintable(options->replay),
-                         why->c_str());
-            return 2;
-        }
-        return qt::watchSession(std::move(std::get<Session>(read)),
-                                options->mute || !qt::Speaker::chosenOn());
-    }
+    if (replay) return qt::watchSession(std::move(*replay), options->mute || !qt::Speaker::chosenOn());
 
     qt::QtPlatform platform;
     qt::Speaker speaker(platform.appFolder() / "sounds");
@@ -65,15 +68,9 @@ int main(int argc, char* argv[]) {
     };
     // Game time 0 is now: the key box upkeep first ticks 10 ms after start-up.
     qt::ClockDriver driver(game, &platform);
-    driver.setInputObserver(
-        [&recorder](const Input& input, std::int64_t now) { recorder.input(input, now); });
     qt::GameWindow window(game, platform, driver, seed);
     window.addSoundEntry(speaker);
-    // The Options menu's choice of drivers is part of the session too.
-    QObject::connect(&window.computer(), &qt::ComputerChoice::seatChanged, &window,
-                     [&recorder, &game](int player, std::optional<Skill> skill) {
-                         recorder.seated({player, skill}, game.clock.now);
-                     });
+    qt::recordInputs(recorder, driver, window.computer(), game);
     QIcon icon(QString::fromStdString((platform.appFolder() / "images" / "squeakrun.png").string()));
     if (icon.availableSizes().isEmpty())
         icon = QIcon(QPixmap::fromImage(window.pictures().image("badmouseright.gif").scaled(64, 64)));
