@@ -32,7 +32,7 @@ class NoWorld final : public Platform {
 } // namespace
 
 ClockDriver::ClockDriver(Game& game, const ModalWatch* watch, QObject* parent)
-    : QObject(parent), g_(game), watch_(watch) {
+    : QObject(parent), g_(game), watch_(watch), seated_(game) {
     wall_.start();
     timer_.setSingleShot(true);
     timer_.setTimerType(Qt::PreciseTimer);
@@ -95,7 +95,7 @@ void ClockDriver::wake() {
 void ClockDriver::catchUp() {
     const std::int64_t to = target();
     busy_ = true;
-    advanceWithComputer(g_, seats_, to);
+    seated_.advance(to);
     busy_ = false;
 }
 
@@ -107,7 +107,7 @@ bool ClockDriver::play(const Input& input) {
 }
 
 bool ClockDriver::changeSeats(const std::function<void(ComputerSeats&)>& change) {
-    return runEvent([&](Game&) { change(seats_); });
+    return runEvent([&](Game&) { change(seated_.seats); });
 }
 
 bool ClockDriver::runEvent(const std::function<void(Game&)>& handler) {
@@ -168,17 +168,17 @@ void ClockDriver::arm() {
 std::int64_t ClockDriver::firstChange(std::int64_t until) {
     if (!ahead_) {
         noWorld_ = std::make_unique<NoWorld>(aheadHeard_);
-        ahead_ = std::make_unique<Game>(*noWorld_, 0);
+        ahead_ = std::make_unique<SeatedGame>(*noWorld_, 0);
     }
-    GameState& ahead = *ahead_;
+    GameState& ahead = ahead_->game;
     // Had only ticks moved the real game since the last look, the game played ahead then is still
     // its future: it catches up to where the real game stands, with the very ticks the real game
     // ran. After an event, or a tick that wanted the world, it starts afresh from a copy.
     if (aheadCurrent_ && ahead.clock.now <= g_.clock.now) {
         const std::int64_t due = ahead.clock.nextDue();
-        const std::int64_t look = nextLook(aheadSeats_, ahead.clock.now);
+        const std::int64_t look = nextLook(ahead_->seats, ahead.clock.now);
         try {
-            advanceWithComputer(*ahead_, aheadSeats_, g_.clock.now);
+            ahead_->advance(g_.clock.now);
             if ((due >= 0 && due <= g_.clock.now) || (look >= 0 && look <= g_.clock.now))
                 aheadLook_ = look_(ahead);
         } catch (const NeedsTheWorld&) {
@@ -188,9 +188,8 @@ std::int64_t ClockDriver::firstChange(std::int64_t until) {
         aheadCurrent_ = false;
     }
     if (!aheadCurrent_) {
-        ahead = g_;
+        ahead_->copyFrom(seated_);
         ahead.clock.onTick = nullptr; // the ticks played ahead are not the game's own
-        aheadSeats_.drivers = seats_.drivers;
         aheadLook_ = look_(ahead);
         aheadCurrent_ = true;
     }
@@ -198,16 +197,15 @@ std::int64_t ClockDriver::firstChange(std::int64_t until) {
     for (;;) {
         // The ticks due in one millisecond run together, as in any catch-up that reaches it; a look
         // of the computer's may press keys, so it is a step of its own.
-        const std::int64_t look = nextLook(aheadSeats_, ahead.clock.now);
-        std::int64_t due = ahead.clock.nextDue();
-        if (look >= 0 && (due < 0 || look < due)) due = look;
+        const std::int64_t look = nextLook(ahead_->seats, ahead.clock.now);
+        const std::int64_t due = ahead_->nextStep();
         if (due < 0 || due > until) return -1;
         std::uint32_t running = 0;
         for (int i = 0; i < GameClock::kTimers; ++i)
             if (ahead.clock.timers[i].enabled && ahead.clock.timers[i].due == due) running |= 1u << i;
         aheadHeard_ = false;
         try {
-            advanceWithComputer(*ahead_, aheadSeats_, due);
+            ahead_->advance(due);
         } catch (const NeedsTheWorld&) {
             aheadCurrent_ = false;
             return due;

@@ -26,7 +26,7 @@
 // so that a turn the computer makes is foreseen and shown on time like any tick's change.
 #pragma once
 
-#include "computer/computer_driver.h"
+#include "computer/seated_game.h"
 #include "session/inputs.h"
 
 #include <QElapsedTimer>
@@ -96,7 +96,7 @@ class ClockDriver : public QObject {
     // Changes which cars the computer drives. An event like any other: the game first catches up to
     // now with the seats as they were. False when refused, as runEvent.
     bool changeSeats(const std::function<void(ComputerSeats&)>& change);
-    const ComputerSeats& seats() const { return seats_; }
+    const ComputerSeats& seats() const { return seated_.seats; }
 
     // True while a handler runs, a box is open or the clock is being advanced.
     bool busy() const;
@@ -151,12 +151,11 @@ class ClockDriver : public QObject {
     bool refused_ = false;
     std::uint32_t unseenTimers_ = 0;
     std::unique_ptr<Platform> noWorld_; // for the game played ahead
-    std::unique_ptr<Game> ahead_;
-    ComputerSeats seats_;
-    ComputerSeats aheadSeats_;    // the drivers of the game played ahead
-    bool aheadCurrent_ = false;   // ahead_ is the real game's own future, as far as it was played
-    bool aheadHeard_ = false;     // a tick played ahead made a sound
-    std::uint64_t aheadLook_ = 0; // what the window would show of ahead_ as it stands
+    SeatedGame seated_;                 // g_ with the cars the computer drives in it
+    std::unique_ptr<SeatedGame> ahead_; // the game played ahead, with copies of the drivers
+    bool aheadCurrent_ = false;         // ahead_ is the real game's own future, as far as it was played
+    bool aheadHeard_ = false;           // a tick played ahead made a sound
+    std::uint64_t aheadLook_ = 0;       // what the window would show of ahead_ as it stands
     QTimer timer_;
     std::int64_t dropped_ = 0;
     std::int64_t seenClosed_ = 0;
