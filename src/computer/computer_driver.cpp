@@ -17,6 +17,8 @@ namespace {
 constexpr int kPlanSteps = 60;
 // How far past its reaction a heading is judged: four cells, so that a road round an obstacle counts.
 constexpr float kJudgeAhead = 4 * kCell;
+// The most a car moves between two looks; anything further is a jump (a new life, leaving a station).
+constexpr float kLongestStep = 200;
 // What it takes a device crate to be worth, in points, beside the points items.
 constexpr int kDeviceCrateWorth = 25;
 
@@ -74,17 +76,15 @@ void ComputerDriver::remember(const Sight& v, std::int64_t now) {
             if (d.tank == tank_) speed_ = d.speed;
         if (speed_ <= 0) speed_ = 80;
     }
-    // Its own road step, when it drove straight since the last look.
-    if (self_.visible && v.self.visible && lastLook_ >= 0 && now - lastLook_ == kLookStepMs) {
-        const float moved = std::abs(v.self.left - self_.left) + std::abs(v.self.top - self_.top);
-        if (moved >= 20 && moved <= 200 && v.heading == heading_ &&
-            !(v.self.left != self_.left && v.self.top != self_.top))
-            speed_ = moved;
-    }
-    // A car it finds on the move (it took the wheel mid-game) goes where its picture points.
-    if (heading_ == None && self_.visible && v.self.visible &&
-        (v.self.left != self_.left || v.self.top != self_.top))
-        heading_ = v.heading;
+    // Its own road step, when it drove straight since the last look. A jump (a new life) is no step.
+    const float moved = std::abs(v.self.left - self_.left) + std::abs(v.self.top - self_.top);
+    const bool stepped = self_.visible && v.self.visible && moved > 0 && moved <= kLongestStep;
+    if (stepped && lastLook_ >= 0 && now - lastLook_ == kLookStepMs && moved >= 20 && v.heading == heading_ &&
+        !(v.self.left != self_.left && v.self.top != self_.top))
+        speed_ = moved;
+    // A car it finds on the move (it took the wheel mid-game) goes where its picture points. One put
+    // back at the start after a crash stands, whatever its picture still shows.
+    if (heading_ == None && stepped) heading_ = v.heading;
     // Device stock from the bonus items it drove over.
     for (int k = 0; k < 2; ++k) {
         const Control& item = k == 0 ? v.w.bonusItem1 : v.w.bonusItem2;
@@ -102,7 +102,7 @@ void ComputerDriver::remember(const Sight& v, std::int64_t now) {
     if (other_.visible && v.other.visible) {
         otherDx_ = v.other.left - other_.left;
         otherDy_ = v.other.top - other_.top;
-        if (std::abs(otherDx_) + std::abs(otherDy_) > 200) otherDx_ = otherDy_ = 0;
+        if (std::abs(otherDx_) + std::abs(otherDy_) > kLongestStep) otherDx_ = otherDy_ = 0;
     } else {
         otherDx_ = otherDy_ = 0;
     }
