@@ -31,7 +31,7 @@ class Runner {
         game_ = std::make_unique<Game>(platform_, seed_);
         fields_ = gameFields(*game_);
         ScriptPlayer player(*game_, platform_, script);
-        seats_ = &player.seats();
+        seated_ = &player.seated();
         player.playAll([this](const Step& step) { return witness(step); });
         return status_;
     }
@@ -151,8 +151,7 @@ class Runner {
     void autoplay(const Step& line) {
         AutoplayOptions options;
         options.seed = seed_;
-        options.seats = seats_;
-        squeakrun::autoplay(*game_, platform_, line.ms, options);
+        squeakrun::autoplay(*seated_, platform_, line.ms, options);
     }
 
     using Handler = void (*)(Game&);
@@ -170,7 +169,7 @@ class Runner {
     HeadlessPlatform platform_{folder_.path(), &out_};
     std::uint64_t seed_ = 1;
     std::unique_ptr<Game> game_;
-    ComputerSeats* seats_ = nullptr; // the cars the computer drives, held by the script's player
+    SeatedGame* seated_ = nullptr; // the game with the cars the computer drives, the script player's
     std::map<std::string, Field> fields_;
     ScenarioStatus status_ = ScenarioStatus::Passed;
 };

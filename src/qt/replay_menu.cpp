@@ -1,8 +1,5 @@
 #include "qt/replay_menu.h"
 
-#include "qt/clock_driver.h"
-#include "qt/computer_choice.h"
-#include "session/recorder.h"
 #include "session/script.h"
 
 #include <QCoreApplication>
@@ -48,14 +45,6 @@ void watchReplay(QWidget& window) {
 }
 
 } // namespace
-
-void recordInputs(Recorder& recorder, ClockDriver& clock, ComputerChoice& computer, const Game& game) {
-    clock.setInputObserver([&recorder](const Input& input, std::int64_t now) { recorder.input(input, now); });
-    QObject::connect(&computer, &ComputerChoice::seatChanged, &computer,
-                     [&recorder, &game](int player, std::optional<Skill> skill) {
-                         recorder.seated({player, skill}, game.clock.now);
-                     });
-}
 
 QString sessionFileStem() {
     return QStringLiteral("squeakrun-") +

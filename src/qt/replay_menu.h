@@ -1,6 +1,6 @@
-// Recording the session in the window, and the File menu's replay entries, after the game's own: "Save
-// Replay…" writes the session so far as a scenario file, and "Watch Replay…" checks a saved one whole
-// and plays it in a window of its own, so the game in this window stays as it is.
+// The File menu's replay entries, after the game's own: "Save Replay…" writes the session so far as a
+// scenario file, and "Watch Replay…" checks a saved one whole and plays it in a window of its own, so
+// the game in this window stays as it is.
 #pragma once
 
 #include <QString>
@@ -12,19 +12,7 @@
 class QMenu;
 class QWidget;
 
-namespace squeakrun {
-class Recorder;
-struct Game;
-} // namespace squeakrun
-
 namespace squeakrun::qt {
-
-class ClockDriver;
-class ComputerChoice;
-
-// Everything the window lets into the game goes into `recorder` from now on: each input the clock
-// driver plays (keys, clicks, menus, the demo's own start click) and each seat the Options menu changes.
-void recordInputs(Recorder& recorder, ClockDriver& clock, ComputerChoice& computer, const Game& game);
 
 // `sessionSoFar` gives the session up to now as a scenario file, or nothing while the game is busy.
 void addReplayEntries(QMenu& fileMenu, QWidget& window,

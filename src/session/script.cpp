@@ -260,14 +260,10 @@ std::variant<Script, ScriptError> readScriptFile(const std::filesystem::path& fi
 }
 
 ScriptPlayer::ScriptPlayer(Game& game, BoxAnswers& boxes, const Script& script)
-    : g_(game), boxes_(boxes), script_(script),
+    : g_(game), boxes_(boxes), script_(script), seated_(game),
       steps_(std::make_unique<StepReader>(script.text, script.dialect)) {}
 
 ScriptPlayer::~ScriptPlayer() = default;
-
-void ScriptPlayer::advance(std::int64_t target) {
-    advanceWithComputer(g_, seats_, target);
-}
 
 bool ScriptPlayer::playUntil(std::int64_t target, const Witness& witness) {
     using Kind = Step::Kind;
@@ -293,17 +289,17 @@ bool ScriptPlayer::playUntil(std::int64_t target, const Witness& witness) {
         case Kind::Wait:
             if (!waitEnd_) waitEnd_ = g_.clock.now + step.ms;
             if (target < *waitEnd_) {
-                advance(target);
+                seated_.advance(target);
                 return true;
             }
-            advance(*waitEnd_);
+            seated_.advance(*waitEnd_);
             waitEnd_.reset();
             break;
         case Kind::Input:
             applyInput(g_, step.input);
             break;
         case Kind::Computer:
-            seats_.set(step.seat.player, step.seat.skill, script_.seed);
+            seated_.seats.set(step.seat.player, step.seat.skill, script_.seed);
             break;
         case Kind::Seed:
         case Kind::Record:

@@ -4,6 +4,7 @@
 // and every complaint about a line is worded once.
 #pragma once
 
+#include "computer/seated_game.h"
 #include "session/inputs.h"
 #include "session/session_file.h"
 #include "window/platform.h"
@@ -105,17 +106,14 @@ class ScriptPlayer {
         playUntil(std::numeric_limits<std::int64_t>::max(), witness);
     }
 
-    // The cars the computer drives, from their `computer` lines on.
-    ComputerSeats& seats() { return seats_; }
+    // The game with the cars the computer drives, from their `computer` lines on.
+    SeatedGame& seated() { return seated_; }
 
   private:
-    // Moves the game and the computer's drivers on to game time `target`.
-    void advance(std::int64_t target);
-
     Game& g_;
     BoxAnswers& boxes_;
     const Script& script_;
-    ComputerSeats seats_;
+    SeatedGame seated_;
     std::unique_ptr<StepReader> steps_;
     Step step_;                           // the step being played
     std::optional<std::int64_t> waitEnd_; // the game time the wait being played ends at

@@ -5,12 +5,7 @@
 #include "headless/names.h"
 #include "headless/scenario.h"
 #include "headless/temp_folder.h"
-#include "qt/clock_driver.h"
-#include "qt/computer_choice.h"
-#include "qt/main_window.h"
-#include "qt/replay_menu.h"
-#include "rules/events.h"
-#include "session/recorder.h"
+#include "qt/windowed_game.h"
 
 #include <QAction>
 #include <QMenu>
@@ -31,20 +26,14 @@ void RecordingTest::aSessionRecordedInTheWindowReplaysHeadlessToTheSameEnd() {
     TempFolder folder;
     HeadlessPlatform world(folder.path(), nullptr);
     world.answers = {std::string("Ann"), std::string("Bob"), std::string("1")};
-    Recorder recorder;
-    RecordingPlatform recording(world, recorder);
-    Game game(recording, 42);
-    recorder.begin(42, game);
-    ClockDriver driver(game, nullptr);
+    WindowedGame windowed({.platform = world, .seed = 42, .recorded = true});
+    Game& game = windowed.game;
+    ClockDriver& driver = windowed.clock;
+    GameWindow& window = windowed.window;
     std::int64_t wall = 0;
     driver.setWallClock([&wall] { return wall; });
     driver.setFrameNanos(20'000'000);
-    GameWindow window(game, world, driver, 42);
-    recordInputs(recorder, driver, window.computer(), game);
-    driver.runEvent([&recorder](Game& g) {
-        startUp(g);
-        recorder.started();
-    });
+    windowed.startUp();
     world.useDefaults = true;
     driver.start();
     const auto frames = [&](std::int64_t ms, auto until) {
@@ -73,7 +62,7 @@ void RecordingTest::aSessionRecordedInTheWindowReplaysHeadlessToTheSameEnd() {
     QTRY_VERIFY_WITH_TIMEOUT(!start.visible, 5000);
     frames(3000, never);
 
-    std::string text = recorder.scenario(game, "1.0", "today");
+    std::string text = windowed.recorder()->scenario(game, "1.0", "today");
     QVERIFY(text.find("computer 1 easy") != std::string::npos);
     QVERIFY(text.find("computer 2 easy") != std::string::npos);
     auto fields = gameFields(game);

@@ -2,6 +2,7 @@
 // however its waits are cut into frames, from a recording that stays small; every byte a player can
 // give the game comes back as the game took it; and a file that cannot be played is refused whole,
 // saying why, in bounded time.
+#include "computer/seated_game.h"
 #include "headless/headless_platform.h"
 #include "headless/names.h"
 #include "headless/scenario.h"
@@ -80,11 +81,11 @@ TEST(Session, TenMinutesOfPlayReplayExactlyFromLessThanAMegabyte) {
     // Players who press keys, pause, switch away, change the settings and hand cars to the computer and
     // back, as in the window.
     auto play = [&session](const Input& in) { session.play(in); };
-    ComputerSeats seats;
+    SeatedGame seated(g);
     Random dice(7);
     const std::string keys = "wasdqexWASDikjluonIKJL";
     while (g.clock.now < 600'000 && !g.exited) {
-        advanceWithComputer(g, seats, g.clock.now + 20 + static_cast<int>(dice.next() * 300));
+        seated.advance(g.clock.now + 20 + static_cast<int>(dice.next() * 300));
         const float r = dice.next();
         if (g.window.startButton.visible) {
             play(Input::click("Command3"));
@@ -99,7 +100,7 @@ TEST(Session, TenMinutesOfPlayReplayExactlyFromLessThanAMegabyte) {
             play(Input::switchAway());
         } else if (r < 0.035f) {
             const SeatChange change{dice.next() < 0.5f ? 0 : 1, skillNamed(r < 0.033f ? "hard" : "off")};
-            seats.set(change.player, change.skill, 987654321);
+            seated.seats.set(change.player, change.skill, 987654321);
             recorder.seated(change, g.clock.now);
         } else {
             play(Input::key(std::string(1, keys[static_cast<std::size_t>(dice.next() * keys.size())])));
