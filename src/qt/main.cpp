@@ -3,6 +3,7 @@
 #include "qt/clock_driver.h"
 #include "qt/command_line.h"
 #include "qt/computer_choice.h"
+#include "qt/key_bindings.h"
 #include "qt/main_window.h"
 #include "qt/pixmap_cache.h"
 #include "qt/qt_platform.h"
@@ -69,6 +70,7 @@ int main(int argc, char* argv[]) {
         [&recorder](const Input& input, std::int64_t now) { recorder.input(input, now); });
     qt::GameWindow window(game, platform, driver, seed);
     window.addSoundEntry(speaker);
+    platform.setKeyNames([&window](char letter) { return window.keys().keyName(letter); });
     // The Options menu's choice of drivers is part of the session too.
     QObject::connect(&window.computer(), &qt::ComputerChoice::seatChanged, &window,
                      [&recorder, &game](int player, std::optional<Skill> skill) {
