@@ -66,7 +66,7 @@ struct Race : Rig {
     Race() {
         startUp();
         clickStart();
-        driver.setInputObserver([this](const Input& input, std::int64_t) {
+        clock.setInputObserver([this](const Input& input, std::int64_t) {
             if (input.kind == InputKind::Key) keys += input.name;
         });
     }
