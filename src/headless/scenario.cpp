@@ -113,11 +113,20 @@ class Runner {
         }
     }
 
+    // The value of `name`, or nullopt once the line is found malformed for naming nothing.
+    std::optional<Value> lookUp(const Step& line, const std::string& name) {
+        auto value = read(name);
+        if (!value) unknownName(line, name);
+        return value;
+    }
+    void unknownName(const Step& line, const std::string& name) { malformed(line, "unknown name " + name); }
+    void wrongKind(const Step& line) { malformed(line, "value of the wrong kind for " + line.name); }
+
     void expect(const Step& line) {
-        auto actual = read(line.name);
-        if (!actual) return malformed(line, "unknown name " + line.name);
-        auto match = valueMatches(*actual, line.value);
-        if (!match) return malformed(line, "value of the wrong kind for " + line.name);
+        const auto actual = lookUp(line, line.name);
+        if (!actual) return;
+        const auto match = valueMatches(*actual, line.value);
+        if (!match) return wrongKind(line);
         if (!*match) {
             out_ << "FAIL " << label_ << ':' << line.line << ": " << line.name << " is "
                  << formatValue(*actual) << ", expected " << line.value << '\n';
@@ -126,9 +135,8 @@ class Runner {
     }
 
     void print(const Step& line) {
-        auto actual = read(line.rest);
-        if (!actual) return malformed(line, "unknown name " + line.rest);
-        out_ << line.rest << " = " << formatValue(*actual) << '\n';
+        if (const auto actual = lookUp(line, line.rest))
+            out_ << line.rest << " = " << formatValue(*actual) << '\n';
     }
 
     void dump(const Step&) {
@@ -144,8 +152,8 @@ class Runner {
 
     void set(const Step& line) {
         auto it = fields_.find(line.name);
-        if (it == fields_.end()) return malformed(line, "unknown name " + line.name);
-        if (!it->second.set(line.value)) return malformed(line, "value of the wrong kind for " + line.name);
+        if (it == fields_.end()) return unknownName(line, line.name);
+        if (!it->second.set(line.value)) wrongKind(line);
     }
 
     void autoplay(const Step& line) {
