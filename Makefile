@@ -112,8 +112,8 @@ realtime: build deps-realtime
 fuzz: deps
 	cmake -S . -B $(FUZZ_BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DSQUEAKRUN_GUI=OFF -DSQUEAKRUN_FUZZ=ON \
 	  -DCMAKE_CXX_COMPILER=clang++
-	cmake --build $(FUZZ_BUILD) -j$(JOBS) --target fuzz_rtf fuzz_scenario fuzz_play scenario-from-bytes
-	for t in rtf scenario play; do \
+	cmake --build $(FUZZ_BUILD) -j$(JOBS) --target fuzz_rtf fuzz_scenario fuzz_play fuzz_net scenario-from-bytes
+	for t in rtf scenario play net; do \
 	  mkdir -p $(FUZZ_BUILD)/work/$$t $(FUZZ_BUILD)/findings && \
 	  ./$(FUZZ_BUILD)/fuzz/fuzz_$$t -max_total_time=$(FUZZ_SECONDS) -timeout=10 \
 	    -artifact_prefix=$(FUZZ_BUILD)/findings/$$t- $(FUZZ_BUILD)/work/$$t fuzz/corpus/$$t || exit 1; \

@@ -8,7 +8,7 @@
 namespace squeakrun::qt {
 
 ClockDriver::ClockDriver(Game& game, const ModalWatch* watch, QObject* parent)
-    : QObject(parent), g_(game), watch_(watch) {
+    : QObject(parent), g_(game), watch_(watch), seated_(game) {
     wall_.start();
     timer_.setSingleShot(true);
     timer_.setTimerType(Qt::PreciseTimer);
@@ -71,7 +71,7 @@ void ClockDriver::wake() {
 void ClockDriver::catchUp() {
     const std::int64_t to = target();
     busy_ = true;
-    advanceWithComputer(g_, seats_, to);
+    seated_.advance(to);
     busy_ = false;
 }
 
@@ -83,7 +83,7 @@ bool ClockDriver::play(const Input& input) {
 }
 
 bool ClockDriver::changeSeats(const std::function<void(ComputerSeats&)>& change) {
-    return runEvent([&](Game&) { change(seats_); });
+    return runEvent([&](Game&) { change(seated_.seats); });
 }
 
 bool ClockDriver::runEvent(const std::function<void(Game&)>& handler) {
@@ -133,7 +133,7 @@ void ClockDriver::arm() {
     std::int64_t wakeNs = std::max(earliestNs, onWall(due));
     if (ahead_.watching()) {
         const std::int64_t untilNs = nowNs + (g_.paused ? kStandingLookNs : kLongestSleepNs);
-        const std::int64_t change = ahead_.firstChange(g_, seats_, (untilNs - nowNs + gameNowNs) / kMs);
+        const std::int64_t change = ahead_.firstChange(seated_, (untilNs - nowNs + gameNowNs) / kMs);
         wakeNs = change < 0 ? nowNs + kLongestSleepNs : std::max(earliestNs, onWall(change));
     }
     const std::int64_t waitNs = std::max<std::int64_t>(wakeNs - nowNs, 0);

@@ -24,7 +24,7 @@
 // so that a turn the computer makes is foreseen and shown on time like any tick's change.
 #pragma once
 
-#include "computer/computer_driver.h"
+#include "computer/seated_game.h"
 #include "session/inputs.h"
 #include "session/look_ahead.h"
 
@@ -84,7 +84,7 @@ class ClockDriver : public QObject {
     // Changes which cars the computer drives. An event like any other: the game first catches up to
     // now with the seats as they were. False when refused, as runEvent.
     bool changeSeats(const std::function<void(ComputerSeats&)>& change);
-    const ComputerSeats& seats() const { return seats_; }
+    const ComputerSeats& seats() const { return seated_.seats; }
 
     // True while a handler runs, a box is open or the clock is being advanced.
     bool busy() const;
@@ -133,7 +133,7 @@ class ClockDriver : public QObject {
     std::function<std::int64_t()> now_;
     InputObserver inputObserver_;
     bool refused_ = false;
-    ComputerSeats seats_;
+    SeatedGame seated_; // g_ with the cars the computer drives in it
     LookAhead ahead_;
     QTimer timer_;
     std::int64_t dropped_ = 0;

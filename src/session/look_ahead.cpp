@@ -28,7 +28,7 @@ class LookAhead::NoWorld final : public Platform {
 };
 
 LookAhead::LookAhead()
-    : noWorld_(std::make_unique<NoWorld>(heard_)), ahead_(std::make_unique<Game>(*noWorld_, 0)) {}
+    : noWorld_(std::make_unique<NoWorld>(heard_)), ahead_(std::make_unique<SeatedGame>(*noWorld_, 0)) {}
 
 LookAhead::~LookAhead() = default;
 
@@ -38,17 +38,18 @@ void LookAhead::setSignature(Signature signature, std::uint32_t unseenTimers) {
     current_ = false;
 }
 
-std::int64_t LookAhead::firstChange(const Game& game, const ComputerSeats& seats, std::int64_t until) {
+std::int64_t LookAhead::firstChange(const SeatedGame& seated, std::int64_t until) {
     if (!signature_) return -1;
-    GameState& ahead = *ahead_;
+    const Game& game = seated.game;
+    GameState& ahead = ahead_->game;
     // Had only ticks moved the game since the last look, the game played ahead then is still its
     // future: it catches up to where the game stands, with the very ticks the game ran. After an
     // event, or a tick that wanted the world, it starts afresh from a copy.
     if (current_ && ahead.clock.now <= game.clock.now) {
         const std::int64_t due = ahead.clock.nextDue();
-        const std::int64_t look = nextLook(seats_, ahead.clock.now);
+        const std::int64_t look = nextLook(ahead_->seats, ahead.clock.now);
         try {
-            advanceWithComputer(*ahead_, seats_, game.clock.now);
+            ahead_->advance(game.clock.now);
             if ((due >= 0 && due <= game.clock.now) || (look >= 0 && look <= game.clock.now))
                 aheadSignature_ = signature_(ahead);
         } catch (const NeedsTheWorld&) {
@@ -58,9 +59,8 @@ std::int64_t LookAhead::firstChange(const Game& game, const ComputerSeats& seats
         current_ = false;
     }
     if (!current_) {
-        ahead = game;
+        ahead_->copyFrom(seated);
         ahead.clock.onTick = nullptr; // the ticks played ahead are not the game's own
-        seats_.drivers = seats.drivers;
         aheadSignature_ = signature_(ahead);
         current_ = true;
     }
@@ -68,16 +68,15 @@ std::int64_t LookAhead::firstChange(const Game& game, const ComputerSeats& seats
     for (;;) {
         // The ticks due in one millisecond run together, as in any catch-up that reaches it; a look
         // of the computer's may press keys, so it is a step of its own.
-        const std::int64_t look = nextLook(seats_, ahead.clock.now);
-        std::int64_t due = ahead.clock.nextDue();
-        if (look >= 0 && (due < 0 || look < due)) due = look;
+        const std::int64_t look = nextLook(ahead_->seats, ahead.clock.now);
+        const std::int64_t due = ahead_->nextStep();
         if (due < 0 || due > until) return -1;
         std::uint32_t running = 0;
         for (int i = 0; i < GameClock::kTimers; ++i)
             if (ahead.clock.timers[i].enabled && ahead.clock.timers[i].due == due) running |= 1u << i;
         heard_ = false;
         try {
-            advanceWithComputer(*ahead_, seats_, due);
+            ahead_->advance(due);
         } catch (const NeedsTheWorld&) {
             current_ = false;
             return due;

@@ -3,7 +3,7 @@
 // still wakes then, rather than for every tick.
 #pragma once
 
-#include "computer/computer_driver.h"
+#include "computer/seated_game.h"
 #include "rules/state.h"
 
 #include <cstdint>
@@ -32,10 +32,11 @@ class LookAhead {
     void forget() { current_ = false; }
 
     // The due time of the first tick, or look of the computer's drivers, up to game time `until` after
-    // which `game` driven by `seats` would show something else than now, make a sound, need something
-    // outside its state (a box, its folder, quitting) or end; -1 when there is none. Neither the game
-    // nor its world is touched: the ticks are played on a copy whose world hears and shows nothing.
-    std::int64_t firstChange(const Game& game, const ComputerSeats& seats, std::int64_t until);
+    // which `game`, driven by its seated drivers, would show something else than now, make a sound, need
+    // something outside its state (a box, its folder, quitting) or end; -1 when there is none. Neither
+    // the game nor its world is touched: the ticks are played on a copy whose world hears and shows
+    // nothing.
+    std::int64_t firstChange(const SeatedGame& game, std::int64_t until);
 
   private:
     class NoWorld;
@@ -44,10 +45,9 @@ class LookAhead {
     std::uint32_t unseenTimers_ = 0;
     bool heard_ = false; // a tick played ahead made a sound
     std::unique_ptr<NoWorld> noWorld_;
-    std::unique_ptr<Game> ahead_;
-    ComputerSeats seats_;              // the drivers of the game played ahead
-    bool current_ = false;             // ahead_ is the game's own future, as far as it was played
-    std::uint64_t aheadSignature_ = 0; // what the screen would show of ahead_ as it stands
+    std::unique_ptr<SeatedGame> ahead_; // the game played ahead, with copies of the drivers
+    bool current_ = false;              // ahead_ is the game's own future, as far as it was played
+    std::uint64_t aheadSignature_ = 0;  // what the screen would show of ahead_ as it stands
 };
 
 } // namespace squeakrun

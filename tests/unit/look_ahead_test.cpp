@@ -18,8 +18,8 @@ namespace {
 struct Table {
     TempFolder folder;
     HeadlessPlatform platform{folder.path(), nullptr};
-    Game game{platform, 7};
-    ComputerSeats seats;
+    SeatedGame seated{platform, 7};
+    Game& game = seated.game;
 };
 
 // Whether the key box upkeep, every 10 ms from the start, is due after 75 ms, and after 150 ms.
@@ -46,15 +46,15 @@ TEST(LookAhead, FindsTheFirstTickThatChangesWhatIsShownAndLeavesTheGameAlone) {
     LookAhead ahead;
     ahead.setSignature(upkeepPast75And150);
     // The upkeep tick at 70 leaves it due at 80.
-    EXPECT_EQ(ahead.firstChange(t.game, t.seats, 69), -1);
-    EXPECT_EQ(ahead.firstChange(t.game, t.seats, 2000), 70);
+    EXPECT_EQ(ahead.firstChange(t.seated, 69), -1);
+    EXPECT_EQ(ahead.firstChange(t.seated, 2000), 70);
     EXPECT_EQ(t.game.clock.now, 0);
     EXPECT_EQ(t.game.clock.timers[7].due, 10);
 
     // Once the game has run past both changes, nothing more changes; a look that only caught up
     // with the game would still think it showed what it showed at 70.
     advanceClock(t.game, 160);
-    EXPECT_EQ(ahead.firstChange(t.game, t.seats, 2000), -1);
+    EXPECT_EQ(ahead.firstChange(t.seated, 2000), -1);
 }
 
 TEST(LookAhead, AKeptLookAnswersAsAFreshOneWhileTheComputerDrivesBothCars) {
@@ -63,17 +63,17 @@ TEST(LookAhead, AKeptLookAnswersAsAFreshOneWhileTheComputerDrivesBothCars) {
     startUp(t.game);
     t.platform.useDefaults = true;
     pressStartButton(t.game);
-    t.seats.set(0, Skill::Hard, 11);
-    t.seats.set(1, Skill::Average, 11);
+    t.seated.seats.set(0, Skill::Hard, 11);
+    t.seated.seats.set(1, Skill::Average, 11);
     LookAhead kept;
     kept.setSignature(carsShown);
     int changes = 0;
     for (std::int64_t at = 37; at < 4000; at += 37) {
-        advanceWithComputer(t.game, t.seats, at);
+        t.seated.advance(at);
         LookAhead fresh;
         fresh.setSignature(carsShown);
-        const std::int64_t change = kept.firstChange(t.game, t.seats, at + 500);
-        ASSERT_EQ(change, fresh.firstChange(t.game, t.seats, at + 500)) << "at " << at;
+        const std::int64_t change = kept.firstChange(t.seated, at + 500);
+        ASSERT_EQ(change, fresh.firstChange(t.seated, at + 500)) << "at " << at;
         changes += change > 0;
     }
     EXPECT_GT(changes, 50); // the cars were moving
@@ -98,10 +98,10 @@ TEST(LookAhead, ATickThatNeedsTheWorldOrMakesASoundEndsTheLookUnheardAndUnseen) 
         t.game.clock.timers[0].due = 50;
         LookAhead ahead;
         ahead.setSignature([](const GameState&) -> std::uint64_t { return 0; });
-        EXPECT_EQ(ahead.firstChange(t.game, t.seats, 2000), 50);
+        EXPECT_EQ(ahead.firstChange(t.seated, 2000), 50);
         EXPECT_EQ(t.platform.messageCount, 0LL);
         EXPECT_TRUE(t.platform.heard.empty());
         // Asked again, it plays that tick afresh rather than from a game left half-way through it.
-        EXPECT_EQ(ahead.firstChange(t.game, t.seats, 2000), 50);
+        EXPECT_EQ(ahead.firstChange(t.seated, 2000), 50);
     }
 }
