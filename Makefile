@@ -12,7 +12,7 @@ FUZZ_SECONDS ?= 60
 JOBS ?= $(shell nproc)
 PACKAGES := cmake make g++ qt6-base-dev libgtest-dev libgmock-dev libbenchmark-dev xvfb xauth xdotool \
             imagemagick clang clang-format libclang-rt-14-dev python3-pil fonts-dejavu-core ccache \
-            qt6-multimedia-dev pulseaudio pulseaudio-utils sox
+            qt6-multimedia-dev pulseaudio pulseaudio-utils sox libxcb1-dev libxkbcommon-dev libsdl2-dev x11-xserver-utils
 # Warnings stop the developers' and CI's builds (make test), never a player's (make run, make build on a
 # fresh checkout): the next compiler release may warn about code that still works. The setting stays
 # with the build folder, so make run after make test keeps warnings as errors and rebuilds nothing;
