@@ -219,3 +219,16 @@ TEST(Session, AHugeFileIsRefusedQuicklyAndInBoundedMemory) {
     }
     EXPECT_LT(std::chrono::steady_clock::now() - began, std::chrono::seconds(2));
 }
+
+TEST(Session, ARecordingNeverTakesTheNameOfOneAlreadyThere) {
+    TempFolder folder;
+    const auto first = saveNewScenarioFile(folder.path() / "replays", "s", "start\n");
+    const auto second = saveNewScenarioFile(folder.path() / "replays", "s", "start\nwait 5\n");
+    ASSERT_TRUE(first && second);
+    EXPECT_EQ(second->filename(), "s-2.scn");
+    std::string why;
+    EXPECT_EQ(readScenarioText(*first, why), "start\n");
+    EXPECT_EQ(readScenarioText(*second, why), "start\nwait 5\n");
+    // Written whole beside the others and moved into place: nothing else is left in the folder.
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder.path() / "replays"), {}), 2);
+}
