@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # The real game on a virtual X server, played with real key and mouse events: both names and the
 # difficulty are typed into the start-up boxes, the instructions are closed, the start button is
-# clicked, both players steer for a few seconds, and a screenshot is kept in <build>/screenshots.
+# clicked, both players steer for a few seconds, and a screenshot is kept in <build>/screenshots. Each
+# step waits for what the window shows, never for a fixed time.
 # Usage: start_and_play.sh <squeakrun binary> <build folder>
 set -u
 
@@ -28,12 +29,15 @@ car=$(((255 * scale + 14) / 15))
 read -r cx cy < <(at 1440 2040)
 shot() { import -window root -crop "${car}x${car}+${cx}+${cy}" "$work/$1.png"; }
 shot before
-xdotool key s i
-# Player 1 drives down: once the game has caught up, the spot shows the floor, not the car.
-moved() {
+# Player 1 turns right, and the game is paused at once: the car at its spot now faces right, and stays
+# so however late a busy machine lets us look (a car left driving would crash and stand at its start
+# again, looking as before).
+xdotool key d ctrl+p
+turned() {
     shot after && [ "$(compare -metric AE "$work/before.png" "$work/after.png" null: 2>&1 | cut -d' ' -f1)" != 0 ]
 }
-wait_for moved || fail "player 1's car did not move: the keys did not reach the game"
+wait_for turned || fail "player 1's car did not turn: the keys did not reach the game"
+xdotool key ctrl+p
 
 # Both players turn and stop: these pauses only pace the play, nothing below depends on them.
 xdotool key d j sleep 0.5 key r p e o sleep 0.4 key w k sleep 0.3 key q u sleep 1
