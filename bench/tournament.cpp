@@ -109,14 +109,14 @@ struct GameResult {
 GameResult playGame(std::uint64_t seed, const Contender* sides[2], Tally* tallies[2]) {
     bench::ScratchFolder folder;
     TournamentPlatform platform(folder.path());
-    Game g(platform, seed);
+    SeatedGame game(platform, seed);
+    Game& g = game.game;
     startUp(g);
     for (int i = 0; i < 2; ++i)
         platform.names[i] = g.players[i].name;
-    ComputerSeats seats;
     for (int i = 0; i < 2; ++i)
-        seats.set(i, sides[i]->skill, seed);
-    seats.onLook = [&](int player, std::chrono::nanoseconds took) {
+        game.seats.set(i, sides[i]->skill, seed);
+    game.seats.onLook = [&](int player, std::chrono::nanoseconds took) {
         tallies[player]->lookMicros.push_back(static_cast<double>(took.count()) / 1000.0);
     };
     pressStartButton(g);
@@ -188,11 +188,10 @@ GameResult playGame(std::uint64_t seed, const Contender* sides[2], Tally* tallie
     };
     AutoplayOptions options;
     options.seed = seed;
-    options.seats = &seats;
     options.stepMs = 50; // so that the game's end is noticed within a crash check
     options.randomKeys = {sides[0]->randomKeys, sides[1]->randomKeys};
     options.stop = [&] { return platform.ended; };
-    autoplay(g, platform, kLongestGameMs, options);
+    autoplay(game, platform, kLongestGameMs, options);
     compare();
 
     GameResult result;

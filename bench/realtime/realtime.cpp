@@ -27,9 +27,9 @@
 #include "qt/playfield_view.h"
 #include "qt/signature.h"
 #include "qt/speaker.h"
+#include "qt/windowed_game.h"
 #include "rules/events.h"
 #include "rules/state.h"
-#include "session/recorder.h"
 
 #include <QApplication>
 #include <QDir>
@@ -224,21 +224,14 @@ Figures runOnce(int argc, char** argv, int seconds, int standing, std::optional<
     qt::Speaker speaker(SQUEAKRUN_SOUNDS_DIR); // sound on, as the players have it
     HeardPlatform platform(folder->path().toStdString(), speaker);
     // The session is recorded as the game records every session, so its cost is in every figure.
-    Recorder recorder;
-    RecordingPlatform recording(platform, recorder);
-    Game game(recording, 1);
-    recorder.begin(1, game);
-    qt::ClockDriver driver(game, nullptr);
-    driver.setInputObserver(
-        [&recorder](const Input& input, std::int64_t now) { recorder.input(input, now); });
-    qt::GameWindow window(game, platform, driver, 1);
+    qt::WindowedGame windowed({.platform = platform, .seed = 1, .recorded = true});
+    Game& game = windowed.game;
+    qt::ClockDriver& driver = windowed.clock;
+    qt::GameWindow& window = windowed.window;
     if (computer) window.computer().choose({qt::Drivers::Player2, *computer}, false);
 
     platform.answers = {std::string("Ann"), std::string("Bob"), std::string("1")};
-    driver.runEvent([&recorder](Game& g) {
-        startUp(g);
-        recorder.started();
-    });
+    windowed.startUp();
     platform.useDefaults = true; // the instructions, crashes, game overs and records all take their defaults
     window.show();
     if (!QTest::qWaitForWindowExposed(&window)) std::fprintf(stderr, "the window was never shown\n");
@@ -461,7 +454,7 @@ Figures runOnce(int argc, char** argv, int seconds, int standing, std::optional<
     f.set("paint.p99", percentile(app.paintNanos, 99) / 1e6);
     f.set("cpu.percent", 100.0 * static_cast<double>(cpu1 - cpu0) / static_cast<double>(wallSpent));
     f.set("rss.peak_mb", hwm / 1024.0);
-    f.set("recording.kb", static_cast<double>(recorder.size()) / 1024.0);
+    f.set("recording.kb", static_cast<double>(windowed.recorder()->size()) / 1024.0);
     for (const auto& [name, use] : threads1) {
         const ThreadUse before = threads0.contains(name) ? threads0.at(name) : ThreadUse{};
         f.set("cpu.thread." + name,

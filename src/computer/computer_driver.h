@@ -1,40 +1,37 @@
 // The computer driver: a player that sees only what the window shows and the game time, and drives
-// one car by pressing that player's keys, as a person at the keyboard would.
+// one car by pressing that player's keys, as a person at the keyboard would. Its judgement lives here:
+// what it remembers between looks, where it wants to go, which heading takes it there, when it shops
+// and when it drops a device.
 #pragma once
 
+#include "computer/road.h"
+#include "computer/sight.h"
+#include "computer/skills.h"
 #include "rules/state.h"
+#include "rules/ticks.h"
 #include "window/random.h"
 
 #include <array>
-#include <chrono>
 #include <cstdint>
-#include <functional>
 #include <optional>
-#include <string_view>
 
 namespace squeakrun {
 
-// How well the computer drives: how soon it reacts, how many keys a second it presses, how well it
-// judges. One table of numbers (computer_driver.cpp) holds the difference.
-enum class Skill { Easy, Average, Hard };
+// The drivers look once a movement tick, at multiples of it, so the same seed and the same keys give
+// the same game in the window and headless.
+inline constexpr std::int64_t kLookStepMs = kMovementTickMs;
 
-// The words that name the skills in scenario files, on the command line and in the player's settings
-// ("easy", "average", "hard"); nullopt for a word that names none.
-std::string_view skillWord(Skill skill);
-std::optional<Skill> skillNamed(std::string_view word);
-
-// The drivers look every kLookStepMs of game time, at multiples of it, so the same seed and the same
-// keys give the same game in the window and headless.
-inline constexpr std::int64_t kLookStepMs = 30;
-
-// The keys a driver presses at one look, in order: at most a few, so the list is plain fixed data.
+// The keys a driver presses at one look, in order. Full at kMax: push refuses a key then, and the
+// driver keeps it for its next look.
 struct KeyPresses {
     static constexpr int kMax = 4;
     std::array<char, kMax> keys{};
     int count = 0;
 
-    void push(char key) {
-        if (count < kMax) keys[count++] = key;
+    bool push(char key) {
+        if (count == kMax) return false;
+        keys[count++] = key;
+        return true;
     }
     const char* begin() const { return keys.data(); }
     const char* end() const { return keys.data() + count; }
@@ -46,8 +43,8 @@ struct SeenThing {
     bool visible = false;
 };
 
-// One computer driver for one car: plain, copyable data (the window's clock driver copies it with the
-// game to play ahead). It sees only what the window shows and the game time.
+// One computer driver for one car: plain, copyable data (the window plays ahead on a copy of the game
+// and its drivers). It sees only what the window shows and the game time.
 class ComputerDriver {
   public:
     ComputerDriver(int player /* 0: player 1, 1: player 2 */, Skill skill, std::uint64_t seed);
@@ -65,13 +62,23 @@ class ComputerDriver {
     };
 
   private:
-    struct View;
-    void remember(const View& v, std::int64_t now);
-    void decide(const View& v, std::int64_t now);
-    void steer(const View& v, std::int64_t now);
-    void shop(const View& v, std::int64_t now);
-    void useDevices(const View& v, std::int64_t now);
-    bool queue(char key, std::int64_t now);
+    // Where it wants to go: a box of places for its car, and the station when it means to drive in.
+    struct Target {
+        Box box;
+        const Control* station = nullptr;
+    };
+
+    const SkillTraits& traits() const { return traitsOf(skill_); }
+    void remember(const Sight& v, std::int64_t now);
+    void decide(const Sight& v, std::int64_t now);
+    // The bonus item worth most for the way there; nullopt when none is worth going for.
+    std::optional<Box> bestItem(const Sight& v) const;
+    Target chooseTarget(const Sight& v) const;
+    Heading chooseHeading(const Sight& v, const Road& road) const;
+    void steer(const Sight& v, std::int64_t now);
+    void shop(const Sight& v, std::int64_t now);
+    void useDevices(const Sight& v, std::int64_t now);
+    bool queue(KeyRole role, std::int64_t now);
 
     int player_;
     Skill skill_;
@@ -100,25 +107,5 @@ class ComputerDriver {
     std::array<SeenThing, 2> items_{};       // the two bonus items at the last look ...
     std::array<int, 2> itemKinds_{};         // ... and what their pictures show them to be
 };
-
-// Which car the computer drives, at what skill. Plain, copyable.
-struct ComputerSeats {
-    std::array<std::optional<ComputerDriver>, 2> drivers;
-
-    // Seats a driver of `skill` at `player` (0 or 1), or empties the seat for nullopt. Its slips come
-    // from a stream of its own, made from the session's seed and the player, so that a recorded session
-    // plays the same again.
-    void set(int player, std::optional<Skill> skill, std::uint64_t sessionSeed);
-    bool drives(int player) const { return drivers[player].has_value(); }
-    bool any() const { return drives(0) || drives(1); }
-    // Told how long each look took, when set; for measuring the driver's cost.
-    std::function<void(int player, std::chrono::nanoseconds took)> onLook;
-};
-
-// Like advanceClock: runs every tick due by `target`; at each look time on the way, after the ticks
-// due by then, each seated driver looks and its keys are pressed through pressKey, as a player's are.
-void advanceWithComputer(Game& g, ComputerSeats& seats, std::int64_t target);
-// The game time of the drivers' first look after `now`, or -1 when the computer drives no car.
-std::int64_t nextLook(const ComputerSeats& seats, std::int64_t now);
 
 } // namespace squeakrun

@@ -8,7 +8,10 @@
 
 namespace squeakrun {
 
-long long autoplay(Game& g, HeadlessPlatform& platform, std::int64_t ms, const AutoplayOptions& options) {
+namespace {
+
+long long play(Game& g, ComputerSeats* seats, HeadlessPlatform& platform, std::int64_t ms,
+               const AutoplayOptions& options) {
     // Scrambled through a reseed: a plain multiple of the seed would give each seed the stream of the
     // one before it, shifted by one number.
     Random keys(options.seed ^ 0x5851F42D4C957F2DULL);
@@ -19,15 +22,15 @@ long long autoplay(Game& g, HeadlessPlatform& platform, std::int64_t ms, const A
     long long pressed = 0;
     bool savedDefaults = platform.useDefaults;
     platform.useDefaults = true;
-    auto presses = [&options](int player) {
-        return options.randomKeys[player] && !(options.seats && options.seats->drives(player));
+    auto presses = [&options, seats](int player) {
+        return options.randomKeys[player] && !(seats && seats->drives(player));
     };
     auto stopped = [&] { return g.exited || (options.stop && options.stop()); };
     auto advance = [&](std::int64_t target) {
         while (g.clock.now < target && !stopped()) {
             std::int64_t step = options.stepMs > 0 ? std::min(target, g.clock.now + options.stepMs) : target;
-            if (options.seats)
-                advanceWithComputer(g, *options.seats, step);
+            if (seats)
+                advanceWithComputer(g, *seats, step);
             else
                 advanceClock(g, step);
             if (options.check) options.check();
@@ -51,6 +54,17 @@ long long autoplay(Game& g, HeadlessPlatform& platform, std::int64_t ms, const A
     if (!stopped()) advance(end);
     platform.useDefaults = savedDefaults;
     return pressed;
+}
+
+} // namespace
+
+long long autoplay(SeatedGame& game, HeadlessPlatform& platform, std::int64_t ms,
+                   const AutoplayOptions& options) {
+    return play(game.game, &game.seats, platform, ms, options);
+}
+
+long long autoplay(Game& g, HeadlessPlatform& platform, std::int64_t ms, const AutoplayOptions& options) {
+    return play(g, options.seats, platform, ms, options);
 }
 
 } // namespace squeakrun

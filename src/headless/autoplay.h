@@ -3,7 +3,7 @@
 // Drives soak runs, timedemos, the tournament and the runner's autoplay.
 #pragma once
 
-#include "computer/computer_driver.h"
+#include "computer/seated_game.h"
 #include "headless/headless_platform.h"
 #include "rules/state.h"
 
@@ -17,12 +17,16 @@ struct AutoplayOptions {
     std::uint64_t seed = 1;         // the key stream's seed; the stream is apart from the game's own
     std::int64_t stepMs = 0;        // when > 0, the clock advances at most this far between checks
     std::function<void()> check;    // called after every step, for invariant checks
-    ComputerSeats* seats = nullptr; // the cars the computer drives, looking as the clock goes
+    ComputerSeats* seats = nullptr; // for a game held apart from its seats: the cars the computer drives
     std::array<bool, 2> randomKeys{true, true}; // false: that player presses nothing (a car that never moves)
     std::function<bool()> stop;                 // asked after every step: true ends the play early
 };
 
-// Plays `ms` milliseconds of game time; returns how many keys were pressed.
+// Plays `ms` milliseconds of game time; returns how many keys were pressed. The seated drivers look as
+// the clock goes.
+long long autoplay(SeatedGame& game, HeadlessPlatform& platform, std::int64_t ms,
+                   const AutoplayOptions& options);
+// The same for a game held apart from its seats (options.seats, or none).
 long long autoplay(Game& g, HeadlessPlatform& platform, std::int64_t ms, const AutoplayOptions& options);
 
 } // namespace squeakrun

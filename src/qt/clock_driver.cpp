@@ -7,32 +7,8 @@
 
 namespace squeakrun::qt {
 
-namespace {
-
-// The world of the game played ahead: nothing may reach the real one, so whatever a tick wants from
-// outside the game's state ends the look ahead there. Its cues are never heard; the driver only
-// learns that one came, since the players hear it as soon as they would see a change.
-struct NeedsTheWorld {};
-
-class NoWorld final : public Platform {
-  public:
-    explicit NoWorld(bool& heard) : heard_(heard) {}
-    void cue(Cue) override { heard_ = true; }
-    Button messageBox(const std::string&, Buttons, const std::string&) override { throw NeedsTheWorld{}; }
-    std::string inputBox(const std::string&, const std::string&, const std::string&) override {
-        throw NeedsTheWorld{};
-    }
-    std::filesystem::path appFolder() override { throw NeedsTheWorld{}; }
-    void quit() override { throw NeedsTheWorld{}; }
-
-  private:
-    bool& heard_;
-};
-
-} // namespace
-
 ClockDriver::ClockDriver(Game& game, const ModalWatch* watch, QObject* parent)
-    : QObject(parent), g_(game), watch_(watch) {
+    : QObject(parent), g_(game), watch_(watch), seated_(game) {
     wall_.start();
     timer_.setSingleShot(true);
     timer_.setTimerType(Qt::PreciseTimer);
@@ -95,7 +71,7 @@ void ClockDriver::wake() {
 void ClockDriver::catchUp() {
     const std::int64_t to = target();
     busy_ = true;
-    advanceWithComputer(g_, seats_, to);
+    seated_.advance(to);
     busy_ = false;
 }
 
@@ -107,7 +83,7 @@ bool ClockDriver::play(const Input& input) {
 }
 
 bool ClockDriver::changeSeats(const std::function<void(ComputerSeats&)>& change) {
-    return runEvent([&](Game&) { change(seats_); });
+    return runEvent([&](Game&) { change(seated_.seats); });
 }
 
 bool ClockDriver::runEvent(const std::function<void(Game&)>& handler) {
@@ -123,7 +99,7 @@ bool ClockDriver::runEvent(const std::function<void(Game&)>& handler) {
         }
     }
     busy_ = true;
-    aheadCurrent_ = false; // the event makes the game's future another
+    ahead_.forget(); // the event makes the game's future another
     handler(g_);
     busy_ = false;
     afterRun();
@@ -155,71 +131,14 @@ void ClockDriver::arm() {
     // The picture changes at most once per display frame.
     const std::int64_t earliestNs = lastRunNs_ + frameNs_;
     std::int64_t wakeNs = std::max(earliestNs, onWall(due));
-    if (look_) {
+    if (ahead_.watching()) {
         const std::int64_t untilNs = nowNs + (g_.paused ? kStandingLookNs : kLongestSleepNs);
-        const std::int64_t change = firstChange((untilNs - nowNs + gameNowNs) / kMs);
+        const std::int64_t change = ahead_.firstChange(seated_, (untilNs - nowNs + gameNowNs) / kMs);
         wakeNs = change < 0 ? nowNs + kLongestSleepNs : std::max(earliestNs, onWall(change));
     }
     const std::int64_t waitNs = std::max<std::int64_t>(wakeNs - nowNs, 0);
     plannedWake_ = (gameNowNs + waitNs + kMs - 1) / kMs;
     aim(waitNs);
-}
-
-std::int64_t ClockDriver::firstChange(std::int64_t until) {
-    if (!ahead_) {
-        noWorld_ = std::make_unique<NoWorld>(aheadHeard_);
-        ahead_ = std::make_unique<Game>(*noWorld_, 0);
-    }
-    GameState& ahead = *ahead_;
-    // Had only ticks moved the real game since the last look, the game played ahead then is still
-    // its future: it catches up to where the real game stands, with the very ticks the real game
-    // ran. After an event, or a tick that wanted the world, it starts afresh from a copy.
-    if (aheadCurrent_ && ahead.clock.now <= g_.clock.now) {
-        const std::int64_t due = ahead.clock.nextDue();
-        const std::int64_t look = nextLook(aheadSeats_, ahead.clock.now);
-        try {
-            advanceWithComputer(*ahead_, aheadSeats_, g_.clock.now);
-            if ((due >= 0 && due <= g_.clock.now) || (look >= 0 && look <= g_.clock.now))
-                aheadLook_ = look_(ahead);
-        } catch (const NeedsTheWorld&) {
-            aheadCurrent_ = false;
-        }
-    } else {
-        aheadCurrent_ = false;
-    }
-    if (!aheadCurrent_) {
-        ahead = g_;
-        ahead.clock.onTick = nullptr; // the ticks played ahead are not the game's own
-        aheadSeats_.drivers = seats_.drivers;
-        aheadLook_ = look_(ahead);
-        aheadCurrent_ = true;
-    }
-    const std::uint64_t shown = aheadLook_;
-    for (;;) {
-        // The ticks due in one millisecond run together, as in any catch-up that reaches it; a look
-        // of the computer's may press keys, so it is a step of its own.
-        const std::int64_t look = nextLook(aheadSeats_, ahead.clock.now);
-        std::int64_t due = ahead.clock.nextDue();
-        if (look >= 0 && (due < 0 || look < due)) due = look;
-        if (due < 0 || due > until) return -1;
-        std::uint32_t running = 0;
-        for (int i = 0; i < GameClock::kTimers; ++i)
-            if (ahead.clock.timers[i].enabled && ahead.clock.timers[i].due == due) running |= 1u << i;
-        aheadHeard_ = false;
-        try {
-            advanceWithComputer(*ahead_, aheadSeats_, due);
-        } catch (const NeedsTheWorld&) {
-            aheadCurrent_ = false;
-            return due;
-        }
-        if (ahead.exited) {
-            aheadCurrent_ = false;
-            return due;
-        }
-        if (!aheadHeard_ && !(running & ~unseenTimers_) && due != look) continue;
-        aheadLook_ = look_(ahead);
-        if (aheadHeard_ || aheadLook_ != shown) return due;
-    }
 }
 
 void ClockDriver::aim(std::int64_t waitNs) {

@@ -4,15 +4,13 @@
 // an event of the window (a key, a click, a menu entry, a box's answer) when it arrives. So the driver
 // runs every tick due up to now just before each event, and otherwise wakes only when a tick changes
 // what the window shows, at most once per display frame; that is exactly the sequence of states that
-// running each tick at its own time would give, at a fraction of the wake-ups. Which tick that is it
-// finds by playing the coming ticks ahead on a copy of the game and asking the window what it would
-// show after each; a tick that would need anything outside the game's state (a box, the game's
-// folder) stops the look there, and the driver wakes when that tick is due; so does a tick that makes
-// a sound, which the game played ahead never makes itself. It looks at most two
-// seconds ahead and wakes then all the same, to keep the catch-up before the next event short. While
-// the game stands (waiting for the start button, paused) the ticks that still run only finish, within
-// a few ticks, what the last event or the last moving tick started: there a look 300 ms ahead that
-// finds no change is enough for the two-second sleep.
+// running each tick at its own time would give, at a fraction of the wake-ups. Which tick that is the
+// look ahead finds (session/look_ahead.h); the driver also wakes for a tick that needs the world (a
+// box, the game's folder) or makes a sound, which the game played ahead never does itself. It looks
+// at most two seconds ahead and wakes then all the same, to keep the catch-up before the next event
+// short. While the game stands (waiting for the start button, paused) the ticks that still run only
+// finish, within a few ticks, what the last event or the last moving tick started: there a look 300 ms
+// ahead that finds no change is enough for the two-second sleep.
 //
 // One precise single-shot Qt timer is aimed at the next wake, rounded up to the millisecond: the
 // event loop's own timer costs no system call, and a millisecond is small beside the frame a change
@@ -26,8 +24,9 @@
 // so that a turn the computer makes is foreseen and shown on time like any tick's change.
 #pragma once
 
-#include "computer/computer_driver.h"
+#include "computer/seated_game.h"
 #include "session/inputs.h"
+#include "session/look_ahead.h"
 
 #include <QElapsedTimer>
 #include <QObject>
@@ -36,13 +35,6 @@
 #include <algorithm>
 #include <cstdint>
 #include <functional>
-#include <memory>
-
-namespace squeakrun {
-struct Game;
-struct GameState;
-class Platform;
-} // namespace squeakrun
 
 namespace squeakrun::qt {
 
@@ -81,13 +73,9 @@ class ClockDriver : public QObject {
 
     // What the window shows of a game's state, as a number that changes whenever the picture does.
     // Without it the driver wakes for every tick, at most once per display frame. `unseenTimers`
-    // (bit i for timer i) are the timers whose ticks never change it: after a millisecond in which
-    // only they ran, the driver does not look.
-    using Look = std::function<std::uint64_t(const GameState&)>;
-    void setLook(Look look, std::uint32_t unseenTimers = 0) {
-        look_ = std::move(look);
-        unseenTimers_ = unseenTimers;
-        aheadCurrent_ = false;
+    // (bit i for timer i) are the timers whose ticks never change it.
+    void setSignature(LookAhead::Signature signature, std::uint32_t unseenTimers = 0) {
+        ahead_.setSignature(std::move(signature), unseenTimers);
     }
     // The length of one display frame in nanoseconds (the screen's refresh; 60 Hz unless told).
     void setFrameNanos(std::int64_t ns) { frameNs_ = std::max<std::int64_t>(ns, 1'000'000); }
@@ -96,7 +84,7 @@ class ClockDriver : public QObject {
     // Changes which cars the computer drives. An event like any other: the game first catches up to
     // now with the seats as they were. False when refused, as runEvent.
     bool changeSeats(const std::function<void(ComputerSeats&)>& change);
-    const ComputerSeats& seats() const { return seats_; }
+    const ComputerSeats& seats() const { return seated_.seats; }
 
     // True while a handler runs, a box is open or the clock is being advanced.
     bool busy() const;
@@ -136,9 +124,6 @@ class ClockDriver : public QObject {
     void catchUp();
     void afterRun();
     void arm();
-    // The due time of the first tick up to game time `until` after which the window would show
-    // something else than now, or -1.
-    std::int64_t firstChange(std::int64_t until);
     void aim(std::int64_t waitNs);
     void disarm();
 
@@ -146,17 +131,10 @@ class ClockDriver : public QObject {
     const ModalWatch* watch_;
     QElapsedTimer wall_;
     std::function<std::int64_t()> now_;
-    Look look_;
     InputObserver inputObserver_;
     bool refused_ = false;
-    std::uint32_t unseenTimers_ = 0;
-    std::unique_ptr<Platform> noWorld_; // for the game played ahead
-    std::unique_ptr<Game> ahead_;
-    ComputerSeats seats_;
-    ComputerSeats aheadSeats_;    // the drivers of the game played ahead
-    bool aheadCurrent_ = false;   // ahead_ is the real game's own future, as far as it was played
-    bool aheadHeard_ = false;     // a tick played ahead made a sound
-    std::uint64_t aheadLook_ = 0; // what the window would show of ahead_ as it stands
+    SeatedGame seated_; // g_ with the cars the computer drives in it
+    LookAhead ahead_;
     QTimer timer_;
     std::int64_t dropped_ = 0;
     std::int64_t seenClosed_ = 0;

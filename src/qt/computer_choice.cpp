@@ -61,12 +61,12 @@ std::optional<Skill> skillNamed(const QString& word) {
     return squeakrun::skillNamed(word.toStdString());
 }
 
-ComputerChoice::ComputerChoice(Game& game, ClockDriver& driver, std::uint64_t seed, QObject* parent)
-    : QObject(parent), g_(game), driver_(driver), seed_(seed) {
+ComputerChoice::ComputerChoice(Game& game, ClockDriver& clock, std::uint64_t seed, QObject* parent)
+    : QObject(parent), g_(game), clock_(clock), seed_(seed) {
     demoStart_.setSingleShot(true);
     demoStart_.setInterval(kDemoPauseMs);
     connect(&demoStart_, &QTimer::timeout, this, &ComputerChoice::keepTheDemoGoing);
-    connect(&driver_, &ClockDriver::modelTouched, this, &ComputerChoice::keepTheDemoGoing);
+    connect(&clock_, &ClockDriver::modelTouched, this, &ComputerChoice::keepTheDemoGoing);
 }
 
 void ComputerChoice::addEntries(QMenu* menu) {
@@ -95,7 +95,7 @@ void ComputerChoice::choose(const Seating& seating, bool remember) {
         return s.drives(player) ? std::optional(s.skill) : std::nullopt;
     };
     std::array<bool, 2> changed{};
-    const bool taken = driver_.changeSeats([&](ComputerSeats& seats) {
+    const bool taken = clock_.changeSeats([&](ComputerSeats& seats) {
         for (int player = 0; player < 2; ++player) {
             // A driver that stays keeps what it has seen; each car's has a stream of slips of its
             // own, the same one whenever it is seated.
@@ -147,7 +147,7 @@ void ComputerChoice::keepTheDemoGoing() {
         return;
     }
     if (sender() == &demoStart_)
-        driver_.play(Input::click(controlName(&MainWindow::startButton)));
+        clock_.play(Input::click(controlName(&MainWindow::startButton)));
     else if (!demoStart_.isActive())
         demoStart_.start();
 }

@@ -43,7 +43,7 @@ class ComputerChoice : public QObject {
     Q_OBJECT
   public:
     // `seed` is the game's: each car's driver draws its slips from a stream of its own made from it.
-    ComputerChoice(Game& game, ClockDriver& driver, std::uint64_t seed, QObject* parent = nullptr);
+    ComputerChoice(Game& game, ClockDriver& clock, std::uint64_t seed, QObject* parent = nullptr);
 
     // Adds the two groups of choices to `menu`.
     void addEntries(QMenu* menu);
@@ -68,7 +68,7 @@ class ComputerChoice : public QObject {
     void keepTheDemoGoing();
 
     Game& g_;
-    ClockDriver& driver_;
+    ClockDriver& clock_;
     std::uint64_t seed_;
     Seating seating_;
     std::vector<QAction*> driversEntries_, skillEntries_;

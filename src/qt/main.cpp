@@ -1,6 +1,5 @@
 // The game's entry point: the Qt window, the boxes and the clock around the game core, the session's
 // recording, and watching a recorded session.
-#include "qt/clock_driver.h"
 #include "qt/command_line.h"
 #include "qt/computer_choice.h"
 #include "qt/main_window.h"
@@ -9,9 +8,7 @@
 #include "qt/replay_menu.h"
 #include "qt/replay_player.h"
 #include "qt/speaker.h"
-#include "rules/events.h"
-#include "rules/state.h"
-#include "session/recorder.h"
+#include "qt/windowed_game.h"
 #include "session/session_file.h"
 
 #include <QApplication>
@@ -50,57 +47,42 @@ int main(int argc, char* argv[]) {
     qt::Speaker speaker(platform.appFolder() / "sounds");
     speaker.setMuted(options->mute || !qt::Speaker::chosenOn());
     platform.setSpeaker(&speaker);
-    // Everything the game takes from outside is recorded: the seed, the records, the boxes' answers
-    // and the players' inputs. The seed stays within what a scenario line says exactly.
-    Recorder recorder;
-    RecordingPlatform recording(platform, recorder);
+    // Everything the game takes from outside is recorded: the seed, the records, the boxes' answers,
+    // the players' inputs and who drives. The seed stays within what a scenario line says exactly.
     std::random_device entropy;
     const std::uint64_t seed =
         ((static_cast<std::uint64_t>(entropy()) << 32) ^ entropy()) & ((1ull << 48) - 1);
-    Game game(recording, seed);
-    recorder.begin(seed, game);
-    const auto session = [&recorder, &game] {
-        return recorder.scenario(game, SQUEAKRUN_VERSION,
-                                 QDateTime::currentDateTime().toString(Qt::ISODate).toStdString());
-    };
     // Game time 0 is now: the key box upkeep first ticks 10 ms after start-up.
-    qt::ClockDriver driver(game, &platform);
-    driver.setInputObserver(
-        [&recorder](const Input& input, std::int64_t now) { recorder.input(input, now); });
-    qt::GameWindow window(game, platform, driver, seed);
+    qt::WindowedGame windowed({.platform = platform, .seed = seed, .boxes = &platform, .recorded = true});
+    qt::GameWindow& window = windowed.window;
+    const auto session = [&windowed] {
+        return windowed.recorder()->scenario(
+            windowed.game, SQUEAKRUN_VERSION,
+            QDateTime::currentDateTime().toString(Qt::ISODate).toStdString());
+    };
     window.addSoundEntry(speaker);
-    // The Options menu's choice of drivers is part of the session too.
-    QObject::connect(&window.computer(), &qt::ComputerChoice::seatChanged, &window,
-                     [&recorder, &game](int player, std::optional<Skill> skill) {
-                         recorder.seated({player, skill}, game.clock.now);
-                     });
     QIcon icon(QString::fromStdString((platform.appFolder() / "images" / "squeakrun.png").string()));
     if (icon.availableSizes().isEmpty())
         icon = QIcon(QPixmap::fromImage(window.pictures().image("badmouseright.gif").scaled(64, 64)));
     QApplication::setWindowIcon(icon);
-    qt::addReplayEntries(*window.menuBar()->actions().constFirst()->menu(), window, [&driver, &session] {
+    qt::addReplayEntries(*window.menuBar()->actions().constFirst()->menu(), window, [&windowed, &session] {
         std::optional<std::string> text;
-        driver.runEvent([&](Game&) { text = session(); });
+        windowed.clock.runEvent([&](Game&) { text = session(); });
         return text;
     });
 
     // Start-up asks for the names and the difficulty before the window appears.
-    driver.runEvent([&recorder](Game& g) {
-        startUp(g);
-        recorder.started();
-    });
+    windowed.startUp();
     int status = 0;
-    if (!game.exited) {
+    if (!windowed.game.exited) {
         // Who drives is the player's last choice, unless the command line says otherwise for this run.
         qt::Seating seating = qt::ComputerChoice::remembered();
         seating.drivers = options->computer.value_or(seating.drivers);
         seating.skill = options->skill.value_or(seating.skill);
         window.computer().choose(seating, false);
 
-        platform.setDialogParent(&window);
-        platform.setBeforeBox([&window] { window.followModel(); });
         window.show();
-        driver.start();
+        windowed.clock.start();
         QTimer::singleShot(0, &window, [&window] { window.reportMissingArtwork(); });
         status = QApplication::exec();
     }

@@ -59,39 +59,39 @@ std::vector<std::string> typedCharacters(const QString& text) {
 
 } // namespace
 
-GameWindow::GameWindow(Game& game, Platform& platform, ClockDriver& driver, std::uint64_t seed,
+GameWindow::GameWindow(Game& game, Platform& platform, ClockDriver& clock, std::uint64_t seed,
                        QWidget* parent)
-    : QMainWindow(parent), g_(game), platform_(platform), driver_(driver),
+    : QMainWindow(parent), g_(game), platform_(platform), clock_(clock),
       pictures_(std::make_unique<PixmapCache>(platform.appFolder() / "images")),
-      computer_(new ComputerChoice(game, driver, seed, this)) {
+      computer_(new ComputerChoice(game, clock, seed, this)) {
     setWindowTitle(QStringLiteral("Squeakrun!"));
     setFocusPolicy(Qt::StrongFocus);
-    view_ = new PlayfieldView(g_, driver_, *pictures_, this);
+    view_ = new PlayfieldView(g_, clock_, *pictures_, this);
     setCentralWidget(view_);
     buildMenus();
     computer_->addEntries(optionsMenu());
 
-    about_ = new AboutDialog(g_, driver_, *pictures_, this);
-    settings_ = new SettingsDialog(g_, driver_, *pictures_, this);
-    scores_ = new ScoresDialog(g_, driver_, *pictures_, this);
+    about_ = new AboutDialog(g_, clock_, *pictures_, this);
+    settings_ = new SettingsDialog(g_, clock_, *pictures_, this);
+    scores_ = new ScoresDialog(g_, clock_, *pictures_, this);
     connect(view_, &PlayfieldView::scaleChanged, this, [this](int s) {
         for (SmallWindow* w : {static_cast<SmallWindow*>(about_), static_cast<SmallWindow*>(settings_),
                                static_cast<SmallWindow*>(scores_)})
             w->setScale(s);
     });
-    connect(&driver_, &ClockDriver::modelTouched, this, &GameWindow::followModel);
+    connect(&clock_, &ClockDriver::modelTouched, this, &GameWindow::followModel);
     // Switching to another application pauses a running game; the game's own boxes and windows do not.
     connect(qGuiApp, &QGuiApplication::applicationStateChanged, this, [this](Qt::ApplicationState state) {
-        if (state != Qt::ApplicationActive) driver_.play(Input::switchAway());
+        if (state != Qt::ApplicationActive) clock_.play(Input::switchAway());
     });
     // F11 toggles full screen; the view scales the field by whole factors and centres it.
     connect(new QShortcut(QKeySequence(Qt::Key_F11), this), &QShortcut::activated, this,
             [this] { setWindowState(windowState() ^ Qt::WindowFullScreen); });
-    // The driver wakes at the frames of this screen at which what the window shows changes.
+    // The clock wakes at the frames of this screen at which what the window shows changes.
     if (const QScreen* s = screen(); s && s->refreshRate() > 1)
-        driver_.setFrameNanos(static_cast<std::int64_t>(1e9 / s->refreshRate()));
+        clock_.setFrameNanos(static_cast<std::int64_t>(1e9 / s->refreshRate()));
     // The key box upkeep only ever empties the key box, which the window does not show.
-    driver_.setLook(shownSignature, 1u << static_cast<int>(TickTimer::KeyBoxUpkeep));
+    clock_.setSignature(shownSignature, 1u << static_cast<int>(TickTimer::KeyBoxUpkeep));
 
     resizeForScale(openingScale());
     followModel();
@@ -99,7 +99,7 @@ GameWindow::GameWindow(Game& game, Platform& platform, ClockDriver& driver, std:
 }
 
 GameWindow::~GameWindow() {
-    driver_.setLook({});
+    clock_.setSignature({});
 }
 
 void GameWindow::prepareWindowSystem() {
@@ -125,7 +125,7 @@ void GameWindow::buildMenus() {
         a->setShortcutContext(Qt::WindowShortcut);
         a->setShortcutVisibleInContextMenu(true);
         connect(a, &QAction::triggered, this,
-                [this, name = std::string(c.scenarioName)] { driver_.play(Input::menu(name)); });
+                [this, name = std::string(c.scenarioName)] { clock_.play(Input::menu(name)); });
         entries_.push_back({a, c.member, caption});
     }
 }
@@ -195,7 +195,7 @@ void GameWindow::followModel() {
     settings_->followModel();
     scores_->followModel();
     view_->followModel();
-    if (g_.exited) driver_.stop();
+    if (g_.exited) clock_.stop();
 }
 
 void GameWindow::keyPressEvent(QKeyEvent* e) {
@@ -212,7 +212,7 @@ void GameWindow::keyPressEvent(QKeyEvent* e) {
     e->accept();
     std::erase_if(typed, [this](const std::string& c) { return computer_->ownsKey(c); });
     for (const std::string& c : typed)
-        driver_.play(Input::key(c));
+        clock_.play(Input::key(c));
 }
 
 void GameWindow::closeEvent(QCloseEvent* e) {
@@ -222,7 +222,7 @@ void GameWindow::closeEvent(QCloseEvent* e) {
         return;
     }
     e->ignore();
-    driver_.play(Input::menu("mnuFileExit"));
+    clock_.play(Input::menu(controlName(&MainWindow::exitEntry)));
 }
 
 QStringList GameWindow::missingArtwork() {
@@ -242,7 +242,7 @@ void GameWindow::reportMissingArtwork() {
                        "The game goes on and shows a marked box in their place.")
             .arg(QString::fromStdString(pictures_->folder().string()), missing.join(QStringLiteral(", ")))
             .toStdString();
-    driver_.runEvent([this, &text](Game&) { platform_.messageBox(text, Buttons::OK, "Missing artwork"); });
+    clock_.runEvent([this, &text](Game&) { platform_.messageBox(text, Buttons::OK, "Missing artwork"); });
 }
 
 } // namespace squeakrun::qt

@@ -27,10 +27,10 @@ class Speaker;
 class GameWindow : public QMainWindow {
     Q_OBJECT
   public:
-    // The platform answers the game's boxes and names its folder (images/ lies there); the driver
-    // runs the clock and lets events in; `seed` is the game's, from which the computer's drivers
+    // The platform answers the game's boxes and names its folder (images/ lies there); the clock
+    // driver runs the game clock and lets events in; `seed` is the game's, from which the computer's drivers
     // draw their own slips.
-    GameWindow(Game& game, Platform& platform, ClockDriver& driver, std::uint64_t seed,
+    GameWindow(Game& game, Platform& platform, ClockDriver& clock, std::uint64_t seed,
                QWidget* parent = nullptr);
     ~GameWindow() override;
 
@@ -86,7 +86,7 @@ class GameWindow : public QMainWindow {
 
     Game& g_;
     Platform& platform_;
-    ClockDriver& driver_;
+    ClockDriver& clock_;
     std::unique_ptr<PixmapCache> pictures_;
     PlayfieldView* view_;
     AboutDialog* about_;

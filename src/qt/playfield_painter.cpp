@@ -1,9 +1,9 @@
 #include "qt/playfield_painter.h"
 
-#include "qt/look.h"
 #include "qt/pixmap_cache.h"
 #include "qt/scaling.h"
 #include "qt/signature.h"
+#include "qt/theme.h"
 
 #include <QFontMetrics>
 #include <QPainter>
@@ -104,14 +104,14 @@ void drawLabel(QPainter& painter, const Control& c, const QRect& r, int scale) {
     const QRect inner = r.adjusted(scale, 0, -scale, 0);
     const int flags = Qt::AlignCenter | Qt::TextSingleLine;
     QString text = QString::fromStdString(c.caption);
-    painter.setFont(look::fittedFont(inner, flags, text, 10 * scale, 7 * scale, true));
-    painter.setPen(look::kInk);
+    painter.setFont(theme::fittedFont(inner, flags, text, 10 * scale, 7 * scale, true));
+    painter.setPen(theme::kInk);
     text = painter.fontMetrics().elidedText(text, Qt::ElideRight, inner.width());
     painter.drawText(inner, flags, text);
 }
 
 QFont countdownFont(int scale) {
-    return look::font(13 * scale, true);
+    return theme::font(13 * scale, true);
 }
 // Where the countdown's text sits: on its box's bottom edge, as wide and high as the text.
 QRect countdownBox(const QString& text, const QRect& r, int scale) {
@@ -124,18 +124,18 @@ void drawCountdown(QPainter& painter, const Control& c, const QRect& r, int scal
     if (c.caption.empty()) return;
     painter.setFont(countdownFont(scale));
     const QString text = QString::fromStdString(c.caption);
-    look::outlinedText(painter, countdownBox(text, r, scale), Qt::AlignLeft | Qt::AlignVCenter, text,
-                       look::kGold, look::kInk, scale);
+    theme::outlinedText(painter, countdownBox(text, r, scale), Qt::AlignLeft | Qt::AlignVCenter, text,
+                        theme::kGold, theme::kInk, scale);
 }
 
 // The upgrade-station gauge: "Gas: " and "Speed: " lines printed from 255 twips down.
 void drawGauge(QPainter& painter, const Control& c, const QRect& r, int scale) {
-    painter.fillRect(r, look::kSlate);
-    painter.setPen(QPen(look::kGold, scale, Qt::SolidLine, Qt::SquareCap, Qt::MiterJoin));
+    painter.fillRect(r, theme::kSlate);
+    painter.setPen(QPen(theme::kGold, scale, Qt::SolidLine, Qt::SquareCap, Qt::MiterJoin));
     const qreal half = scale / 2.0;
     painter.drawRect(QRectF(r).adjusted(half, half, -half, -half));
-    painter.setFont(look::font(11 * scale, true));
-    painter.setPen(look::kCaption);
+    painter.setFont(theme::font(11 * scale, true));
+    painter.setPen(theme::kCaption);
     const int lineHeight = painter.fontMetrics().height();
     int y = r.top() + px(255, scale);
     for (const std::string& line : c.lines) {
@@ -149,8 +149,8 @@ void drawRichText(QPainter& painter, const Control& c, const QRect& r, int scale
     if (c.text.empty()) return;
     QString text = QString::fromStdString(c.text);
     text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-    painter.setFont(look::font(11 * scale, true));
-    painter.setPen(look::kInk);
+    painter.setFont(theme::font(11 * scale, true));
+    painter.setPen(theme::kInk);
     painter.drawText(r.adjusted(2 * scale, 0, -2 * scale, 0), Qt::AlignCenter | Qt::TextWordWrap, text);
 }
 
@@ -230,7 +230,7 @@ void paintMainWindow(QPainter& painter, const MainWindow& f, PixmapCache& pictur
             for (std::size_t i = 0; i < kCount; ++i)
                 if (opaqueBox(i)) background -= boxes[i];
             for (const QRect& r : background)
-                painter.fillRect(r, look::kSlate);
+                painter.fillRect(r, theme::kSlate);
         }
         Member openContainer = nullptr;
         for (std::size_t i = 0; i < kCount; ++i) {

@@ -1,10 +1,10 @@
 #include "qt/playfield_view.h"
 
 #include "qt/clock_driver.h"
-#include "qt/look.h"
 #include "qt/pixmap_cache.h"
 #include "qt/playfield_painter.h"
 #include "qt/scaling.h"
+#include "qt/theme.h"
 #include "rules/events.h"
 #include "rules/main_controls.h"
 #include "rules/state.h"
@@ -21,8 +21,8 @@
 
 namespace squeakrun::qt {
 
-PlayfieldView::PlayfieldView(Game& game, ClockDriver& driver, PixmapCache& pictures, QWidget* parent)
-    : QWidget(parent), g_(game), driver_(driver), pictures_(pictures), start_(new QPushButton(this)) {
+PlayfieldView::PlayfieldView(Game& game, ClockDriver& clock, PixmapCache& pictures, QWidget* parent)
+    : QWidget(parent), g_(game), clock_(clock), pictures_(pictures), start_(new QPushButton(this)) {
     setAttribute(Qt::WA_OpaquePaintEvent);
     setMinimumSize(clientPixels());
     setFocusPolicy(Qt::NoFocus); // the main window keeps the keyboard
@@ -31,7 +31,7 @@ PlayfieldView::PlayfieldView(Game& game, ClockDriver& driver, PixmapCache& pictu
     start_->setFocusPolicy(Qt::NoFocus);
     start_->setCursor(Qt::PointingHandCursor);
     connect(start_, &QPushButton::clicked, this,
-            [this] { driver_.play(Input::click(controlName(&MainWindow::startButton))); });
+            [this] { clock_.play(Input::click(controlName(&MainWindow::startButton))); });
     styleStartButton();
     drawnParts(g_.window, scale_, shown_);
     placeStartButton();
@@ -60,7 +60,7 @@ void PlayfieldView::followModel() {
     // The start button is the last part: a widget of its own, it follows only its own changes.
     if (now_.back() != shown_.back()) placeStartButton();
     shown_.swap(now_);
-    // The driver runs the clock when a change is to be shown, at most once per display frame, and
+    // The clock driver runs the clock when a change is to be shown, at most once per display frame, and
     // events as they come: what either changed is shown at once.
     if (!dirty_.isEmpty()) showFrame();
 }
@@ -77,23 +77,23 @@ void PlayfieldView::placeStartButton() {
 
 void PlayfieldView::styleStartButton() {
     const int s = scale_;
-    start_->setFont(look::font(18 * s, true));
+    start_->setFont(theme::font(18 * s, true));
     start_->setStyleSheet(
         QStringLiteral("QPushButton { background: %1; color: %2; border: %3px solid %4;"
                        " border-bottom-width: %5px; border-right-width: %5px; }"
                        "QPushButton:hover { background: %6; }"
                        "QPushButton:pressed { background: %7; border-width: %5px %3px %3px %5px; }"
                        "QPushButton:disabled { color: %8; }")
-            .arg(look::kGold.name(), look::kBrown.name())
+            .arg(theme::kGold.name(), theme::kBrown.name())
             .arg(2 * s)
-            .arg(look::kInk.name())
+            .arg(theme::kInk.name())
             .arg(4 * s)
-            .arg(look::kGoldLight.name(), look::kGoldDark.name(), look::kSlateEdge.name()));
+            .arg(theme::kGoldLight.name(), theme::kGoldDark.name(), theme::kSlateEdge.name()));
 }
 
 void PlayfieldView::showFrame() {
     // Painted and handed to the window system now, not on a later turn of the event loop: the
-    // driver already wakes only when there is something to show.
+    // clock driver already wakes only when there is something to show.
     const QRegion region = dirty_.translated(content_.topLeft());
     dirty_ = QRegion();
     if (!paintIntoWindow(region)) repaint(region);
@@ -126,25 +126,25 @@ void PlayfieldView::paintEvent(QPaintEvent* e) {
 }
 
 void PlayfieldView::paint(QPainter& painter, const QRegion& region) {
-    lastPaint_.first = driver_.wallNanos();
+    lastPaint_.first = clock_.wallNanos();
     ++paints_;
     // The dark border round the content when the window is larger than a whole scale needs.
     if (content_ != rect() && !content_.contains(region.boundingRect())) {
         const QRegion border = QRegion(rect()).subtracted(QRegion(content_));
         for (const QRect& r : border.intersected(region))
-            painter.fillRect(r, look::kBorder);
+            painter.fillRect(r, theme::kBorder);
     }
     painter.translate(content_.topLeft());
     // Only the places asked for.
     const QRegion asked = region.translated(-content_.topLeft()) & QRect(QPoint(0, 0), content_.size());
     if (!asked.isEmpty()) paintMainWindow(painter, g_.window, pictures_, scale_, devicePixelRatioF(), asked);
     painter.translate(-content_.topLeft());
-    lastPaint_.second = driver_.wallNanos();
+    lastPaint_.second = clock_.wallNanos();
 }
 
 QImage PlayfieldView::render(int scale) {
     QImage image(clientPixels() * scale, QImage::Format_ARGB32_Premultiplied);
-    image.fill(look::kBorder);
+    image.fill(theme::kBorder);
     QPainter painter(&image);
     paintMainWindow(painter, g_.window, pictures_, scale, 1.0);
     return image;
@@ -196,13 +196,13 @@ void PlayfieldView::mouseReleaseEvent(QMouseEvent* e) {
         return;
     switch (pressed) {
     case Target::Gas1:
-        driver_.play(Input::click(controlName(&MainWindow::player1Gas)));
+        clock_.play(Input::click(controlName(&MainWindow::player1Gas)));
         break;
     case Target::Gas2:
-        driver_.play(Input::click(controlName(&MainWindow::player2Gas)));
+        clock_.play(Input::click(controlName(&MainWindow::player2Gas)));
         break;
     case Target::Field:
-        driver_.play(Input::click(controlName(&MainWindow::playfield)));
+        clock_.play(Input::click(controlName(&MainWindow::playfield)));
         break;
     case Target::None:
         break;

@@ -28,7 +28,7 @@ class PixmapCache;
 class PlayfieldView : public QWidget {
     Q_OBJECT
   public:
-    PlayfieldView(Game& game, ClockDriver& driver, PixmapCache& pictures, QWidget* parent = nullptr);
+    PlayfieldView(Game& game, ClockDriver& clock, PixmapCache& pictures, QWidget* parent = nullptr);
 
     int scale() const { return scale_; }
     // Where the content lies in the widget.
@@ -70,7 +70,7 @@ class PlayfieldView : public QWidget {
     void paint(QPainter& painter, const QRegion& region);
 
     Game& g_;
-    ClockDriver& driver_;
+    ClockDriver& clock_;
     PixmapCache& pictures_;
     QPushButton* start_;
     int scale_ = 1;

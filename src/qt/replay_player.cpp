@@ -1,8 +1,8 @@
 #include "qt/replay_player.h"
 
-#include "qt/clock_driver.h"
 #include "qt/main_window.h"
 #include "qt/speaker.h"
+#include "qt/windowed_game.h"
 #include "rules/events.h"
 #include "rules/ticks.h"
 #include "session/recorder.h"
@@ -213,12 +213,10 @@ int watchSession(Session session, bool muted) {
     Speaker speaker(artwork.appFolder() / "sounds");
     speaker.setMuted(muted);
     platform.setSpeaker(&speaker);
-    Game game(platform, session.seed);
-    ClockDriver driver(game, &platform);
-    driver.refuseEvents(true);
-    GameWindow window(game, artwork, driver, session.seed);
-    platform.setDialogParent(&window);
-    ReplayPlayer player(game, platform, window, std::move(session));
+    WindowedGame windowed(
+        {.platform = platform, .seed = session.seed, .boxes = &platform, .pictures = &artwork});
+    windowed.clock.refuseEvents(true);
+    ReplayPlayer player(windowed.game, platform, windowed.window, std::move(session));
     player.start();
     return QApplication::exec();
 }

@@ -1,9 +1,9 @@
 #include "qt/small_windows.h"
 
 #include "qt/clock_driver.h"
-#include "qt/look.h"
 #include "qt/pixmap_cache.h"
 #include "qt/scaling.h"
+#include "qt/theme.h"
 #include "rules/events.h"
 #include "rules/state.h"
 
@@ -20,10 +20,10 @@ namespace squeakrun::qt {
 
 // ----------------------------------------------------------------------------------- small window
 
-SmallWindow::SmallWindow(Game& game, ClockDriver& driver, PixmapCache& pictures, const QString& title,
+SmallWindow::SmallWindow(Game& game, ClockDriver& clock, PixmapCache& pictures, const QString& title,
                          QSize clientTwips, std::string closeButton, QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint),
-      g_(game), driver_(driver), pictures_(pictures), clientTwips_(clientTwips),
+      g_(game), clock_(clock), pictures_(pictures), clientTwips_(clientTwips),
       closeButton_(std::move(closeButton)) {
     setWindowTitle(title);
     setAttribute(Qt::WA_OpaquePaintEvent);
@@ -43,7 +43,7 @@ void SmallWindow::setScale(int scale) {
 }
 
 void SmallWindow::click(const std::string& button) {
-    driver_.play(Input::click(button));
+    clock_.play(Input::click(button));
 }
 
 void SmallWindow::followModel() {
@@ -73,8 +73,8 @@ void SmallWindow::followModel() {
 
 void SmallWindow::paintEvent(QPaintEvent*) {
     QPainter painter(this);
-    painter.fillRect(rect(), look::kSlate);
-    frame(painter, rect(), look::kSlateEdge);
+    painter.fillRect(rect(), theme::kSlate);
+    frame(painter, rect(), theme::kSlateEdge);
     paintContent(painter);
 }
 
@@ -107,7 +107,7 @@ void SmallWindow::drawPicture(QPainter& painter, const std::string& name, double
 
 void SmallWindow::drawCaption(QPainter& painter, const QRect& r, const QString& text, int pixelSize,
                               int flags, const QColor& colour) {
-    painter.setFont(look::font(pixelSize * scale_, true));
+    painter.setFont(theme::font(pixelSize * scale_, true));
     painter.setPen(colour);
     painter.drawText(r, flags, text);
 }
@@ -116,11 +116,11 @@ void SmallWindow::drawLabel(QPainter& painter, const Control& c, int pixelSize, 
     if (!c.visible || c.caption.empty()) return;
     const QRect r = at(c);
     const QString text = QString::fromStdString(c.caption);
-    QFont f = look::font(pixelSize * scale_);
+    QFont f = theme::font(pixelSize * scale_);
     // A box of one line keeps its caption on one line; a taller box wraps it.
     const bool oneLine = r.height() < 2 * QFontMetrics(f).height();
     const int flags = Qt::AlignCenter | (oneLine ? Qt::TextSingleLine : Qt::TextWordWrap);
-    painter.setFont(look::fittedFont(r, flags, text, pixelSize * scale_, 6 * scale_, false));
+    painter.setFont(theme::fittedFont(r, flags, text, pixelSize * scale_, 6 * scale_, false));
     painter.setPen(colour);
     painter.drawText(r, flags, text);
 }
@@ -148,12 +148,12 @@ void SmallWindow::updateButton(PictureButton* button, const Control& c) {
 
 namespace {
 void styleEdit(QWidget* w, int scale) {
-    w->setFont(look::font(10 * scale));
+    w->setFont(theme::font(10 * scale));
     w->setStyleSheet(QStringLiteral("background: %1; color: %2; border: %3px solid %2; padding: 0 %3px;"
                                     " selection-background-color: %4; selection-color: %2;")
-                         .arg(look::kBox.name(), look::kInk.name())
+                         .arg(theme::kBox.name(), theme::kInk.name())
                          .arg(scale)
-                         .arg(look::kGold.name()));
+                         .arg(theme::kGold.name()));
 }
 
 void setToolTipFrom(QWidget* w, const Control& c) {
@@ -164,8 +164,8 @@ void setToolTipFrom(QWidget* w, const Control& c) {
 
 // ------------------------------------------------------------------------------------------ About
 
-AboutDialog::AboutDialog(Game& game, ClockDriver& driver, PixmapCache& pictures, QWidget* parent)
-    : SmallWindow(game, driver, pictures, QStringLiteral("About 'Squeakrun!'"), QSize(2895, 2415),
+AboutDialog::AboutDialog(Game& game, ClockDriver& clock, PixmapCache& pictures, QWidget* parent)
+    : SmallWindow(game, clock, pictures, QStringLiteral("About 'Squeakrun!'"), QSize(2895, 2415),
                   controlName(&AboutWindow::okButton), parent),
       ok_(new PictureButton(pictures, this)) {
     connect(ok_, &QAbstractButton::clicked, this, [this] { click(controlName(&AboutWindow::okButton)); });
@@ -195,41 +195,41 @@ void AboutDialog::paintContent(QPainter& painter) {
     // A thin line round the title.
     if (w.title.visible) {
         frame(painter, at(w.title.left - 60, w.title.top - 45, w.title.width + 120, w.title.height + 90),
-              look::kGoldDark);
+              theme::kGoldDark);
         drawPicture(painter, w.title.picture, w.title.left, w.title.top);
     }
-    drawLabel(painter, w.versionLabel, 10, look::kCaption);
-    drawLabel(painter, w.authorLabel, 9, look::kCaption);
+    drawLabel(painter, w.versionLabel, 10, theme::kCaption);
+    drawLabel(painter, w.authorLabel, 9, theme::kCaption);
     // The dedication, in a frame of its own size.
     if (w.dedicationLabel.visible) {
         const QRect r = at(w.dedicationLabel);
-        painter.fillRect(r, look::kSlateLight);
-        frame(painter, r, look::kGold);
+        painter.fillRect(r, theme::kSlateLight);
+        frame(painter, r, theme::kGold);
         Control inner = w.dedicationLabel;
         inner.left += 60;
         inner.width -= 120;
-        drawLabel(painter, inner, 9, look::kGoldLight);
+        drawLabel(painter, inner, 9, theme::kGoldLight);
     }
 }
 
 // -------------------------------------------------------------------------------------- Settings
 
-SettingsDialog::SettingsDialog(Game& game, ClockDriver& driver, PixmapCache& pictures, QWidget* parent)
-    : SmallWindow(game, driver, pictures, QStringLiteral("Game Settings"), QSize(4335, 3195),
+SettingsDialog::SettingsDialog(Game& game, ClockDriver& clock, PixmapCache& pictures, QWidget* parent)
+    : SmallWindow(game, clock, pictures, QStringLiteral("Game Settings"), QSize(4335, 3195),
                   controlName(&SettingsWindow::cancelButton), parent),
       name1_(new QLineEdit(this)), name2_(new QLineEdit(this)), combo_(new QComboBox(this)),
       apply_(new PictureButton(pictures, this)), cancel_(new PictureButton(pictures, this)) {
     // What the players type is the boxes' text in the game at once; Apply reads it from there.
     connect(name1_, &QLineEdit::textEdited, this, [this](const QString& text) {
-        if (!driver_.play(Input::type(controlName(&SettingsWindow::player1NameBox), text.toStdString())))
+        if (!clock_.play(Input::type(controlName(&SettingsWindow::player1NameBox), text.toStdString())))
             updateControls();
     });
     connect(name2_, &QLineEdit::textEdited, this, [this](const QString& text) {
-        if (!driver_.play(Input::type(controlName(&SettingsWindow::player2NameBox), text.toStdString())))
+        if (!clock_.play(Input::type(controlName(&SettingsWindow::player2NameBox), text.toStdString())))
             updateControls();
     });
     connect(combo_, &QComboBox::activated, this, [this](int index) {
-        if (!driver_.play(Input::select(controlName(&SettingsWindow::difficultyList), index)))
+        if (!clock_.play(Input::select(controlName(&SettingsWindow::difficultyList), index)))
             updateControls();
     });
     connect(apply_, &QAbstractButton::clicked, this,
@@ -249,7 +249,7 @@ void SettingsDialog::placeControls() {
         styleEdit(edit, scale());
     name1_->setGeometry(at(w.player1NameBox));
     name2_->setGeometry(at(w.player2NameBox));
-    combo_->setFont(look::font(10 * scale()));
+    combo_->setFont(theme::font(10 * scale()));
     combo_->setGeometry(at(w.difficultyList));
     placeButton(apply_, w.applyButton);
     placeButton(cancel_, w.cancelButton);
@@ -297,23 +297,23 @@ void SettingsDialog::paintContent(QPainter& painter) {
     drawPicture(painter, "badmouseright.gif", 960, 735);
     drawPicture(painter, "mouseleft.gif", 960, 1935);
     drawCaption(painter, at(2760, 1320, 1500, 225), QStringLiteral("Current Difficulty:"), 9, left,
-                look::kCaption);
+                theme::kCaption);
     drawCaption(painter, at(2760, 1815, 1500, 225), QStringLiteral("Difficulty Wanted:"), 9, left,
-                look::kCaption);
+                theme::kCaption);
     // The current difficulty reads like the numbers of the main window's panel.
     if (w.difficultyLabel.visible) {
         const QRect r = at(w.difficultyLabel);
-        painter.fillRect(r, look::kBox);
-        frame(painter, r, look::kInk);
+        painter.fillRect(r, theme::kBox);
+        frame(painter, r, theme::kInk);
         drawCaption(painter, r, QString::fromStdString(w.difficultyLabel.caption), 10, Qt::AlignCenter,
-                    look::kInk);
+                    theme::kInk);
     }
 }
 
 // ---------------------------------------------------------------------------------------- Scores
 
-ScoresDialog::ScoresDialog(Game& game, ClockDriver& driver, PixmapCache& pictures, QWidget* parent)
-    : SmallWindow(game, driver, pictures, QStringLiteral("High Scores"), QSize(4095, 2355),
+ScoresDialog::ScoresDialog(Game& game, ClockDriver& clock, PixmapCache& pictures, QWidget* parent)
+    : SmallWindow(game, clock, pictures, QStringLiteral("High Scores"), QSize(4095, 2355),
                   controlName(&ScoresWindow::backButton), parent),
       back_(new PictureButton(pictures, this)) {
     for (QPlainTextEdit*& box : boxes_) {
@@ -363,9 +363,9 @@ void ScoresDialog::updateControls() {
 void ScoresDialog::paintContent(QPainter& painter) {
     drawPicture(painter, "highscores.gif", 120, 15);
     const int left = Qt::AlignLeft | Qt::AlignVCenter;
-    drawCaption(painter, at(360, 405, 1095, 195), QStringLiteral("Name"), 10, left, look::kGold);
-    drawCaption(painter, at(1800, 645, 1815, 195), QStringLiteral("Comment"), 10, left, look::kGold);
-    drawCaption(painter, at(240, 1245, 1335, 195), QStringLiteral("Score"), 10, left, look::kGold);
+    drawCaption(painter, at(360, 405, 1095, 195), QStringLiteral("Name"), 10, left, theme::kGold);
+    drawCaption(painter, at(1800, 645, 1815, 195), QStringLiteral("Comment"), 10, left, theme::kGold);
+    drawCaption(painter, at(240, 1245, 1335, 195), QStringLiteral("Score"), 10, left, theme::kGold);
 }
 
 } // namespace squeakrun::qt

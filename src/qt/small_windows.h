@@ -28,7 +28,7 @@ class SmallWindow : public QWidget {
     Q_OBJECT
   public:
     // `closeButton` names the window's own button; the title bar's close button clicks it too.
-    SmallWindow(Game& game, ClockDriver& driver, PixmapCache& pictures, const QString& title,
+    SmallWindow(Game& game, ClockDriver& clock, PixmapCache& pictures, const QString& title,
                 QSize clientTwips, std::string closeButton, QWidget* parent);
 
     void setScale(int scale);
@@ -55,7 +55,7 @@ class SmallWindow : public QWidget {
     // A label's caption, shrunk to fit its box if the text is long.
     void drawLabel(QPainter& painter, const Control& c, int pixelSize, const QColor& colour);
     void frame(QPainter& painter, const QRect& r, const QColor& colour);
-    // Clicks a button of the window, by its scenario name, through the driver.
+    // Clicks a button of the window, by its scenario name, through the clock driver.
     void click(const std::string& button);
     void placeButton(PictureButton* button, const Control& c);
     void updateButton(PictureButton* button, const Control& c);
@@ -65,7 +65,7 @@ class SmallWindow : public QWidget {
     void keyPressEvent(QKeyEvent*) override;
 
     Game& g_;
-    ClockDriver& driver_;
+    ClockDriver& clock_;
     PixmapCache& pictures_;
 
   private:
@@ -80,7 +80,7 @@ class SmallWindow : public QWidget {
 class AboutDialog : public SmallWindow {
     Q_OBJECT
   public:
-    AboutDialog(Game& game, ClockDriver& driver, PixmapCache& pictures, QWidget* parent);
+    AboutDialog(Game& game, ClockDriver& clock, PixmapCache& pictures, QWidget* parent);
     PictureButton* okButton() const { return ok_; }
 
   protected:
@@ -98,7 +98,7 @@ class AboutDialog : public SmallWindow {
 class SettingsDialog : public SmallWindow {
     Q_OBJECT
   public:
-    SettingsDialog(Game& game, ClockDriver& driver, PixmapCache& pictures, QWidget* parent);
+    SettingsDialog(Game& game, ClockDriver& clock, PixmapCache& pictures, QWidget* parent);
     QLineEdit* name1() const { return name1_; }
     QLineEdit* name2() const { return name2_; }
     QComboBox* difficulty() const { return combo_; }
@@ -125,7 +125,7 @@ class SettingsDialog : public SmallWindow {
 class ScoresDialog : public SmallWindow {
     Q_OBJECT
   public:
-    ScoresDialog(Game& game, ClockDriver& driver, PixmapCache& pictures, QWidget* parent);
+    ScoresDialog(Game& game, ClockDriver& clock, PixmapCache& pictures, QWidget* parent);
     QPlainTextEdit* scoreBox() const { return boxes_[0]; }
     QPlainTextEdit* nameBox() const { return boxes_[1]; }
     QPlainTextEdit* commentBox() const { return boxes_[2]; }

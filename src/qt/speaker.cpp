@@ -165,21 +165,31 @@ class Voices : public QObject {
     bool silent_ = false;
 };
 
-Speaker::Speaker(const std::filesystem::path& folder) : voices_(new Voices(folder)) {
-    thread_.setObjectName(QStringLiteral("sound"));
-    voices_->moveToThread(&thread_);
-    QObject::connect(&thread_, &QThread::finished, voices_, &QObject::deleteLater);
-    thread_.start();
+Speaker::Speaker(const std::filesystem::path& folder)
+    : thread_(std::make_unique<QThread>()), voices_(new Voices(folder)) {
+    thread_->setObjectName(QStringLiteral("sound"));
+    voices_->moveToThread(thread_.get());
+    QObject::connect(thread_.get(), &QThread::finished, voices_, &QObject::deleteLater);
+    thread_->start();
     QMetaObject::invokeMethod(
         voices_, [v = voices_] { v->load(); }, Qt::QueuedConnection);
 }
 
 Speaker::~Speaker() {
-    thread_.quit();
     // A sound server that hangs must not hang the game's exit with it.
-    if (thread_.wait(QDeadlineTimer(1000))) return;
-    thread_.terminate();
-    thread_.wait();
+    if (!finishOrLeave(thread_, std::chrono::seconds(1)))
+        std::fprintf(stderr, "squeakrun: the sound server does not answer; the game ends without it\n");
+}
+
+bool finishOrLeave(std::unique_ptr<QThread>& thread, std::chrono::milliseconds grace) {
+    thread->quit();
+    if (thread->wait(QDeadlineTimer(grace))) {
+        thread.reset();
+        return true;
+    }
+    // Destroying a thread that still runs would abort the program: the thread object goes with it.
+    static_cast<void>(thread.release());
+    return false;
 }
 
 bool Speaker::chosenOn() {

@@ -7,11 +7,18 @@
 #include <QThread>
 
 #include <atomic>
+#include <chrono>
 #include <filesystem>
+#include <memory>
 
 namespace squeakrun::qt {
 
 class Voices;
+
+// Ends a thread's event loop and gives it `grace` to finish. A thread still busy then (a sound server
+// that hangs) is left to run until the process ends, never killed: it may hold locks that the rest of
+// the process still takes on its way out. True when it finished; `thread` is empty either way.
+bool finishOrLeave(std::unique_ptr<QThread>& thread, std::chrono::milliseconds grace);
 
 class Speaker {
   public:
@@ -34,8 +41,8 @@ class Speaker {
     static void choose(bool on);
 
   private:
-    QThread thread_;
-    Voices* voices_; // lives on thread_, which deletes it
+    std::unique_ptr<QThread> thread_;
+    Voices* voices_; // lives on thread_, which deletes it when it finishes
     std::atomic<bool> muted_{false};
 };
 

@@ -86,9 +86,8 @@ GameState::GameState(std::uint64_t seed) : rng(seed) {
     for (const MainControl& row : kMainControls)
         window.*row.member = row.design.control();
 
-    static constexpr int kIntervals[GameClock::kTimers] = {50, 50, 10, 30, 1000, 30, 150, 10};
     for (int i = 0; i < GameClock::kTimers; ++i)
-        clock.timers[i].interval = kIntervals[i];
+        clock.timers[i].interval = kTimerIntervals[i];
     clock.enable(static_cast<int>(TickTimer::KeyBoxUpkeep), true); // from the very start
 
     startFrom(about, kAboutControls);

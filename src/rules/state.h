@@ -154,6 +154,26 @@ struct BonusItem {
     std::array<Count, 2> points{}; // what it gives player 1 and player 2
 };
 
+// What each of a player's keys does, by its place in PlayerRow::keys. In the upgrade station the
+// steering keys trade instead (up buys tank, down sells it, right buys speed, left sells it) and the
+// stop key leaves.
+enum KeyRole : int {
+    KeyUp,
+    KeyDown,
+    KeyLeft,
+    KeyRight,
+    KeyStop,
+    KeySelect,
+    KeyDrop,
+    KeyBuyTank = KeyUp,
+    KeySellTank = KeyDown,
+    KeySellSpeed = KeyLeft,
+    KeyBuySpeed = KeyRight,
+    KeyLeave = KeyStop,
+};
+// The heading each steering key gives the car, by role.
+inline constexpr Heading kSteeringHeading[] = {Up, Down, Left, Right};
+
 // What differs between the two players, in one place. Everything else is written once for both.
 struct PlayerRow {
     int number; // 1 or 2
@@ -170,7 +190,7 @@ struct PlayerRow {
     Control MainWindow::*countdownLabel;
     Control MainWindow::*gauge;
     std::string_view carPrefix; // car pictures are carPrefix + "up.gif" and so on
-    std::string_view keys;      // upper case: up, down, left, right, stop, select, drop
+    std::string_view keys;      // upper case, in the order of KeyRole
     float startLeft, startTop;
     std::string_view crashPicture;       // wrecked in the wall or by the other car
     std::string_view cheeseCrashPicture; // splattered by the other player's cheese

@@ -1,6 +1,9 @@
 // Which timer of the game clock runs which tick, and the game's walk of the clock.
 #pragma once
 
+#include "window/game_clock.h"
+
+#include <array>
 #include <cstdint>
 
 namespace squeakrun {
@@ -18,6 +21,10 @@ enum class TickTimer : int {
     Refuelling,   // every 150 ms while a car refuels
     KeyBoxUpkeep, // every 10 ms from start-up: stray letters out of the key box
 };
+
+// Each timer's interval in ms, in the order above. The cars move once a movement tick.
+inline constexpr std::array<int, GameClock::kTimers> kTimerIntervals = {50, 50, 10, 30, 1000, 30, 150, 10};
+inline constexpr std::int64_t kMovementTickMs = kTimerIntervals[static_cast<int>(TickTimer::Movement)];
 
 // Starting a stopped timer begins its interval now; starting a running one changes nothing.
 void setTimer(Game& g, TickTimer timer, bool on);

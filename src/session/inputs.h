@@ -4,7 +4,7 @@
 // the same path into the game.
 #pragma once
 
-#include "computer/computer_driver.h"
+#include "computer/seated_game.h"
 #include "rules/state.h"
 
 #include <optional>

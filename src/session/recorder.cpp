@@ -74,12 +74,12 @@ std::string Recorder::scenario(const Game& g, std::string_view version, std::str
 
 std::vector<std::pair<std::string, std::string>> shownAtEnd(const Game& g) {
     const MainWindow& w = g.window;
-    std::vector<std::pair<std::string, std::string>> shown = {
-        {"lblscore1.Caption", w.player1Score.caption},  {"lblScore.Caption", w.player2Score.caption},
-        {"lblp1lives.Caption", w.player1Lives.caption}, {"lblp2lives.Caption", w.player2Lives.caption},
-        {"lblp1gas.Caption", w.player1Gas.caption},     {"lblp2gas.Caption", w.player2Gas.caption},
-        {"RichTextBox1.Text", w.highScoreBox.text},
-    };
+    std::vector<std::pair<std::string, std::string>> shown;
+    for (Control MainWindow::*PlayerRow::*label :
+         {&PlayerRow::scoreLabel, &PlayerRow::livesLabel, &PlayerRow::gasLabel})
+        for (const PlayerRow& row : kPlayers)
+            shown.emplace_back(controlName(row.*label) + ".Caption", (w.*(row.*label)).caption);
+    shown.emplace_back(controlName(&MainWindow::highScoreBox) + ".Text", w.highScoreBox.text);
     // An expect line holds one line of text.
     std::erase_if(shown, [](const auto& s) { return s.second.find_first_of("\r\n") != std::string::npos; });
     return shown;

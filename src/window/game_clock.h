@@ -65,9 +65,16 @@ struct GameClock {
             now = t.due;
             t.due += t.interval;
             if (onTick) onTick(next, now);
-            ticking_ = true;
+            // A tick that throws ends its run all the same: the clock must not stay shut to every
+            // later tick.
+            struct Ticking {
+                bool& flag;
+                explicit Ticking(bool& f) : flag(f) { flag = true; }
+                ~Ticking() { flag = false; }
+                Ticking(const Ticking&) = delete;
+                Ticking& operator=(const Ticking&) = delete;
+            } ticking(ticking_);
             runTick(next);
-            ticking_ = false;
         }
         if (target > now) now = target;
     }

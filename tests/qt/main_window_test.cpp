@@ -1,5 +1,5 @@
-// The game window routes keys only through the focused key box, scales, repaints what changed, marks
-// missing artwork, and lets the players switch the sound.
+// The game window routes keys only through the focused key box, closes as the Exit entry, scales, repaints
+// what changed, marks missing artwork, and lets the players switch the sound.
 #include "rig.h"
 #include "rules/boxes.h"
 #include "rules/display.h"
@@ -31,6 +31,7 @@ class MainWindowTest : public QObject {
     // whole run, as Qt reads where the config folder is only once.
     void initTestCase() { qputenv("XDG_CONFIG_HOME", config_.path().toLocal8Bit()); }
     void ctrlPPausesAndResumes();
+    void closingTheWindowIsTheExitEntry();
     void switchingToAnotherApplicationPausesARunningGame();
     void typedKeysSteerOnlyWhileTheKeyBoxHasTheFocus();
     void theOptionsMenuHandsACarToTheComputerAtOnce();
@@ -71,6 +72,17 @@ void MainWindowTest::ctrlPPausesAndResumes() {
     QCOMPARE(rig.game.players[0].device, Device::Trap);
 }
 
+void MainWindowTest::closingTheWindowIsTheExitEntry() {
+    Rig rig;
+    rig.startUp();
+    rig.clickStart();
+    rig.window.show();
+    QVERIFY(!rig.window.close()); // the game ends the program itself ...
+    QVERIFY(rig.game.exited);
+    QVERIFY(!rig.game.clock.timers[0].enabled);
+    QVERIFY(rig.window.close()); // ... and then the window may go
+}
+
 void MainWindowTest::switchingToAnotherApplicationPausesARunningGame() {
     Rig rig;
     rig.startUp();
@@ -109,7 +121,7 @@ void MainWindowTest::typedKeysSteerOnlyWhileTheKeyBoxHasTheFocus() {
     // The About window takes the focus; closing it resumes the game but the keys stay away ...
     QTest::keyClick(&rig.window, Qt::Key_A, Qt::ControlModifier);
     QVERIFY(rig.game.about.visible);
-    rig.driver.runEvent(closeAbout);
+    rig.clock.runEvent(closeAbout);
     QVERIFY(!rig.game.paused);
     QTest::keyClick(&rig.window, 'l');
     QCOMPARE(rig.game.players[1].heading, Count{4});
@@ -141,8 +153,8 @@ void MainWindowTest::theOptionsMenuHandsACarToTheComputerAtOnce() {
     QCOMPARE(seated.size(), 1);
     QCOMPARE(seated[0][0].toInt(), 1);
     QCOMPARE(seated[0][1].value<std::optional<Skill>>(), std::optional(Skill::Hard));
-    QVERIFY(rig.driver.seats().drives(1) && !rig.driver.seats().drives(0));
-    QCOMPARE(rig.driver.seats().drivers[1]->skill(), Skill::Hard);
+    QVERIFY(rig.clock.seats().drives(1) && !rig.clock.seats().drives(0));
+    QCOMPARE(rig.clock.seats().drivers[1]->skill(), Skill::Hard);
 
     // Player 2's keys are the computer's now; player 1's work as always.
     QTest::keyClick(&rig.window, 'j');

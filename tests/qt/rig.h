@@ -3,10 +3,8 @@
 #pragma once
 
 #include "headless/headless_platform.h"
-#include "qt/clock_driver.h"
-#include "qt/main_window.h"
+#include "qt/windowed_game.h"
 #include "rules/events.h"
-#include "rules/state.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -34,21 +32,22 @@ inline std::unique_ptr<QTemporaryDir> appFolder(bool artwork) {
 
 struct Rig {
     explicit Rig(bool artwork = true)
-        : folder(appFolder(artwork)), platform(folder->path().toStdString(), nullptr), game(platform, 1),
-          driver(game, nullptr), window(game, platform, driver, 1) {}
+        : folder(appFolder(artwork)), platform(folder->path().toStdString(), nullptr),
+          windowed({.platform = platform, .seed = 1}) {}
 
     // Start-up with both names and the difficulty answered, as the players would.
     void startUp() {
         platform.answers = {std::string("Ann"), std::string("Bob"), std::string("2")};
-        driver.runEvent(squeakrun::startUp);
+        windowed.startUp();
     }
-    void clickStart() { driver.runEvent(pressStartButton); }
+    void clickStart() { clock.runEvent(pressStartButton); }
 
     std::unique_ptr<QTemporaryDir> folder;
     HeadlessPlatform platform;
-    Game game;
-    ClockDriver driver;
-    GameWindow window;
+    WindowedGame windowed;
+    Game& game = windowed.game;
+    ClockDriver& clock = windowed.clock;
+    GameWindow& window = windowed.window;
 };
 
 } // namespace squeakrun::qt::testing

@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -108,4 +109,15 @@ TEST(GameClock, ATickIsNotInterruptedByAnotherAndTheObserverSeesEachTickBeforeIt
     EXPECT_EQ(c.log, (std::vector<std::string>{"T3@10", "T8@10"}));
     EXPECT_EQ(seen, c.log);
     EXPECT_FALSE(c.ticking());
+}
+
+TEST(GameClock, ATickThatThrowsLeavesTheClockFreeForTheNextOne) {
+    Clock c;
+    c.start(8, 10);
+    c.during = [](int) { throw std::runtime_error("a box the tick could not show"); };
+    EXPECT_THROW(c.advanceTo(10), std::runtime_error);
+    EXPECT_FALSE(c.ticking());
+    c.during = [](int) {};
+    c.advanceTo(20);
+    EXPECT_EQ(c.log, (std::vector<std::string>{"T8@10", "T8@20"}));
 }

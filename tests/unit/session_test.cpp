@@ -1,6 +1,7 @@
 // Recording a session and reading one back: a long session replays headless to the very end it had,
 // from a recording that stays small, and a file that is no recorded session is refused whole, saying
 // why, in bounded time.
+#include "computer/seated_game.h"
 #include "headless/headless_platform.h"
 #include "headless/scenario.h"
 #include "headless/temp_folder.h"
@@ -36,11 +37,11 @@ TEST(Session, TenMinutesOfPlayReplayExactlyFromLessThanAMegabyte) {
     auto play = [&](const Input& in) {
         if (const auto said = applyInput(g, in)) recorder.input(*said, g.clock.now);
     };
-    ComputerSeats seats;
+    SeatedGame seated(g);
     Random dice(7);
     const std::string keys = "wasdqexWASDikjluonIKJL";
     while (g.clock.now < 600'000 && !g.exited) {
-        advanceWithComputer(g, seats, g.clock.now + 20 + static_cast<int>(dice.next() * 300));
+        seated.advance(g.clock.now + 20 + static_cast<int>(dice.next() * 300));
         const float r = dice.next();
         if (g.window.startButton.visible) {
             play(Input::click("Command3"));
@@ -55,7 +56,7 @@ TEST(Session, TenMinutesOfPlayReplayExactlyFromLessThanAMegabyte) {
             play(Input::switchAway());
         } else if (r < 0.035f) {
             const SeatChange change{dice.next() < 0.5f ? 0 : 1, skillNamed(r < 0.033f ? "hard" : "off")};
-            seats.set(change.player, change.skill, 987654321);
+            seated.seats.set(change.player, change.skill, 987654321);
             recorder.seated(change, g.clock.now);
         } else {
             play(Input::key(std::string(1, keys[static_cast<std::size_t>(dice.next() * keys.size())])));

@@ -11,9 +11,6 @@ namespace squeakrun {
 
 namespace {
 
-// Positions of a player's letters in PlayerRow::keys.
-enum KeyRole { KeyUp, KeyDown, KeyLeft, KeyRight, KeyStop, KeySelect, KeyDrop };
-
 // Tanks and speeds in the upgrade station move in steps of 5. The limits only say when the station
 // still trades: it buys below a ceiling and sells from a floor, so one step may carry a value past
 // either (and raspberry slicks cut tanks and speeds further).
@@ -51,18 +48,12 @@ void steer(Game& g, int i, Heading heading) {
 
 // The trap, the cheese, the slick, and round again.
 void selectNextDevice(Game& g, int i) {
-    struct Next {
-        Device device;
-        const char* picture;
-    };
-    static constexpr Next kAfter[] = {{Device::Cheese, "cheeseselect.gif"},
-                                      {Device::Slick, "raspslickselect.gif"},
-                                      {Device::Trap, "trapselect.gif"}};
+    static constexpr Device kAfter[] = {Device::Cheese, Device::Slick, Device::Trap};
     Player& pl = g.players[i];
     const int now = static_cast<int>(pl.device);
     if (now < 1 || now > 3) return; // an unknown device stays as it is, key and all
-    pl.device = kAfter[now - 1].device;
-    g.control(kPlayers[i].deviceLabel).picture = kAfter[now - 1].picture;
+    pl.device = kAfter[now - 1];
+    g.control(kPlayers[i].deviceLabel).picture = devicePicture(pl.device);
     clearKeyBox(g);
 }
 
@@ -102,10 +93,9 @@ void driverKeys(Game& g, int i) {
         pl.leavingStation = true;
         clearKeyBox(g);
     }
-    static constexpr Heading kHeadings[] = {Up, Down, Left, Right};
     const std::string& text = keyText(g);
     for (int role = KeyUp; role <= KeyRight; ++role)
-        if (typed(text, row, static_cast<KeyRole>(role))) return steer(g, i, kHeadings[role]);
+        if (typed(text, row, static_cast<KeyRole>(role))) return steer(g, i, kSteeringHeading[role]);
     if (typed(text, row, KeyStop)) {
         pl.stopKeyPressed = true;
         clearKeyBox(g);
@@ -153,7 +143,7 @@ void shopKeys(Game& g, int i) {
     const PlayerRow& row = kPlayers[i];
     Player& pl = g.players[i];
     const std::string& text = keyText(g);
-    if (typed(text, row, KeyUp)) {
+    if (typed(text, row, KeyBuyTank)) {
         if (pl.tankSize < kTankCeiling && pl.score >= kTankPrice) {
             pl.tankSize += 5;
             pl.score -= kTankPrice;
@@ -161,7 +151,7 @@ void shopKeys(Game& g, int i) {
         } else if (pl.score < kTankPrice) {
             clearKeyBox(g);
         }
-    } else if (typed(text, row, KeyDown)) {
+    } else if (typed(text, row, KeySellTank)) {
         if (pl.tankSize >= kTankFloor) {
             pl.tankSize -= 5;
             pl.score += kTankPrice;
@@ -169,7 +159,7 @@ void shopKeys(Game& g, int i) {
         } else {
             clearKeyBox(g);
         }
-    } else if (typed(text, row, KeyRight)) {
+    } else if (typed(text, row, KeyBuySpeed)) {
         if (pl.score >= kSpeedPrice && pl.speed < kSpeedCeiling) {
             pl.speed += 5;
             pl.score -= kSpeedPrice;
@@ -177,7 +167,7 @@ void shopKeys(Game& g, int i) {
         } else if (pl.score < kSpeedPrice) {
             clearKeyBox(g);
         }
-    } else if (typed(text, row, KeyLeft)) {
+    } else if (typed(text, row, KeySellSpeed)) {
         if (pl.speed > kSpeedFloor) {
             pl.speed -= 5;
             pl.score += kSpeedPrice;
@@ -185,7 +175,7 @@ void shopKeys(Game& g, int i) {
         } else {
             clearKeyBox(g);
         }
-    } else if (typed(text, row, KeyStop)) {
+    } else if (typed(text, row, KeyLeave)) {
         leaveUpgradeStation(g, i);
     }
 }

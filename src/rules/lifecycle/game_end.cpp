@@ -76,7 +76,7 @@ void newGameReset(Game& g) {
     putDevicesAway(g);
     for (const PlayerRow& row : kPlayers) {
         g.control(row.countdownLabel).visible = false;
-        g.control(row.deviceLabel).picture = "trapselect.gif";
+        g.control(row.deviceLabel).picture = devicePicture(Device::Trap);
     }
     for (const PlayerRow& row : kPlayers) {
         g.control(row.trap).enabled = false;

@@ -32,7 +32,7 @@ void revive(Game& g, int i) {
 
     g.control(row.countdownLabel).visible = false;
     Control& select = g.control(row.deviceLabel);
-    if (select.picture != "trapselect.gif") select.picture = "trapselect.gif";
+    if (select.picture != devicePicture(Device::Trap)) select.picture = devicePicture(Device::Trap);
     Control& trap = g.control(row.trap);
     trap.enabled = false;
     trap.visible = false;

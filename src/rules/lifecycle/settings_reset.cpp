@@ -32,7 +32,7 @@ void settingsReset(Game& g) {
         pl.device = Device::Trap;
     }
     for (const PlayerRow& row : kPlayers)
-        g.control(row.deviceLabel).picture = "trapselect.gif";
+        g.control(row.deviceLabel).picture = devicePicture(Device::Trap);
     for (Player& pl : g.players) {
         pl.cheeseRolling = pl.cheeseDropped = false;
         pl.cheeseSpeed = 0;

@@ -103,7 +103,7 @@ void pressStartButton(Game& g) {
     // Every game starts with the trap selected; the strip shows it even if a player cycled the
     // devices while the game stood paused before the start.
     for (const PlayerRow& row : kPlayers)
-        g.control(row.deviceLabel).picture = "trapselect.gif";
+        g.control(row.deviceLabel).picture = devicePicture(Device::Trap);
     focusKeyBox(g);
     placeCarsAtStart(g);
     setPlayTimers(g, true);

@@ -1,5 +1,6 @@
 // The bonus-item tick: whenever an item has been taken, a fresh one of a random kind is put at a
 // random place on the field.
+#include "rules/devices.h"
 #include "rules/events.h"
 #include "rules/state.h"
 
@@ -11,24 +12,10 @@ namespace {
 constexpr float kItemTopLow = 960, kItemTopHigh = 3960, kItemLeftLow = 1200, kItemLeftHigh = 5520;
 constexpr int kMaxDraws = 1000;
 
-struct Kind {
-    double below; // the kind number k falls below this
-    const char* picture;
-    bool givesCheese, givesSlicks;
-    Count points;
-};
-// Cheese half the time, strawberries less often, and the two device bonuses rarely.
-constexpr Kind kKinds[] = {
-    {0.5, "cheese.gif", false, false, 30},
-    {0.8, "strawb.gif", false, false, 40},
-    {0.9, "slickpup.gif", false, true, 0},
-    {1.0, "cheeseblob.gif", true, false, 0},
-};
-
-const Kind& kindOf(float k) {
-    for (const Kind& kind : kKinds)
+const BonusKind& kindOf(float k) {
+    for (const BonusKind& kind : kBonusKinds)
         if (k < kind.below) return kind;
-    return kKinds[3];
+    return kBonusKinds.back();
 }
 
 // Places one item if it has been taken. The first item reseeds before each number of a position,
@@ -53,7 +40,7 @@ void placeItem(Game& g, BonusItem& item, Control MainWindow::*picture, bool rese
     if (!(y > kItemTopLow && y < kItemTopHigh && x > kItemLeftLow && x < kItemLeftHigh)) return;
 
     g.rng.randomize(g.clock.now);
-    const Kind& kind = kindOf(g.rng.next());
+    const BonusKind& kind = kindOf(g.rng.next());
     pic.left = x;
     pic.top = y;
     pic.visible = true;

@@ -1,5 +1,6 @@
 // Taking a bonus item: a car that touches an item gets the item's points or its five devices, and
 // the item leaves the field until the bonus-item tick puts a new one down.
+#include "rules/devices.h"
 #include "rules/display.h"
 #include "rules/sim/contacts.h"
 
@@ -7,7 +8,6 @@ namespace squeakrun {
 
 namespace {
 constexpr Control MainWindow::*kItemPictures[2] = {&MainWindow::bonusItem1, &MainWindow::bonusItem2};
-constexpr Count kDeviceBonus = 5;
 } // namespace
 
 void bonusPickups(Game& g) {
@@ -25,11 +25,11 @@ void bonusPickups(Game& g) {
             if (item.givesCheese || item.givesSlicks) g.platform.cue(Cue::Stock);
             if (item.points[i] > 0) g.platform.cue(Cue::Points);
             if (item.givesCheese) {
-                pl.cheeseStock += kDeviceBonus;
+                pl.cheeseStock += kDeviceStock;
                 item.givesCheese = false;
             }
             if (item.givesSlicks) {
-                pl.slickStock += kDeviceBonus;
+                pl.slickStock += kDeviceStock;
                 item.givesSlicks = false;
             }
             pl.score += item.points[i];

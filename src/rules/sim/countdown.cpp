@@ -26,7 +26,7 @@ void countDown(Game& g, int i) {
     if (pl.countdown <= 0) {
         label.visible = true;
         pl.hitByCheese = false;
-        if (label.caption != "Go!") label.caption = "Go!";
+        if (label.caption != kGoCaption) label.caption = kGoCaption;
         pl.splattered = false;
     }
 }

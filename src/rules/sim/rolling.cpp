@@ -1,5 +1,6 @@
 // Everything that travels without being driven, every 30 ms: rolling cheese, cars skidding on a
 // raspberry slick, and cars coasting to a halt after the stop key.
+#include "rules/devices.h"
 #include "rules/events.h"
 #include "rules/sim/contacts.h"
 
@@ -64,7 +65,7 @@ void launchCheese(Game& g, int i) {
     Player& pl = g.players[i];
     if (!pl.cheeseDropped || pl.cheeseRolling) return;
     if (isHeading(pl.heading)) pl.cheeseHeading = pl.heading;
-    pl.cheeseSpeed = pl.speed * 3;
+    pl.cheeseSpeed = pl.speed * kCheeseRollFactor;
     const Control& car = g.car(i);
     Control& cheese = g.control(kPlayers[i].cheese);
     cheese.top = car.top;

@@ -38,7 +38,7 @@ void applySettings(Game& g) {
     // and the first bonus item is not placed again before a new game starts.
     g.paused = true;
     g.carsMayMove = true;
-    g.window.pauseEntry.caption = "Pause Game";
+    g.window.pauseEntry.caption = kPauseCaption;
     g.settingsChanged = true;
     g.bonusItems[0].placed = true;
     w.visible = false;

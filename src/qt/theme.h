@@ -9,7 +9,7 @@
 class QPainter;
 class QRect;
 
-namespace squeakrun::qt::look {
+namespace squeakrun::qt::theme {
 
 inline const QColor kInk{0x14, 0x14, 0x18};        // numbers in the light boxes, outlines
 inline const QColor kSlate{0x2c, 0x33, 0x40};      // panel and window background
@@ -35,4 +35,4 @@ QFont fittedFont(const QRect& rect, int flags, const QString& text, int pixelSiz
 void outlinedText(QPainter& painter, const QRect& rect, int flags, const QString& text, const QColor& fill,
                   const QColor& outline, int scale);
 
-} // namespace squeakrun::qt::look
+} // namespace squeakrun::qt::theme

@@ -1,4 +1,4 @@
-#include "qt/look.h"
+#include "qt/theme.h"
 
 #include <QFontMetrics>
 #include <QPainter>
@@ -6,7 +6,7 @@
 #include <QRect>
 #include <algorithm>
 
-namespace squeakrun::qt::look {
+namespace squeakrun::qt::theme {
 
 QFont font(int pixelSize, bool bold) {
     QFont f(QStringLiteral("DejaVu Sans"));
@@ -39,4 +39,4 @@ void outlinedText(QPainter& painter, const QRect& rect, int flags, const QString
     painter.drawText(rect, flags, text);
 }
 
-} // namespace squeakrun::qt::look
+} // namespace squeakrun::qt::theme

@@ -1,0 +1,57 @@
+// The walk of the clock that lets the seated drivers look, and the seats themselves.
+#include "computer/seated_game.h"
+
+#include "rules/key_box.h"
+#include "rules/ticks.h"
+
+#include <string_view>
+
+namespace squeakrun {
+
+void ComputerSeats::set(int player, std::optional<Skill> skill, std::uint64_t sessionSeed) {
+    if (skill)
+        drivers[player].emplace(player, *skill, sessionSeed * 2 + static_cast<std::uint64_t>(player));
+    else
+        drivers[player].reset();
+}
+
+void advanceWithComputer(Game& g, ComputerSeats& seats, std::int64_t target) {
+    if (!seats.any()) return advanceClock(g, target);
+    std::int64_t next = nextLook(seats, g.clock.now);
+    while (next <= target && !g.exited) {
+        advanceClock(g, next);
+        if (g.clock.now != next) return; // a tick waits in a box: the clock holds still
+        for (auto& driver : seats.drivers) {
+            if (!driver) continue;
+            KeyPresses keys;
+            if (seats.onLook) {
+                const auto began = std::chrono::steady_clock::now();
+                keys = driver->look(g.window, next);
+                seats.onLook(driver->player(), std::chrono::steady_clock::now() - began);
+            } else {
+                keys = driver->look(g.window, next);
+            }
+            for (const char& key : keys)
+                pressKey(g, std::string_view(&key, 1));
+        }
+        next += kLookStepMs;
+    }
+    advanceClock(g, target);
+}
+
+std::int64_t nextLook(const ComputerSeats& seats, std::int64_t now) {
+    return seats.any() ? (now / kLookStepMs + 1) * kLookStepMs : -1;
+}
+
+std::int64_t SeatedGame::nextStep() const {
+    const std::int64_t due = game.clock.nextDue(), look = nextLook(seats, game.clock.now);
+    if (due < 0) return look;
+    return look < 0 ? due : std::min(due, look);
+}
+
+void SeatedGame::copyFrom(const SeatedGame& other) {
+    static_cast<GameState&>(game) = other.game;
+    seats.drivers = other.seats.drivers;
+}
+
+} // namespace squeakrun
