@@ -13,30 +13,13 @@ source "$(dirname "$0")/../x_session.sh"
 command -v import >/dev/null && command -v compare >/dev/null || fail "ImageMagick is needed to look at the game"
 
 # The game writes its high-score files next to itself: play from a folder of our own.
-cp "$game" "$work/squeakrun"
-cp -r "$build/images" "$work/images"
-
-(cd "$work" && exec ./squeakrun >"$work/log" 2>&1) &
-game_pid=$!
-
-start_up
-measure_window
-wait_for button_up || fail "the start button is not shown"
-# Click its middle; once the button has gone, keep what player 1's spot (1440, 2040 twips) shows.
-xdotool mousemove --sync $(at 3427 2167) click 1
-wait_for eval '! button_up' || fail "the start button did not start the game"
-car=$(((255 * scale + 14) / 15))
-read -r cx cy < <(at 1440 2040)
-shot() { import -window root -crop "${car}x${car}+${cx}+${cy}" "$work/$1.png"; }
-shot before
+start_race
+start_place before
 # Player 1 turns right, and the game is paused at once: the car at its spot now faces right, and stays
 # so however late a busy machine lets us look (a car left driving would crash and stand at its start
 # again, looking as before).
 xdotool key d ctrl+p
-turned() {
-    shot after && [ "$(compare -metric AE "$work/before.png" "$work/after.png" null: 2>&1 | cut -d' ' -f1)" != 0 ]
-}
-wait_for turned || fail "player 1's car did not turn: the keys did not reach the game"
+wait_for left_start || fail "player 1's car did not turn: the keys did not reach the game"
 xdotool key ctrl+p
 
 # Both players turn and stop: these pauses only pace the play, nothing below depends on them.
