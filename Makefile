@@ -12,7 +12,7 @@ FUZZ_SECONDS ?= 60
 JOBS ?= $(shell nproc)
 PACKAGES := cmake make g++ qt6-base-dev libgtest-dev libgmock-dev libbenchmark-dev xvfb xauth xdotool \
             imagemagick clang clang-format libclang-rt-14-dev python3-pil fonts-dejavu-core ccache \
-            qt6-multimedia-dev pulseaudio pulseaudio-utils sox
+            qt6-multimedia-dev pulseaudio pulseaudio-utils sox libxcb1-dev libxkbcommon-dev libsdl2-dev x11-xserver-utils
 # Warnings stop the developers' and CI's builds (make test), never a player's (make run, make build on a
 # fresh checkout): the next compiler release may warn about code that still works. The setting stays
 # with the build folder, so make run after make test keeps warnings as errors and rebuilds nothing;
@@ -112,8 +112,8 @@ realtime: build deps-realtime
 fuzz: deps
 	cmake -S . -B $(FUZZ_BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DSQUEAKRUN_GUI=OFF -DSQUEAKRUN_FUZZ=ON \
 	  -DCMAKE_CXX_COMPILER=clang++
-	cmake --build $(FUZZ_BUILD) -j$(JOBS) --target fuzz_rtf fuzz_scenario fuzz_play scenario-from-bytes
-	for t in rtf scenario play; do \
+	cmake --build $(FUZZ_BUILD) -j$(JOBS) --target fuzz_rtf fuzz_scenario fuzz_play fuzz_net scenario-from-bytes
+	for t in rtf scenario play net; do \
 	  mkdir -p $(FUZZ_BUILD)/work/$$t $(FUZZ_BUILD)/findings && \
 	  ./$(FUZZ_BUILD)/fuzz/fuzz_$$t -max_total_time=$(FUZZ_SECONDS) -timeout=10 \
 	    -artifact_prefix=$(FUZZ_BUILD)/findings/$$t- $(FUZZ_BUILD)/work/$$t fuzz/corpus/$$t || exit 1; \

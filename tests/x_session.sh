@@ -93,6 +93,29 @@ button_up() {
     read -r fx fy < <(at 2220 1740)
     [ "$(import -window root -crop 4x4+$fx+$fy -format '%[fx:mean.r > 0.7 && mean.b < 0.5]' info:)" = 1 ]
 }
+# Starts a copy of the game ($game, with the artwork of $build) in $work with the ARGUMENTS, answers the
+# start-up boxes and presses the start button in its middle.
+start_race() {
+    cp "$game" "$work/squeakrun"
+    cp -r "$build/images" "$work/images"
+    (cd "$work" && exec ./squeakrun "$@" >"$work/log" 2>&1) &
+    game_pid=$!
+    start_up
+    measure_window
+    wait_for button_up || fail "the start button is not shown"
+    xdotool mousemove --sync $(at 3427 2167) click 1
+    wait_for eval '! button_up' || fail "the start button did not start the game"
+}
+# Keeps what player 1's start place (1440, 2040 twips) shows in $work/NAME.png.
+start_place() {
+    local car=$(((255 * scale + 14) / 15)) cx cy
+    read -r cx cy < <(at 1440 2040)
+    import -window root -crop "${car}x${car}+${cx}+${cy}" "$work/$1.png"
+}
+# Whether player 1's start place shows something else than it did in $work/before.png.
+left_start() {
+    start_place after && [ "$(compare -metric AE "$work/before.png" "$work/after.png" null: 2>&1 | cut -d' ' -f1)" != 0 ]
+}
 # Ctrl+X on the game window (id $1) ends the game at once, with status 0; a box over it is answered first.
 quit_game() {
     local status box

@@ -2,6 +2,9 @@
 
 #include "qt/clock_driver.h"
 #include "qt/computer_choice.h"
+#include "qt/controls_window.h"
+#include "qt/gamepads.h"
+#include "qt/key_bindings.h"
 #include "qt/pixmap_cache.h"
 #include "qt/playfield_painter.h"
 #include "qt/playfield_view.h"
@@ -19,6 +22,7 @@
 #include <QKeyEvent>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMessageBox>
 #include <QScreen>
 #include <QShortcut>
 #include <QStyle>
@@ -42,27 +46,13 @@ const char* const kArtwork[] = {
     "highscores.gif",   "btnok.gif",           "btnapply.gif",    "btncancel.gif",  "btnback.gif",
 };
 
-// Typed text as the key box would take it: printable characters only (a text box takes no
-// control characters as text).
-std::vector<std::string> typedCharacters(const QString& text) {
-    std::vector<std::string> out;
-    for (qsizetype i = 0; i < text.size();) {
-        const char32_t cp = text.at(i).isHighSurrogate() && i + 1 < text.size()
-                                ? QChar::surrogateToUcs4(text.at(i), text.at(i + 1))
-                                : text.at(i).unicode();
-        const qsizetype n = cp > 0xFFFF ? 2 : 1;
-        if (QChar::isPrint(cp)) out.push_back(text.mid(i, n).toStdString());
-        i += n;
-    }
-    return out;
-}
-
 } // namespace
 
 GameWindow::GameWindow(Game& game, Platform& platform, ClockDriver& clock, std::uint64_t seed,
                        QWidget* parent)
     : QMainWindow(parent), g_(game), platform_(platform), clock_(clock),
       pictures_(std::make_unique<PixmapCache>(platform.appFolder() / "images")),
+      keys_(std::make_unique<KeyBindings>(KeyBindings::remembered())),
       computer_(new ComputerChoice(game, clock, seed, this)) {
     setWindowTitle(QStringLiteral("Squeakrun!"));
     setFocusPolicy(Qt::StrongFocus);
@@ -70,6 +60,7 @@ GameWindow::GameWindow(Game& game, Platform& platform, ClockDriver& clock, std::
     setCentralWidget(view_);
     buildMenus();
     computer_->addEntries(optionsMenu());
+    addControlsEntry();
 
     about_ = new AboutDialog(g_, clock_, *pictures_, this);
     settings_ = new SettingsDialog(g_, clock_, *pictures_, this);
@@ -138,6 +129,28 @@ QMenu* GameWindow::optionsMenu() {
     return options_;
 }
 
+void GameWindow::addControlsEntry() {
+    // A pad's push is its player's key press; Start is the pause entry.
+    pads_ = new Gamepads(
+        [this](Seat seat) {
+            playKeys({std::string(
+                1, static_cast<char>(QChar::toLower(static_cast<char32_t>(commandLetter(seat)))))});
+        },
+        [this] { action(&MainWindow::pauseEntry)->trigger(); }, this);
+    connect(pads_, &Gamepads::padLost, this, &GameWindow::padLost);
+    controls_ = new ControlsWindow(*keys_, *pads_, this);
+    optionsMenu()->addSeparator();
+    QAction* entry = optionsMenu()->addAction(QStringLiteral("&Controls…"));
+    connect(entry, &QAction::triggered, this, [this] {
+        // The window takes the keyboard from the cars: a running game waits, as when the players
+        // switch to another program.
+        clock_.play(Input::switchAway());
+        controls_->show();
+        controls_->raise();
+        controls_->activateWindow();
+    });
+}
+
 void GameWindow::addSoundEntry(Speaker& speaker) {
     QMenu* options = optionsMenu();
     options->addSeparator();
@@ -199,20 +212,41 @@ void GameWindow::followModel() {
 }
 
 void GameWindow::keyPressEvent(QKeyEvent* e) {
-    // Ctrl and Alt combinations belong to the menu; everything typed goes to the key box as is.
+    // Ctrl and Alt combinations belong to the menu; the rest goes to the key box, the players' keys as
+    // their command letters.
     if (e->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier)) {
         QMainWindow::keyPressEvent(e);
         return;
     }
-    std::vector<std::string> typed = typedCharacters(e->text());
+    std::vector<std::string> typed = keys_->typed(*e);
     if (typed.empty()) {
         QMainWindow::keyPressEvent(e);
         return;
     }
     e->accept();
+    playKeys(std::move(typed));
+}
+
+void GameWindow::playKeys(std::vector<std::string> typed) {
     std::erase_if(typed, [this](const std::string& c) { return computer_->ownsKey(c); });
     for (const std::string& c : typed)
         clock_.play(Input::key(c));
+}
+
+void GameWindow::padLost(int player) {
+    // A car whose driver lost the pad would drive on unsteered: a running game waits for the player.
+    if (computer_->seating().drives(player) || g_.paused) return;
+    clock_.play(Input::switchAway());
+    if (!g_.paused) return;
+    if (!padNotice_) {
+        padNotice_ = new QMessageBox(QMessageBox::Information, QStringLiteral("Gamepad unplugged"), QString(),
+                                     QMessageBox::Ok, this);
+        padNotice_->setModal(false);
+    }
+    padNotice_->setText(QStringLiteral("Player %1's gamepad was unplugged, so the game is paused. Plug it in "
+                                       "again or steer with the keys, and un-pause with Ctrl+P.")
+                            .arg(player + 1));
+    padNotice_->show();
 }
 
 void GameWindow::closeEvent(QCloseEvent* e) {

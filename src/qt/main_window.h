@@ -13,11 +13,16 @@
 #include <string>
 #include <vector>
 
+class QMessageBox;
+
 namespace squeakrun::qt {
 
 class AboutDialog;
 class ClockDriver;
 class ComputerChoice;
+class ControlsWindow;
+class Gamepads;
+class KeyBindings;
 class PixmapCache;
 class PlayfieldView;
 class ScoresDialog;
@@ -48,6 +53,14 @@ class GameWindow : public QMainWindow {
     PixmapCache& pictures() const { return *pictures_; }
     // Who drives each car; its seatChanged tells when that changes.
     ComputerChoice& computer() const { return *computer_; }
+
+    // The players' keys, by their place on the keyboard.
+    KeyBindings& keys() const { return *keys_; }
+    // Options > Controls…
+    ControlsWindow* controlsWindow() const { return controls_; }
+    Gamepads& gamepads() const { return *pads_; }
+    // What the game window last told the players about their pads, if anything.
+    QMessageBox* padNotice() const { return padNotice_; }
 
     // The Options menu, between File and Help, made on first use: the players' own choices, which
     // change no rule of the game.
@@ -83,16 +96,24 @@ class GameWindow : public QMainWindow {
         std::string caption; // as last given to the action, so that an unchanged one costs nothing
     };
     void buildMenus();
+    void addControlsEntry();
+    // Types the players' keys into the game, but for a car the computer drives.
+    void playKeys(std::vector<std::string> typed);
+    void padLost(int player);
 
     Game& g_;
     Platform& platform_;
     ClockDriver& clock_;
     std::unique_ptr<PixmapCache> pictures_;
+    std::unique_ptr<KeyBindings> keys_;
     PlayfieldView* view_;
     AboutDialog* about_;
     SettingsDialog* settings_;
     ScoresDialog* scores_;
     ComputerChoice* computer_;
+    ControlsWindow* controls_ = nullptr;
+    Gamepads* pads_ = nullptr;
+    QMessageBox* padNotice_ = nullptr;
     QMenu* options_ = nullptr;
     std::vector<ShownEntry> entries_;
     bool missingReported_ = false;

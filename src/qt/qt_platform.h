@@ -44,6 +44,11 @@ class QtPlatform : public Platform, public ModalWatch {
     // Heard through the speaker, when there is one.
     void cue(Cue cue) override;
     void setSpeaker(Speaker* speaker) { speaker_ = speaker; }
+    // The keys' names come from the players' bindings once they are known.
+    std::string keyName(char letter) override {
+        return keyNames_ ? keyNames_(letter) : Platform::keyName(letter);
+    }
+    void setKeyNames(std::function<std::string(char)> names) { keyNames_ = std::move(names); }
 
     bool boxOpen() const override { return open_ > 0; }
     std::int64_t boxesClosed() const override { return closed_; }
@@ -69,6 +74,7 @@ class QtPlatform : public Platform, public ModalWatch {
     QPointer<QWidget> parent_;
     Speaker* speaker_ = nullptr;
     std::function<void()> beforeBox_;
+    std::function<std::string(char)> keyNames_;
     int open_ = 0;
     std::int64_t closed_ = 0;
     bool quitting_ = false;

@@ -1,6 +1,7 @@
 #include "qt/windowed_game.h"
 
 #include "qt/computer_choice.h"
+#include "qt/key_bindings.h"
 #include "qt/qt_platform.h"
 #include "rules/events.h"
 
@@ -15,6 +16,7 @@ WindowedGame::WindowedGame(const GameParts& parts)
     if (boxes_) {
         boxes_->setDialogParent(&window);
         boxes_->setBeforeBox([this] { window.followModel(); });
+        boxes_->setKeyNames([this](char letter) { return window.keys().keyName(letter); });
     }
     if (!recorder_) return;
     recorder_->begin(parts.seed, game);
@@ -28,7 +30,10 @@ WindowedGame::WindowedGame(const GameParts& parts)
 
 WindowedGame::~WindowedGame() {
     // The platform may outlive the window it showed the game in.
-    if (boxes_) boxes_->setBeforeBox({});
+    if (boxes_) {
+        boxes_->setBeforeBox({});
+        boxes_->setKeyNames({});
+    }
 }
 
 void WindowedGame::startUp() {

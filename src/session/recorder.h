@@ -64,6 +64,7 @@ class RecordingPlatform : public Platform {
     std::filesystem::path recordFolder() override { return inner_.recordFolder(); }
     void cue(Cue cue) override { inner_.cue(cue); }
     void quit() override { inner_.quit(); }
+    std::string keyName(char letter) override { return inner_.keyName(letter); }
 
   private:
     Platform& inner_;

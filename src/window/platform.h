@@ -54,6 +54,9 @@ class Platform {
     virtual void cue(Cue cue) = 0;
     // The Exit command: close every window and end the program once the current handler returns.
     virtual void quit() = 0;
+    // How the players' keyboard labels the key that types the game's command letter `letter` (upper
+    // case): the letter itself, unless the players' keys lie elsewhere.
+    virtual std::string keyName(char letter) { return std::string(1, letter); }
 };
 
 } // namespace squeakrun

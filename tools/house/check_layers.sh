@@ -4,7 +4,8 @@
 #   rules/              on window/ and records/
 #   computer/           on rules/ (and what it stands on)
 #   session/            on computer/ (and what it stands on)
-#   qt/, headless/      on session/ (and what it stands on), never on each other
+#   net/                on session/ (and what it stands on)
+#   qt/, headless/      on net/ (and what it stands on), never on each other
 # Usage: check_layers.sh [SRC_DIR]
 set -u
 src=${1:-$(dirname "$0")/../../src}
@@ -14,14 +15,15 @@ declare -A may=(
   [rules]="rules window records"
   [computer]="computer rules window records"
   [session]="session computer rules window records"
-  [qt]="qt session computer rules window records"
-  [headless]="headless session computer rules window records"
+  [net]="net session computer rules window records"
+  [qt]="qt net session computer rules window records"
+  [headless]="headless net session computer rules window records"
 )
 bad=0
 while IFS= read -r -d '' file; do
   rel=${file#"$src"/}
   layer=${rel%%/*}
-  [ -n "${may[$layer]+x}" ] || { echo "$rel: not in any layer (window, records, rules, computer, session, qt, headless)"; bad=1; continue; }
+  [ -n "${may[$layer]+x}" ] || { echo "$rel: not in any layer (window, records, rules, computer, session, net, qt, headless)"; bad=1; continue; }
   while IFS=: read -r line target; do
     to=${target%%/*}
     [ -n "${may[$to]+x}" ] || continue # a library's header or a sibling file

@@ -89,16 +89,24 @@ void chooseRules(Game& g) {
 }
 
 void chooseControls(Game& g) {
-    message(
-        g,
-        "Player 1: W / S / A / D steer up / down / left / right, Q stops (coasts to a halt) and leaves a "
-        "station, R selects the next device, E drops the selected device.\n\n"
-        "Player 2: I / K / J / L steer up / down / left / right, U stops (coasts to a halt) and leaves a "
-        "station, P selects the next device, O drops the selected device.\n\n"
-        "Ctrl+P pauses and resumes, Ctrl+G opens Game Settings (new names and difficulty; this resets the "
-        "game), Ctrl+H shows the high score, Ctrl+A the About window, Ctrl+X quits, F11 toggles full "
-        "screen. After closing a window, click the playfield to give the keys back to the game.",
-        Buttons::OK, "Controls");
+    // The keys are named as the players' keyboard labels them, which need not be the letters.
+    std::string text;
+    for (std::size_t i = 0; i < kPlayers.size(); ++i) {
+        const auto key = [&g, &row = kPlayers[i]](std::size_t role) {
+            return g.platform.keyName(row.keys[role]);
+        };
+        text += "Player " + std::to_string(i + 1) + ": " + key(0) + " / " + key(1) + " / " + key(2) + " / " +
+                key(3) + " steer up / down / left / right, " + key(4) +
+                " stops (coasts to a halt) and leaves a station, " + key(5) + " selects the next device, " +
+                key(6) + " drops the selected device.\n\n";
+    }
+    message(g,
+            text +
+                "Ctrl+P pauses and resumes, Ctrl+G opens Game Settings (new names and difficulty; this "
+                "resets the game), Ctrl+H shows the high score, Ctrl+A the About window, Ctrl+X quits, F11 "
+                "toggles full screen. After closing a window, click the playfield to give the keys back to "
+                "the game.",
+            Buttons::OK, "Controls");
 }
 
 // The players went to another application: a running game pauses as the pause entry pauses it, and

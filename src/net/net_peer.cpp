@@ -1,0 +1,136 @@
+#include "net/net_peer.h"
+
+#include "rules/saved_records.h"
+#include "session/recorder.h"
+#include "session/session_file.h"
+
+#include <stdlib.h>
+
+namespace squeakrun {
+
+namespace {
+
+// The joiner's game reads and saves the records of this game in a folder of its own, which holds the
+// host's records as the host's game read them: both games start from the same high score.
+class HostsRecords : public Platform {
+  public:
+    HostsRecords(Platform& outer, std::filesystem::path folder) : outer_(outer), folder_(std::move(folder)) {}
+    Button messageBox(const std::string& text, Buttons buttons, const std::string& title) override {
+        return outer_.messageBox(text, buttons, title);
+    }
+    std::string inputBox(const std::string& prompt, const std::string& title,
+                         const std::string& defaultAnswer) override {
+        return outer_.inputBox(prompt, title, defaultAnswer);
+    }
+    std::filesystem::path appFolder() override { return folder_; }
+    void cue(Cue cue) override { outer_.cue(cue); }
+    void quit() override { outer_.quit(); }
+
+  private:
+    Platform& outer_;
+    std::filesystem::path folder_;
+};
+
+std::string nameOr(std::string name, int player) {
+    name = cleanName(name);
+    return name.empty() ? "Player " + std::to_string(player + 1) : name;
+}
+
+} // namespace
+
+NetPeer::NetPeer(std::unique_ptr<Link> link, bool hosting, Introduction me, Platform& platform)
+    : link_(std::move(link)), hosting_(hosting), me_(std::move(me)), platform_(platform) {
+    me_.name = nameOr(me_.name, hosting_ ? 0 : 1);
+}
+
+NetPeer::~NetPeer() {
+    std::error_code ignored;
+    if (!recordsFolder_.empty()) std::filesystem::remove_all(recordsFolder_, ignored);
+}
+
+void NetPeer::frame(double ms, std::chrono::milliseconds wait) {
+    if (!hosting_ && !introduced_ && link_->connected()) {
+        link_->send(Hello{kProtocolNumber, me_.version, me_.name});
+        introduced_ = true;
+    }
+    for (const Message& m : link_->receive(wait))
+        hear(m);
+    if (!game_ || over()) return;
+    game_->advance(ms);
+    for (const Message& m : game_->outgoing())
+        link_->send(m);
+}
+
+void NetPeer::quit() {
+    if (!game_) return;
+    game_->quit();
+    for (const Message& m : game_->outgoing())
+        link_->send(m);
+    link_->receive();
+}
+
+void NetPeer::hear(const Message& message) {
+    if (const auto* hello = std::get_if<Hello>(&message)) {
+        if (!otherName_.empty()) return;
+        otherName_ = nameOr(hello->name, hosting_ ? 1 : 0);
+        const Hello mine{kProtocolNumber, me_.version, me_.name};
+        if (hello->protocol != kProtocolNumber || hello->version != me_.version) {
+            refused_ = "The other machine plays version " + hello->version + " of the game and this one " +
+                       me_.version + "; both need the same.";
+            if (hosting_) link_->send(mine); // so that the joiner can say so too
+            return;
+        }
+        if (!hosting_) return;
+        HostSetup setup{me_.seed, me_.difficulty, {}};
+        Game reader(platform_, me_.seed);
+        for (std::size_t i = 0; i < kRecordFiles.size(); ++i)
+            setup.records[i] = loadRecord(reader, kRecordFiles[i]).substr(0, kMaxRecordBytes);
+        link_->send(mine);
+        link_->send(setup);
+        begin(setup);
+    } else if (const auto* setup = std::get_if<HostSetup>(&message)) {
+        if (!hosting_ && !game_ && !otherName_.empty() && refused_.empty()) begin(*setup);
+    } else if (game_) {
+        game_->receive(message);
+    }
+}
+
+void NetPeer::begin(const HostSetup& setup) {
+    const int local = hosting_ ? 0 : 1;
+    Platform* platform = &platform_;
+    if (!hosting_) {
+        std::string pattern = (std::filesystem::temp_directory_path() / "squeakrun-net-XXXXXX").string();
+        if (mkdtemp(pattern.data())) recordsFolder_ = pattern;
+        for (std::size_t i = 0; i < kRecordFiles.size(); ++i)
+            if (!setup.records[i].empty())
+                writeStoredRecord(recordsFolder_, {std::string(kRecordFiles[i]), setup.records[i], false});
+        records_ = std::make_unique<HostsRecords>(platform_, recordsFolder_);
+        platform = records_.get();
+    }
+    NetStart start{local, setup.seed, {}, setup.difficulty};
+    start.names[local] = me_.name;
+    start.names[1 - local] = otherName_;
+    game_ = std::make_unique<NetGame>(*platform, start);
+}
+
+std::string NetPeer::line() const {
+    if (!refused_.empty()) return refused_;
+    if (!game_) return link_->closed();
+    if (game_->desynced())
+        return "The two machines' games went apart at game time " + std::to_string(game_->desyncedAt()) +
+               " ms; the game stops.";
+    if (!game_->broken().empty()) return game_->broken();
+    if (game_->otherQuit() || !link_->closed().empty() || link_->silence() > kGoneAfter)
+        return otherName_ + " left the game";
+    if (link_->silence() > kWaitAfter) return "Waiting for " + otherName_ + "\u2026";
+    return {};
+}
+
+bool NetPeer::over() const {
+    if (!refused_.empty() || !link_->closed().empty()) return true;
+    // A host may wait for its joiner as long as its player likes; a game in play waits kGoneAfter.
+    return game_ && (link_->silence() > kGoneAfter || game_->desynced() || !game_->broken().empty() ||
+                     game_->otherQuit());
+}
+
+} // namespace squeakrun

@@ -1,0 +1,63 @@
+// One machine of a network game from the first packet to the last: the two machines introduce
+// themselves (protocol number, game version, names; the host adds the seed, the difficulty and its
+// stored records), then play the game over the link, frame by frame, and say in one line what the
+// players must know: a refusal, "Waiting for Bob…", "Bob left the game".
+#pragma once
+
+#include "net/link.h"
+#include "net/net_game.h"
+
+#include <array>
+#include <filesystem>
+#include <memory>
+#include <string>
+
+namespace squeakrun {
+
+// Who this machine's player is and, on the host, the game both machines play.
+struct Introduction {
+    std::string name;
+    std::string version; // the game's: both machines must play the same rules
+    // The host's only.
+    std::uint64_t seed = 1;
+    std::string difficulty = "2";
+};
+
+class NetPeer {
+  public:
+    // `hosting`: this machine listens on `link`, plays player 1 and chooses the game. `platform` gives
+    // the game its folders and sounds; the host's stored records are the game's on both machines.
+    NetPeer(std::unique_ptr<Link> link, bool hosting, Introduction me, Platform& platform);
+    ~NetPeer();
+
+    // One frame: hears the link (waiting up to `wait` for it), lets `ms` of wall time pass in the game
+    // and sends what the game has to say.
+    void frame(double ms, std::chrono::milliseconds wait = {});
+    // This machine leaves: the other hears at once.
+    void quit();
+
+    // The game, once both machines have met; null before.
+    NetGame* game() { return game_.get(); }
+    const std::string& otherName() const { return otherName_; }
+    // What the players must read now, or empty text.
+    std::string line() const;
+    // Nothing more will happen: refused, left, or the games differed.
+    bool over() const;
+    const Link& link() const { return *link_; }
+
+  private:
+    void hear(const Message& message);
+    void begin(const HostSetup& setup);
+
+    std::unique_ptr<Link> link_;
+    bool hosting_;
+    Introduction me_;
+    Platform& platform_;
+    std::unique_ptr<Platform> records_; // the joiner plays from the host's records
+    std::filesystem::path recordsFolder_;
+    std::unique_ptr<NetGame> game_;
+    std::string otherName_, refused_;
+    bool introduced_ = false;
+};
+
+} // namespace squeakrun

@@ -1,0 +1,141 @@
+// Two machines of a network game on 127.0.0.1, over real UDP sockets and ENet, the joiner's packets
+// through a relay that delays, jitters, drops, duplicates and reorders them: they meet, play the same
+// game, refuse what they must with one line, and wait for each other through a blackout.
+#include "headless/headless_platform.h"
+#include "headless/temp_folder.h"
+#include "net/net_peer.h"
+#include "net_same_game.h"
+#include "relay.h"
+
+#include <gtest/gtest.h>
+
+#include <thread>
+
+using namespace squeakrun;
+
+namespace {
+
+using std::chrono::milliseconds;
+
+struct Machine {
+    TempFolder folder;
+    HeadlessPlatform world{folder.path(), nullptr};
+    std::unique_ptr<NetPeer> peer;
+};
+
+std::unique_ptr<NetPeer> hostOn(Machine& m, const std::string& version = "1.0") {
+    std::string why;
+    auto link = Link::listen(0, why);
+    EXPECT_TRUE(link) << why;
+    return std::make_unique<NetPeer>(std::move(link), true, Introduction{"Ann", version, 77, "2"}, m.world);
+}
+
+std::unique_ptr<NetPeer> joinAt(Machine& m, std::uint16_t port, const std::string& version = "1.0") {
+    std::string why;
+    auto link = Link::call("127.0.0.1", port, why);
+    EXPECT_TRUE(link) << why;
+    return std::make_unique<NetPeer>(std::move(link), false, Introduction{"Bob", version}, m.world);
+}
+
+// Frames every few ms of wall time on every machine, with the players' hands of `act` between them;
+// with `clocks` false the games stand and only the messages move.
+template <class Act>
+void frames(std::vector<NetPeer*> peers, Relay* relay, milliseconds length, Act act, bool clocks = true) {
+    const auto end = std::chrono::steady_clock::now() + length;
+    auto last = std::chrono::steady_clock::now();
+    while (std::chrono::steady_clock::now() < end) {
+        const auto now = std::chrono::steady_clock::now();
+        const double ms = std::chrono::duration<double, std::milli>(now - last).count();
+        last = now;
+        for (NetPeer* p : peers) {
+            if (relay) relay->pump();
+            p->frame(clocks ? ms : 0);
+            act(*p);
+        }
+        std::this_thread::sleep_for(milliseconds(2));
+    }
+}
+
+void closeBoxesAndStart(NetPeer& p) {
+    NetGame* g = p.game();
+    if (!g) return;
+    if (g->box())
+        g->answer(Button::OK, "gg");
+    else if (g->shown().window.startButton.enabled)
+        g->agree(Input::click("Command3"));
+}
+
+} // namespace
+
+TEST(NetLink, TwoMachinesThroughABadLinkPlayTheSameGame) {
+    Machine a, b;
+    a.peer = hostOn(a);
+    Relay relay(0, a.peer->link().port(), {75, 20, 0.05, 0.01, 0.02, 40, milliseconds(-1), {}, 3});
+    ASSERT_TRUE(relay.ok());
+    b.peer = joinAt(b, relay.port());
+    int presses = 0;
+    frames({a.peer.get(), b.peer.get()}, &relay, milliseconds(5000), [&](NetPeer& p) {
+        closeBoxesAndStart(p);
+        if (p.game() && ++presses % 40 == 0) p.game()->press("wasdijkl"[presses / 40 % 8]);
+    });
+    ASSERT_TRUE(a.peer->game() && b.peer->game());
+    EXPECT_EQ(a.peer->otherName(), "Bob");
+    EXPECT_EQ(b.peer->otherName(), "Ann");
+    EXPECT_TRUE(a.peer->game()->shown().carsMayMove);
+    EXPECT_GT(a.peer->game()->stats().rollbacks, 0);
+    // The clocks stop; what is still on its way arrives.
+    frames(
+        {a.peer.get(), b.peer.get()}, &relay, milliseconds(1500), [](NetPeer&) {}, false);
+    EXPECT_EQ(a.peer->line(), "");
+    expectSameGame(*a.peer->game(), *b.peer->game());
+}
+
+TEST(NetLink, AnotherVersionASecondJoinerOrNobodyAnsweringIsOneClearLine) {
+    Machine a, b, c;
+    a.peer = hostOn(a, "1.0");
+    b.peer = joinAt(b, a.peer->link().port(), "1.1");
+    frames({a.peer.get(), b.peer.get()}, nullptr, milliseconds(300), [](NetPeer&) {});
+    EXPECT_EQ(a.peer->line(),
+              "The other machine plays version 1.1 of the game and this one 1.0; both need the same.");
+    EXPECT_EQ(b.peer->line(),
+              "The other machine plays version 1.0 of the game and this one 1.1; both need the same.");
+    EXPECT_TRUE(a.peer->over() && b.peer->over());
+    EXPECT_FALSE(a.peer->game() || b.peer->game());
+
+    Machine d;
+    d.peer = hostOn(d);
+    b.peer = joinAt(b, d.peer->link().port());
+    frames({d.peer.get(), b.peer.get()}, nullptr, milliseconds(300), closeBoxesAndStart);
+    c.peer = joinAt(c, d.peer->link().port());
+    frames({d.peer.get(), b.peer.get(), c.peer.get()}, nullptr, milliseconds(300), closeBoxesAndStart);
+    EXPECT_EQ(c.peer->line(), "That game already has two players.");
+    EXPECT_EQ(d.peer->line(), "");
+    EXPECT_EQ(d.peer->otherName(), "Bob");
+
+    const std::uint16_t nobody = a.peer->link().port();
+    a.peer.reset();
+    c.peer = joinAt(c, nobody);
+    frames({c.peer.get()}, nullptr, kNoAnswerAfter + milliseconds(300), [](NetPeer&) {});
+    EXPECT_EQ(c.peer->line(), "No answer from the other machine.");
+}
+
+TEST(NetLink, ABlackoutIsWaitedThroughAndAQuitEndsTheGameAtOnce) {
+    Machine a, b;
+    a.peer = hostOn(a);
+    Relay relay(0, a.peer->link().port(), {10, 0, 0, 0, 0, 40, milliseconds(1500), milliseconds(1500), 5});
+    b.peer = joinAt(b, relay.port());
+    frames({a.peer.get(), b.peer.get()}, &relay, milliseconds(2500), closeBoxesAndStart);
+    EXPECT_EQ(a.peer->line(), "Waiting for Bob\u2026");
+    EXPECT_EQ(b.peer->line(), "Waiting for Ann\u2026");
+    EXPECT_TRUE(a.peer->game()->stalled());
+    frames({a.peer.get(), b.peer.get()}, &relay, milliseconds(1500), closeBoxesAndStart);
+    EXPECT_EQ(a.peer->line(), "");
+    EXPECT_FALSE(a.peer->game()->stalled());
+    EXPECT_GT(a.peer->game()->now(), 2500);
+
+    b.peer->quit();
+    b.peer.reset();
+    frames({a.peer.get()}, &relay, milliseconds(200), [](NetPeer&) {});
+    EXPECT_EQ(a.peer->line(), "Bob left the game");
+    EXPECT_TRUE(a.peer->over());
+}
