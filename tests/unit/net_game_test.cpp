@@ -204,6 +204,12 @@ TEST(NetGame, OnlyTheHostChangesSettingsAndEitherMachinePausesBoth) {
     Match bad({0, 0, 0, 0}, 7);
     bad.host.receive(Event{5, 0, Input::menu("mnuFileSettings")});
     EXPECT_NE(bad.host.broken(), "");
+    // So does one that presses a key of the host's player.
+    Match sly({0, 0, 0, 0}, 7);
+    sly.host.receive(Keys{0, 0, 0, 0, 0, {{5, 0, 'i'}}});
+    EXPECT_EQ(sly.host.broken(), "");
+    sly.host.receive(Keys{0, 0, 0, 1, 0, {{6, 1, 'w'}}});
+    EXPECT_NE(sly.host.broken(), "");
 }
 
 TEST(NetGame, DifferentGamesAtAConfirmedMomentStopThatMachineAndAQuitIsHeard) {
