@@ -231,6 +231,7 @@ void NetGame::stamp(int player, std::uint32_t order, std::int64_t time, Input in
     if (player != localPlayer_ && time < now_) {
         ++stats_.rollbacks;
         stats_.deepestMs = std::max(stats_.deepestMs, now_ - time);
+        ++stats_.bySteps[std::min<std::size_t>((now_ - time) / kStepMs, stats_.bySteps.size() - 1)];
     }
     shownCurrent_ = false;
     Stamped s{time, player, order, std::move(input)};

@@ -56,6 +56,8 @@ struct RollbackStats {
     long long rollbacks = 0;       // inputs of the other player that arrived for a moment shown
     std::int64_t deepestMs = 0;    // the furthest back one of them reached
     long long stalledAdvances = 0; // advances cut short because this machine was too far ahead
+    // How many went back 0, 1, ... car steps; the last counts every deeper one.
+    std::array<long long, kMaxPredictedMs / kStepMs + 2> bySteps{};
 };
 
 class NetGame {

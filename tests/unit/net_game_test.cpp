@@ -3,71 +3,24 @@
 // end at the same game, and its recording replays headless to the same end.
 #include "headless/headless_platform.h"
 #include "headless/temp_folder.h"
+#include "net/sim_link.h"
 #include "net_same_game.h"
 #include "window/random.h"
 
 #include <gtest/gtest.h>
 
-#include <deque>
 #include <sstream>
 
 using namespace squeakrun;
 
 namespace {
 
-struct LinkShape {
-    double delayMs = 0, jitterMs = 0, loss = 0, reorder = 0;
-    std::int64_t blackoutFrom = -1, blackoutTo = -1; // nothing gets through meanwhile
-};
-
-// One direction of the link. Keys packets may be lost or overtaken (the older one is then dropped, as a
-// sequenced channel does); reliable messages arrive in order, late.
-struct Pipe {
-    Pipe(const LinkShape& s, std::uint64_t seed) : shape(s), dice(seed) {}
-    LinkShape shape;
-    Random dice;
-    std::deque<std::pair<std::int64_t, std::vector<std::uint8_t>>> reliable;
-    std::vector<std::tuple<std::int64_t, std::uint64_t, std::vector<std::uint8_t>>> keys;
-    std::uint64_t keysSent = 0, keysDelivered = 0;
-
-    void send(std::int64_t now, const Message& m) {
-        const double jitter = shape.jitterMs * (2 * dice.next() - 1);
-        auto at = now + static_cast<std::int64_t>(shape.delayMs + jitter);
-        const bool dark = now >= shape.blackoutFrom && now < shape.blackoutTo;
-        if (channelOf(m) == Channel::Reliable) {
-            if (dark) at = std::max(at, shape.blackoutTo);
-            if (!reliable.empty()) at = std::max(at, reliable.back().first);
-            reliable.emplace_back(at, encode(m));
-            return;
-        }
-        ++keysSent;
-        if (dark || dice.next() < shape.loss) return;
-        if (dice.next() < shape.reorder) at += 40;
-        keys.emplace_back(at, keysSent, encode(m));
-    }
-    void deliver(std::int64_t now, NetGame& to) {
-        while (!reliable.empty() && reliable.front().first <= now) {
-            to.receive(*decode(reliable.front().second));
-            reliable.pop_front();
-        }
-        std::erase_if(keys, [&](const auto& packet) {
-            const auto& [at, number, bytes] = packet;
-            if (at > now) return false;
-            if (number > keysDelivered) {
-                keysDelivered = number;
-                to.receive(*decode(bytes));
-            }
-            return true;
-        });
-    }
-};
-
 // Two machines, each with its player pressing keys, closing boxes and pressing start at their own pace.
 struct Match {
     TempFolder hostFolder, joinFolder;
     HeadlessPlatform hostWorld{hostFolder.path(), nullptr}, joinWorld{joinFolder.path(), nullptr};
     NetGame host, join;
-    Pipe toJoin, toHost;
+    SimulatedPipe toJoin, toHost;
     std::int64_t wall = 0;
     Random hands;
     bool playing = true;
