@@ -3,8 +3,9 @@
 // with no loss and with 5 % of the keys packets lost. The computer drives both cars, each on its own
 // machine as a player would, closes the boxes after a while and presses start. One table: rollbacks a
 // second and how far back (p99), the time a frame takes to hear the link, roll back and play forward
-// (p99), the frames that had to wait, bytes a second each way, and the games whose two machines or
-// whose recording's replay did not end the same.
+// (p99), the frames that had to wait, bytes a second each way (the messages', and on the wire with
+// kHeaderBytes a packet for IP, UDP and ENet), and the games whose two machines or whose recording's
+// replay did not end the same.
 #include "headless/headless_platform.h"
 #include "headless/scenario.h"
 #include "headless/temp_folder.h"
@@ -23,9 +24,11 @@ using namespace squeakrun;
 namespace {
 
 constexpr std::int64_t kFrameMs = 16;
+constexpr long long kHeaderBytes = 20 + 8 + 12;
 
 struct Figures {
-    long long rollbacks = 0, stalls = 0, frames = 0, bytesToJoin = 0, bytesToHost = 0, differ = 0;
+    long long rollbacks = 0, stalls = 0, frames = 0, differ = 0;
+    long long bytesToJoin = 0, bytesToHost = 0, wireToJoin = 0, wireToHost = 0;
     decltype(RollbackStats::bySteps) bySteps{};
     std::vector<double> frameMicros;
 };
@@ -70,7 +73,7 @@ void playOne(const LinkShape& shape, std::uint64_t seed, std::int64_t seconds, F
             game.advance(clocks ? kFrameMs : 0);
             f.frameMicros.push_back(
                 std::chrono::duration<double, std::micro>(std::chrono::steady_clock::now() - begin).count());
-            for (const Message& m : game.outgoing())
+            for (const Message& m : game.outgoing(kFrameMs))
                 (i == 0 ? toJoin : toHost).send(wall, m);
         }
     };
@@ -79,6 +82,8 @@ void playOne(const LinkShape& shape, std::uint64_t seed, std::int64_t seconds, F
         frame(wall, true);
     f.bytesToJoin += toJoin.bytes();
     f.bytesToHost += toHost.bytes();
+    f.wireToJoin += toJoin.bytes() + kHeaderBytes * toJoin.packets();
+    f.wireToHost += toHost.bytes() + kHeaderBytes * toHost.packets();
     // The players stop; what is on its way arrives, and both machines confirm the same moment.
     for (const std::int64_t end = wall + 3000; wall < end; wall += kFrameMs)
         frame(wall, false);
@@ -121,9 +126,9 @@ int main(int argc, char** argv) {
     const std::int64_t seconds = argc > 2 ? std::max(1, std::atoi(argv[2])) : 120;
     std::printf("%d games of %lld game seconds each, the computer at both machines\n\n", games,
                 static_cast<long long>(seconds));
-    std::printf(
-        "| round trip | loss | rollbacks/s | depth p99 | frame p99 | waiting frames | bytes/s to joiner | "
-        "bytes/s to host | games apart |\n|---|---|---|---|---|---|---|---|---|\n");
+    std::printf("| round trip | loss | rollbacks/s | depth p99 | frame p99 | waiting frames | bytes/s to "
+                "joiner (wire) | "
+                "bytes/s to host (wire) | games apart |\n|---|---|---|---|---|---|---|---|---|\n");
     for (const double roundTrip : {0.0, 60.0, 150.0, 300.0}) {
         for (const double loss : {0.0, 0.05}) {
             const bool rough = roundTrip > 0;
@@ -133,10 +138,12 @@ int main(int argc, char** argv) {
                 playOne(shape, static_cast<std::uint64_t>(g), seconds, f);
             const double played = static_cast<double>(games * seconds);
             std::printf(
-                "| %.0f ms | %.0f %% | %.1f | %lld ms | %.0f us | %.2f %% | %.0f | %.0f | %lld of %d |\n",
+                "| %.0f ms | %.0f %% | %.1f | %lld ms | %.0f us | %.2f %% | %.0f (%.0f) | %.0f (%.0f) | %lld "
+                "of %d |\n",
                 roundTrip, loss * 100, static_cast<double>(f.rollbacks) / played / 2, depthP99(f),
                 p99(f.frameMicros), 100.0 * static_cast<double>(f.stalls) / static_cast<double>(f.frames),
-                static_cast<double>(f.bytesToJoin) / played, static_cast<double>(f.bytesToHost) / played,
+                static_cast<double>(f.bytesToJoin) / played, static_cast<double>(f.wireToJoin) / played,
+                static_cast<double>(f.bytesToHost) / played, static_cast<double>(f.wireToHost) / played,
                 f.differ, games);
             std::fflush(stdout);
         }

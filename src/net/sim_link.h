@@ -26,8 +26,9 @@ class SimulatedPipe {
     void send(std::int64_t now, const Message& message);
     // Hands `to` every message due by `now`.
     void deliver(std::int64_t now, NetGame& to);
-    // Bytes sent so far, as the messages' own bytes (the link's headers not counted).
+    // Bytes sent so far, as the messages' own bytes (the link's headers not counted), and packets.
     long long bytes() const { return bytes_; }
+    long long packets() const { return packets_; }
 
   private:
     struct Packet {
@@ -40,7 +41,7 @@ class SimulatedPipe {
     std::deque<Packet> reliable_;
     std::vector<Packet> keys_;
     std::uint64_t keysSent_ = 0, keysDelivered_ = 0;
-    long long bytes_ = 0;
+    long long bytes_ = 0, packets_ = 0;
 };
 
 } // namespace squeakrun

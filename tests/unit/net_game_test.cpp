@@ -32,12 +32,15 @@ struct Match {
 
     void act(NetGame& side) {
         if (side.box()) {
+            // Each player closes their own boxes sooner or later, whatever else they do.
+            if (!playing) side.answer(Button::Yes, "well driven");
             if (hands.next() < 0.08) {
                 ++boxesSeen;
                 side.answer(Button::Yes, "well driven");
             }
             return;
         }
+        if (!playing) return;
         const Game& g = side.shown();
         if (g.window.startButton.visible && g.window.startButton.enabled && hands.next() < 0.04)
             side.agree(Input::click("Command3"));
@@ -46,25 +49,24 @@ struct Match {
     // Both machines run for `ms` of wall time, a frame every 16 ms, their players' hands every 4 ms.
     void run(std::int64_t ms) {
         for (const std::int64_t end = wall + ms; wall < end; wall += 4) {
-            if (playing) {
-                act(host);
-                act(join);
-            }
+            act(host);
+            act(join);
             if (clocks) {
                 host.advance(4);
                 join.advance(4);
             }
             if (wall % 16 == 0) {
-                for (const Message& m : host.outgoing())
+                for (const Message& m : host.outgoing(16))
                     toJoin.send(wall, m);
-                for (const Message& m : join.outgoing())
+                for (const Message& m : join.outgoing(16))
                     toHost.send(wall, m);
             }
             toJoin.deliver(wall, join);
             toHost.deliver(wall, host);
         }
     }
-    // The clocks stop; the machines talk until each knows all the other did.
+    // The clocks stop and the players only close their boxes; the machines talk until each knows all
+    // the other did.
     void settle() {
         playing = clocks = false;
         run(3000);
