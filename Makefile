@@ -3,7 +3,9 @@
 # make build - build only
 # make mutate - plant slips in the rules and the computer driver and report the ones the fast tests miss
 # make tournament - the computer drivers' tournament, one table
+# make same-game - the scenarios and a small tournament from GCC and from Clang, compared
 BUILD ?= build
+CLANG_BUILD ?= build-clang
 ASAN_BUILD ?= build-asan
 FUZZ_BUILD ?= build-fuzz
 SOAK_HOURS ?= 24
@@ -12,7 +14,8 @@ FUZZ_SECONDS ?= 60
 JOBS ?= $(shell nproc)
 PACKAGES := cmake make g++ qt6-base-dev libgtest-dev libgmock-dev libbenchmark-dev xvfb xauth xdotool \
             imagemagick clang clang-format libclang-rt-14-dev python3-pil fonts-dejavu-core ccache \
-            qt6-multimedia-dev pulseaudio pulseaudio-utils sox libxcb1-dev libxkbcommon-dev libsdl2-dev x11-xserver-utils
+            qt6-multimedia-dev pulseaudio pulseaudio-utils sox libxcb1-dev libxkbcommon-dev libsdl2-dev \
+            x11-xserver-utils libenet-dev
 # Warnings stop the developers' and CI's builds (make test), never a player's (make run, make build on a
 # fresh checkout): the next compiler release may warn about code that still works. The setting stays
 # with the build folder, so make run after make test keeps warnings as errors and rebuilds nothing;
@@ -25,7 +28,7 @@ ASAN_CONFIGURE := cmake -S . -B $(ASAN_BUILD) -DCMAKE_BUILD_TYPE=Debug -DSQUEAKR
 # Only for make realtime: the two-player game its CPU figure is set beside (large, so not for make test).
 REALTIME_PACKAGES := ksnakeduel dbus-daemon
 
-.PHONY: all deps deps-realtime install-packages configure build run test format screenshots sanitize soak bench realtime fuzz art sounds install clean mutate tournament netplay
+.PHONY: all deps deps-realtime install-packages configure build run test format screenshots sanitize soak bench realtime fuzz art sounds install clean mutate tournament same-game netplay
 
 all: build
 
@@ -57,10 +60,19 @@ run: build
 	./$(BUILD)/squeakrun
 
 # Every test (the format and layer checks among them) with warnings as errors, then every test of the
-# game's core again in the sanitizer build.
+# game's core again in the sanitizer build, and the same game from the other compiler.
 test: WERROR := ON
-test: build sanitize
+test: build sanitize same-game
 	cd $(BUILD) && ctest --output-on-failure -j$(JOBS)
+
+# The same game from GCC and from Clang: the runner and the tournament built with Clang alone (no
+# window, no tests), then every scenario file, dumped at each step, and a small tournament compared
+# line for line with the everyday build's. A few minutes on a fresh machine, seconds from the cache.
+same-game: build
+	cmake -S . -B $(CLANG_BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DSQUEAKRUN_GUI=OFF -DSQUEAKRUN_WERROR=ON \
+	  -DCMAKE_CXX_COMPILER=clang++
+	cmake --build $(CLANG_BUILD) -j$(JOBS) --target squeakrun-script squeakrun-tournament
+	bash tools/house/same_game.sh $(BUILD) $(CLANG_BUILD)
 
 # The core's tests built with the address and undefined-behaviour sanitizers.
 sanitize: deps
@@ -97,8 +109,9 @@ netplay: build
 
 # The game window's real-time figures (ticks on time, key to screen, frame cost, CPU driving, waiting and
 # paused, memory, a cue to its sound): three runs of 15 s on one virtual X server with the sound on and a
-# sound server of its own, each followed by KSnakeDuel driven the same way for its CPU beside ours, with
-# medians. A measurement: it marks PASS or MISS, never fails.
+# sound server of its own, each followed by the floor (a bare widget driving two boxes) and KSnakeDuel
+# driven the same way for their CPU beside ours, with medians. A measurement: it marks PASS or MISS,
+# never fails.
 # make realtime COMPUTER=hard has the computer drive player 2 at that skill (easy, average, hard).
 COMPUTER ?=
 REALTIME_ARGS = $(if $(COMPUTER),--computer $(COMPUTER))
@@ -149,7 +162,7 @@ package: deps
 	bash packaging/build_package.sh $(PACKAGE_BUILD)
 
 clean:
-	rm -rf $(BUILD) $(ASAN_BUILD) $(FUZZ_BUILD) $(PACKAGE_BUILD)
+	rm -rf $(BUILD) $(ASAN_BUILD) $(FUZZ_BUILD) $(PACKAGE_BUILD) $(CLANG_BUILD)
 
 # Plants each slip of tools/mutate/slips.txt in the rules, one at a time, and reports the slips the fast
 # tests (scenarios and unit tests) let through, with the kill rate. Its own build folder, so the

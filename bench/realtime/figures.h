@@ -36,7 +36,8 @@ Figures median(const std::vector<Figures>& runs);
 
 // The report: each measured figure with its goal and PASS or MISS.
 void print(const Figures& f, std::FILE* out);
-// The CPU beside the peer's (another two-player game driven the same way on the same display).
-void printPeer(const Figures& f, std::FILE* out);
+// Our CPU beside the floor's (a bare widget driving two boxes) and the peer's (another two-player game
+// driven the same way), each measured right after our run on the same display.
+void printBeside(const Figures& f, std::FILE* out);
 
 } // namespace squeakrun::realtime

@@ -11,8 +11,12 @@
 //   squeakrun-realtime --computer SKILL             the computer drives player 2 (easy, average, hard)
 //
 // With more than one run, each run is a fresh process (so memory and warm caches do not carry over).
+// After each run the floor (a bare widget driving two boxes, `--floor SCALE`) and the peer (`--peer
+// COMMAND`) are measured for as long in processes of their own, and our CPU is set beside theirs.
 #include "figures.h"
+#include "floor.h"
 #include "sink_listener.h"
+#include "thread_use.h"
 
 #include "headless/headless_platform.h"
 #include "qt/clock_driver.h"
@@ -55,18 +59,6 @@ using namespace squeakrun::realtime;
 
 namespace {
 
-// A player's loop on the field: clockwise round a box of its own, well clear of the walls, the
-// stations and the other player's loop. A key is pressed only to turn, so every key changes the
-// car's picture at once and shows on screen.
-struct Loop {
-    float x0, y0, x1, y1;
-};
-// Small loops, so that each player turns about every 300 ms and a run gathers over a hundred keys.
-constexpr Loop kLoops[2] = {
-    {1700, 800, 2300, 1250},  // player 1: above and right of the upgrade station
-    {4100, 2800, 4700, 3250}, // player 2: below and left of the gas station
-};
-
 Heading turnFor(Heading h, float x, float y, const Loop& l) {
     switch (h) {
     case Right:
@@ -90,43 +82,6 @@ std::int64_t vmHwmKiB() {
     for (const QByteArray& line : f.readAll().split('\n'))
         if (line.startsWith("VmHWM:")) return line.mid(6).trimmed().split(' ').value(0).toLongLong();
     return -1;
-}
-
-// CPU time of every thread of this process so far (the scheduler's own count, in ns): Qt's and the
-// window system's helper threads count as much as the game's.
-// CPU time (ns), how often the scheduler ran them and their write calls, for the threads of this
-// process by name (the game's own thread is "main", the sound thread "sound"): the wake-ups say where
-// the CPU goes far more steadily than the CPU itself.
-struct ThreadUse {
-    std::int64_t nanos = 0, runs = 0, writes = 0; // writes: its write system calls (a frame sent is one)
-};
-std::map<std::string, ThreadUse> threadUse() {
-    std::map<std::string, ThreadUse> byName;
-    const QDir tasks(QStringLiteral("/proc/self/task"));
-    for (const QString& tid : tasks.entryList(QDir::Dirs | QDir::NoDotAndDotDot)) {
-        QFile stat(tasks.filePath(tid) + QStringLiteral("/schedstat"));
-        QFile comm(tasks.filePath(tid) + QStringLiteral("/comm"));
-        if (!stat.open(QIODevice::ReadOnly) || !comm.open(QIODevice::ReadOnly)) continue;
-        const QList<QByteArray> fields = stat.readAll().trimmed().split(' ');
-        const bool main = tid == QString::number(QCoreApplication::applicationPid());
-        ThreadUse& use = byName[main ? "main" : comm.readAll().trimmed().replace(' ', '_').toStdString()];
-        use.nanos += fields.value(0).toLongLong();
-        use.runs += fields.value(2).toLongLong();
-        QFile io(tasks.filePath(tid) + QStringLiteral("/io"));
-        if (io.open(QIODevice::ReadOnly))
-            for (const QByteArray& line : io.readAll().split('\n'))
-                if (line.startsWith("syscw:")) use.writes += line.mid(6).trimmed().toLongLong();
-    }
-    return byName;
-}
-
-// CPU time of every thread of this process so far (the scheduler's own count, in ns): Qt's and the
-// window system's helper threads count as much as the game's.
-std::int64_t cpuNanos() {
-    std::int64_t total = 0;
-    for (const auto& [name, use] : threadUse())
-        total += use.nanos;
-    return total;
 }
 
 // Runs the event loop for `ms` with nothing else waking it (QTest::qWait would poll every few ms), and
@@ -581,7 +536,7 @@ std::string quoted(const std::string& s) {
 } // namespace
 
 int main(int argc, char** argv) {
-    int runs = 3, seconds = 15, standing = 5;
+    int runs = 3, seconds = 15, standing = 5, floorScale = 0;
     bool child = false;
     std::string peer;
     std::string computerArg; // passed on to each run
@@ -602,19 +557,25 @@ int main(int argc, char** argv) {
             if (!computer) return usage();
         } else if (!std::strcmp(argv[i], "--child"))
             child = true;
+        else if (!std::strcmp(argv[i], "--floor") && hasValue)
+            floorScale = std::atoi(argv[++i]);
         else
             return usage();
     }
     if (runs < 1 || seconds < 1 || standing < 1) return usage();
 
+    if (floorScale > 0) {
+        runFloor(argc, argv, seconds, floorScale).write(stdout);
+        return 0;
+    }
     if (child) {
         const Figures f = runOnce(argc, argv, seconds, standing, computer);
         print(f, stdout);
         f.write(stdout);
         return 0;
     }
-    // Each run in a process of its own, the peer's right after it on the same display; the figures
-    // come back as lines of the children's output.
+    // Each run in a process of its own, the floor's and the peer's right after it on the same display;
+    // the figures come back as lines of the children's output.
     std::vector<Figures> all;
     for (int r = 1; r <= runs; ++r) {
         std::printf("== run %d of %d ==\n", r, runs);
@@ -622,19 +583,22 @@ int main(int argc, char** argv) {
         collect(quoted(argv[0]) + " --child --seconds " + std::to_string(seconds) + " --standing " +
                     std::to_string(standing) + (computer ? " --computer " + computerArg : ""),
                 "", f);
-        if (!peer.empty()) {
-            collect(peer + " " + std::to_string(seconds), "peer.", f);
-            if (f.get("peer.cpu.percent") > 0)
-                f.set("peer.ratio", f.get("cpu.percent") / f.get("peer.cpu.percent"));
-            printPeer(f, stdout);
-        }
+        if (f.get("scale") > 0)
+            collect(quoted(argv[0]) + " --floor " + std::to_string(static_cast<int>(f.get("scale"))) +
+                        " --seconds " + std::to_string(seconds),
+                    "floor.", f);
+        if (!peer.empty()) collect(peer + " " + std::to_string(seconds), "peer.", f);
+        for (const std::string other : {"floor.", "peer."})
+            if (f.get(other + "cpu.percent") > 0)
+                f.set(other + "ratio", f.get("cpu.percent") / f.get(other + "cpu.percent"));
+        printBeside(f, stdout);
         all.push_back(f);
     }
     if (runs > 1) {
         std::printf("== median of %d runs ==\n", runs);
         const Figures m = median(all);
         print(m, stdout);
-        if (!peer.empty()) printPeer(m, stdout);
+        printBeside(m, stdout);
     }
     return 0;
 }

@@ -26,21 +26,19 @@ Road::Road(const MainWindow& w, int player, Margins margins, float otherDx, floa
     // A trap gets a square berth as long as its longer side, whichever way it lies.
     const Control& trap = w.*otherRow.trap;
     const float trapSide = std::max(trap.width, trap.height);
-    if (trap.visible)
-        hazards_[hazardCount_++] = touching(trap.left, trap.top, trapSide, trapSide, margins.hazard);
+    if (trap.visible) addHazard(touching(trap.left, trap.top, trapSide, trapSide, margins.hazard));
     for (const PlayerRow& row : kPlayers) {
         const Control& slick = w.*row.slick;
-        if (slick.visible)
-            hazards_[hazardCount_++] = touching(slick.left, slick.top, kCarBox, kCarBox, margins.hazard);
+        if (slick.visible) addHazard(touching(slick.left, slick.top, kCarBox, kCarBox, margins.hazard));
     }
     const Control& cheese = w.*otherRow.cheese;
     cheeseShown_ = cheese.visible;
     cheeseLeft_ = cheese.left;
     cheeseTop_ = cheese.top;
     // Where the other car comes back after losing a life.
-    hazards_[hazardCount_++] = touching(otherRow.startLeft, otherRow.startTop, kCarBox, kCarBox, 40);
+    addHazard(touching(otherRow.startLeft, otherRow.startTop, kCarBox, kCarBox, 40));
     // The same without the margin it keeps: where the car really comes to harm.
-    for (int i = 0; i < hazardCount_; ++i) {
+    for (std::size_t i = 0; i < hazardCount_; ++i) {
         const Box b = hazards_[i];
         const float m = margins.hazard;
         realHazards_[i] = {b.x0 + m, b.y0 + m, b.x1 - m, b.y1 - m};
@@ -69,7 +67,7 @@ bool Road::danger(float x, float y, int step, bool margins) const {
     for (int i = 0; margins && i < inTheWayCount_; ++i)
         if (inTheWay_[i].has(x, y)) return true;
     const std::array<Box, kMostHazards>& hazards = margins ? hazards_ : realHazards_;
-    for (int i = 0; i < hazardCount_; ++i)
+    for (std::size_t i = 0; i < hazardCount_; ++i)
         if (hazards[i].has(x, y)) return true;
     if (otherShown_) {
         // The other car may turn towards us: its reach grows with the steps ahead.
@@ -103,7 +101,7 @@ void Road::plan() {
     for (const Control* station : {&w_.gasStation, &w_.upgradeStation})
         if (station != targetStation_)
             block(touching(station->left, station->top, kStationWidth, kStationHeight, grow));
-    for (int i = 0; i < hazardCount_; ++i) {
+    for (std::size_t i = 0; i < hazardCount_; ++i) {
         const Box b = hazards_[i];
         block({b.x0 - grow, b.y0 - grow, b.x1 + grow, b.y1 + grow});
     }

@@ -6,6 +6,7 @@
 #include "rules/state.h"
 
 #include <array>
+#include <cstddef>
 #include <cstdint>
 
 namespace squeakrun {
@@ -75,12 +76,14 @@ class Road {
     float otherLeft_ = 0, otherTop_ = 0;
     bool cheeseShown_ = false;
     float cheeseLeft_ = 0, cheeseTop_ = 0, cheeseDx_ = 0, cheeseDy_ = 0;
-    // What lies still on the field, with the margin kept and without it. A look sees at most the other
-    // player's trap, both slicks and the other car's start place, so the list never overflows; one
-    // more kind of thing on the field needs one more place here.
-    static constexpr int kMostHazards = 4;
+    // What lies still on the field, with the margin kept and without it: the other player's trap, a
+    // slick of each player and the other car's start place, each at most once, so the list is full
+    // exactly when all of them lie on the field. A new kind of thing on the field needs its place
+    // counted here; until then adding it throws rather than writing past the list.
+    static constexpr std::size_t kMostHazards = 1 + std::size(kPlayers) + 1;
+    void addHazard(const Box& b) { hazards_.at(hazardCount_++) = b; }
     std::array<Box, kMostHazards> hazards_{}, realHazards_{};
-    int hazardCount_ = 0;
+    std::size_t hazardCount_ = 0;
     std::array<Box, 2> inTheWay_{}; // the stations it does not drive into
     int inTheWayCount_ = 0;
     Box target_;

@@ -2,16 +2,16 @@
 // every box and every sound is logged, and the application folder is whatever folder the caller gives.
 #pragma once
 
+#include "session/script.h"
 #include "window/platform.h"
 
-#include <deque>
 #include <optional>
 #include <ostream>
 #include <vector>
 
 namespace squeakrun {
 
-class HeadlessPlatform : public Platform {
+class HeadlessPlatform : public Platform, public BoxAnswers {
   public:
     HeadlessPlatform(std::filesystem::path folder, std::ostream* log)
         : folder_(std::move(folder)), log_(log) {}
@@ -24,8 +24,6 @@ class HeadlessPlatform : public Platform {
     void quit() override {}
     void cue(Cue cue) override;
 
-    std::deque<std::optional<std::string>> answers; // nullopt: the box is cancelled
-    std::deque<Button> replies;
     bool useDefaults = false; // every box takes its default, queued answers stay queued
 
     std::string lastMessage, lastTitle, lastPrompt;

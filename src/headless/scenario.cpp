@@ -8,11 +8,8 @@
 #include "rules/events.h"
 #include "rules/lifecycle/shared_steps.h"
 #include "rules/ticks.h"
-#include "session/inputs.h"
-#include "session/session_file.h"
-#include "window/random.h"
+#include "session/script.h"
 
-#include <cstdlib>
 #include <memory>
 #include <utility>
 
@@ -25,35 +22,59 @@ class Runner {
     Runner(const std::string& label, std::ostream& out) : label_(label), out_(out) {}
 
     ScenarioStatus run(std::string_view text) {
-        std::size_t pos = 0;
-        while (pos <= text.size() && status_ == ScenarioStatus::Passed) {
-            std::size_t end = text.find('\n', pos);
-            if (end == std::string_view::npos) end = text.size();
-            std::string_view line = text.substr(pos, end - pos);
-            if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
-            ++lineNumber_;
-            if (!line.empty() && line[0] != '#') execute(std::string(line));
-            if (end == text.size()) break;
-            pos = end + 1;
-        }
+        auto read = readScript(text, Dialect::Test);
+        if (const auto* error = std::get_if<ScriptError>(&read)) return malformed(*error);
+        const Script& script = std::get<Script>(read);
+        if (const auto error = writeRecords(script, folder_.path())) return malformed(*error);
+        seed_ = script.seed;
+        if (!script.starts) return status_;
+        game_ = std::make_unique<Game>(platform_, seed_);
+        fields_ = gameFields(*game_);
+        ScriptPlayer player(*game_, platform_, script);
+        seated_ = &player.seated();
+        player.playAll([this](const Step& step) { return witness(step); });
         return status_;
     }
 
   private:
-    void malformed(const std::string& line, const std::string& why) {
-        out_ << "MALFORMED " << label_ << ':' << lineNumber_ << ": " << line << " (" << why << ")\n";
-        status_ = ScenarioStatus::Malformed;
+    ScenarioStatus malformed(const ScriptError& error) {
+        out_ << "MALFORMED " << label_;
+        if (error.line > 0) out_ << ':' << error.line;
+        out_ << ": ";
+        if (!error.text.empty())
+            out_ << error.text << " (" << error.why << ")\n";
+        else
+            out_ << error.why << '\n';
+        return status_ = ScenarioStatus::Malformed;
+    }
+    void malformed(const Step& step, const std::string& why) {
+        malformed(ScriptError{step.line, step.text, why});
     }
 
-    void checkPlatformFault(const std::string& line) {
-        if (platform_.fault && status_ == ScenarioStatus::Passed) malformed(line, *platform_.fault);
+    // What the runner does itself: checking and printing values, setting them, calling a handler,
+    // random play; and whether a box was answered with a button it does not have.
+    bool witness(const Step& step) {
+        using Kind = Step::Kind;
+        if (step.kind == Kind::Expect) expect(step);
+        if (step.kind == Kind::Own) {
+            static constexpr std::pair<std::string_view, void (Runner::*)(const Step&)> kOwn[] = {
+                {"print", &Runner::print},    {"dump", &Runner::dump},         {"set", &Runner::set},
+                {"run", &Runner::runHandler}, {"autoplay", &Runner::autoplay},
+            };
+            for (const auto& [word, run] : kOwn)
+                if (word == step.command) (this->*run)(step);
+        }
+        if (platform_.fault && status_ == ScenarioStatus::Passed &&
+            (step.kind == Kind::Start || step.when == When::Playing))
+            malformed(step, *platform_.fault);
+        return status_ == ScenarioStatus::Passed;
     }
 
     std::optional<Value> read(const std::string& name) {
-        if (name == "clock") return Value(Count(game_ ? game_->clock.now : 0));
+        if (name == "clock") return Value(Count(game_->clock.now));
         if (name == "count.message") return Value(Count(platform_.messageCount));
         if (name == "count.input") return Value(Count(platform_.inputCount));
-        if (name == "exited") return Value(game_ && game_->exited);
+        if (name == "exited") return Value(game_->exited);
         if (name == "last.message") return Value(platform_.lastMessage);
         if (name == "last.title") return Value(platform_.lastTitle);
         if (name == "last.prompt") return Value(platform_.lastPrompt);
@@ -65,7 +86,6 @@ class Runner {
             if (!plainFileName(file)) return std::nullopt;
             return Value(loadRecordFile(folder_.path() / file));
         }
-        if (!game_) return std::nullopt;
         auto it = fields_.find(name);
         if (it == fields_.end()) return std::nullopt;
         return it->second.get();
@@ -93,173 +113,53 @@ class Runner {
         }
     }
 
-    // One line of a scenario, split: COMMAND REST, and REST as NAME VALUE. The value is the rest of
-    // the line, so a name with nothing after it has the empty value, with or without a blank.
-    struct Line {
-        std::string text, command, rest, name, value;
-        bool hasRest = false, hasValue = false;
-    };
-
-    // When a command may come: only before start, at any time, once a game was started, or while
-    // the game runs (after the program ended such a command does nothing).
-    enum class When { BeforeStart, Anytime, Started, Playing };
-    struct Command {
-        std::string_view word;
-        When when;
-        void (Runner::*run)(const Line&);
-    };
-    void execute(const std::string& text) {
-        Line line;
-        line.text = text;
-        const std::size_t space = text.find(' ');
-        line.command = text.substr(0, space);
-        line.hasRest = space != std::string::npos;
-        if (line.hasRest) line.rest = text.substr(space + 1);
-        const std::size_t split = line.rest.find(' ');
-        line.name = line.rest.substr(0, split);
-        line.hasValue = split != std::string::npos;
-        if (line.hasValue) line.value = line.rest.substr(split + 1);
-
-        // Adding a command is a row here and its function below.
-        static constexpr Command kCommands[] = {
-            {"seed", When::BeforeStart, &Runner::seed},       {"file", When::BeforeStart, &Runner::file},
-            {"rawfile", When::BeforeStart, &Runner::rawfile}, {"answer", When::Anytime, &Runner::answer},
-            {"reply", When::Anytime, &Runner::reply},         {"start", When::Anytime, &Runner::start},
-            {"expect", When::Started, &Runner::expect},       {"print", When::Started, &Runner::print},
-            {"dump", When::Started, &Runner::dump},           {"key", When::Playing, &Runner::input},
-            {"click", When::Playing, &Runner::input},         {"menu", When::Playing, &Runner::input},
-            {"type", When::Playing, &Runner::input},          {"select", When::Playing, &Runner::input},
-            {"wait", When::Playing, &Runner::wait},           {"computer", When::Playing, &Runner::computer},
-            {"run", When::Playing, &Runner::runHandler},      {"set", When::Playing, &Runner::set},
-            {"autoplay", When::Playing, &Runner::autoplay},
-        };
-        static constexpr Command kUnknown = {"", When::Playing, &Runner::unknown};
-        const Command* command = &kUnknown;
-        for (const Command& c : kCommands)
-            if (c.word == line.command) command = &c;
-        if (command->when == When::BeforeStart && game_)
-            return malformed(text, line.command + " comes before start");
-        if ((command->when == When::Started || command->when == When::Playing) && !game_)
-            return malformed(text, "only seed, file, rawfile, answer and reply come before start");
-        if (command->when == When::Playing && game_->exited) return; // the program has ended
-        (this->*command->run)(line);
-        if (command->when != When::Playing || status_ != ScenarioStatus::Passed) return;
-        checkPlatformFault(text);
+    // The value of `name`, or nullopt once the line is found malformed for naming nothing.
+    std::optional<Value> lookUp(const Step& line, const std::string& name) {
+        auto value = read(name);
+        if (!value) unknownName(line, name);
+        return value;
     }
+    void unknownName(const Step& line, const std::string& name) { malformed(line, "unknown name " + name); }
+    void wrongKind(const Step& line) { malformed(line, "value of the wrong kind for " + line.name); }
 
-    void unknown(const Line& line) { malformed(line.text, "unknown command " + line.command); }
-
-    void seed(const Line& line) {
-        auto v = wholeCount(line.rest);
-        if (!v || *v < 0) return malformed(line.text, "seed needs a whole number");
-        seed_ = static_cast<std::uint64_t>(*v);
-    }
-
-    // "file NAME TEXT" writes a record file as the game writes one; "rawfile NAME TEXT" writes the
-    // bytes the escaped text stands for, to give the game files it would never write itself.
-    bool fileNamed(const Line& line) {
-        if (line.hasValue && plainFileName(line.name)) return true;
-        malformed(line.text, line.command + " NAME TEXT");
-        return false;
-    }
-    void file(const Line& line) {
-        if (fileNamed(line) && !saveRecordFile(folder_.path() / line.name, line.value))
-            malformed(line.text, "cannot write " + line.name);
-    }
-    void rawfile(const Line& line) {
-        if (!fileNamed(line)) return;
-        if (!writeStoredRecord(folder_.path(), {line.name, line.value, true}))
-            malformed(line.text, "bad escape in rawfile text");
-    }
-
-    void answer(const Line& line) {
-        platform_.answers.push_back(line.hasRest ? std::optional<std::string>(line.rest) : std::nullopt);
-    }
-
-    void reply(const Line& line) {
-        const auto button = buttonNamed(line.rest);
-        if (!button) return malformed(line.text, "reply OK, Yes or No");
-        platform_.replies.push_back(*button);
-    }
-
-    void start(const Line& line) {
-        if (game_ || line.hasRest)
-            return malformed(line.text, game_ ? "second start" : "start takes nothing");
-        startGame();
-        checkPlatformFault(line.text);
-    }
-
-    void expect(const Line& line) {
-        auto actual = read(line.name);
-        if (!actual) return malformed(line.text, "unknown name " + line.name);
-        auto match = valueMatches(*actual, line.value);
-        if (!match) return malformed(line.text, "value of the wrong kind for " + line.name);
+    void expect(const Step& line) {
+        const auto actual = lookUp(line, line.name);
+        if (!actual) return;
+        const auto match = valueMatches(*actual, line.value);
+        if (!match) return wrongKind(line);
         if (!*match) {
-            out_ << "FAIL " << label_ << ':' << lineNumber_ << ": " << line.name << " is "
+            out_ << "FAIL " << label_ << ':' << line.line << ": " << line.name << " is "
                  << formatValue(*actual) << ", expected " << line.value << '\n';
             status_ = ScenarioStatus::Failed;
         }
     }
 
-    void print(const Line& line) {
-        auto actual = read(line.rest);
-        if (!actual) return malformed(line.text, "unknown name " + line.rest);
-        out_ << line.rest << " = " << formatValue(*actual) << '\n';
+    void print(const Step& line) {
+        if (const auto actual = lookUp(line, line.rest))
+            out_ << line.rest << " = " << formatValue(*actual) << '\n';
     }
 
-    void dump(const Line& line) {
-        if (line.hasRest) return malformed(line.text, "dump takes nothing");
+    void dump(const Step&) {
         for (auto& [fieldName, field] : fields_)
             if (formLoaded(field.form)) out_ << fieldName << " = " << formatValue(field.get()) << '\n';
     }
 
-    // A player's input takes the path the window's inputs take.
-    void input(const Line& line) {
-        std::string why;
-        const auto input = parseInput(line.command, line.rest, why);
-        if (!input) return malformed(line.text, why);
-        if (!applyInput(*game_, *input)) malformed(line.text, "no entry " + line.value);
-    }
-
-    void wait(const Line& line) {
-        auto ms = wholeCount(line.rest);
-        if (!ms || *ms < 0) return malformed(line.text, "wait needs milliseconds");
-        advanceWithComputer(*game_, seats_, game_->clock.now + *ms);
-    }
-
-    // "computer N SKILL": from now on the computer drives player N's car (off: nobody does).
-    void computer(const Line& line) {
-        const std::optional<SeatChange> change = parseSeatChange(line.rest);
-        if (!change) return malformed(line.text, "computer 1|2 easy|average|hard|off");
-        seats_.set(change->player, change->skill, seed_);
-    }
-
-    void runHandler(const Line& line) {
+    void runHandler(const Step& line) {
         auto handler = handlerNamed(line.rest);
-        if (!handler) return malformed(line.text, "no handler " + line.rest);
+        if (!handler) return malformed(line, "no handler " + line.rest);
         handler(*game_);
     }
 
-    void set(const Line& line) {
+    void set(const Step& line) {
         auto it = fields_.find(line.name);
-        if (it == fields_.end()) return malformed(line.text, "unknown name " + line.name);
-        if (!it->second.set(line.value))
-            return malformed(line.text, "value of the wrong kind for " + line.name);
+        if (it == fields_.end()) return unknownName(line, line.name);
+        if (!it->second.set(line.value)) wrongKind(line);
     }
 
-    void autoplay(const Line& line) {
-        auto ms = wholeCount(line.rest);
-        if (!ms || *ms < 0) return malformed(line.text, "autoplay needs milliseconds");
+    void autoplay(const Step& line) {
         AutoplayOptions options;
         options.seed = seed_;
-        options.seats = &seats_;
-        squeakrun::autoplay(*game_, platform_, *ms, options);
-    }
-
-    void startGame() {
-        game_ = std::make_unique<Game>(platform_, seed_);
-        fields_ = gameFields(*game_);
-        startUp(*game_);
+        squeakrun::autoplay(*seated_, platform_, line.ms, options);
     }
 
     using Handler = void (*)(Game&);
@@ -277,9 +177,8 @@ class Runner {
     HeadlessPlatform platform_{folder_.path(), &out_};
     std::uint64_t seed_ = 1;
     std::unique_ptr<Game> game_;
-    ComputerSeats seats_; // the cars the computer drives, from their `computer` line on
+    SeatedGame* seated_ = nullptr; // the game with the cars the computer drives, the script player's
     std::map<std::string, Field> fields_;
-    int lineNumber_ = 0;
     ScenarioStatus status_ = ScenarioStatus::Passed;
 };
 

@@ -105,13 +105,16 @@ bool parseGameOptions(QCommandLineParser& parser, const QStringList& arguments, 
                      : parser.errorText());
         return false;
     }
+    options.mute = parser.isSet(QStringLiteral("mute"));
+    options.recordFolder = parser.value(QStringLiteral("record"));
+    options.replay = parser.value(QStringLiteral("replay"));
     return readChoice(parser, QStringLiteral("computer"), driversNamed, options.computer) &&
            readChoice(parser, QStringLiteral("skill"), skillNamed, options.skill);
 }
 
 } // namespace
 
-void answerQuestions(int argc, char* argv[]) {
+Options answerQuestions(int argc, char* argv[]) {
     // A console application: the help names the program it was started as, and no display is opened.
     const QCoreApplication console(argc, argv);
     QCommandLineParser parser;
@@ -119,6 +122,7 @@ void answerQuestions(int argc, char* argv[]) {
     if (!parseGameOptions(parser, withoutQtOptions(QCoreApplication::arguments()), options)) std::exit(2);
     if (parser.isSet(QStringLiteral("help"))) parser.showHelp(0);
     if (parser.isSet(QStringLiteral("version"))) parser.showVersion();
+    return options;
 }
 
 std::optional<Options> readOptions(const QStringList& arguments) {
@@ -127,9 +131,6 @@ std::optional<Options> readOptions(const QStringList& arguments) {
     if (!parseGameOptions(parser, arguments, options)) return std::nullopt;
     // Qt's options exist only once the window system has started: list them with the game's now.
     if (parser.isSet(QStringLiteral("help-all"))) parser.process(arguments);
-    options.mute = parser.isSet(QStringLiteral("mute"));
-    options.recordFolder = parser.value(QStringLiteral("record"));
-    options.replay = parser.value(QStringLiteral("replay"));
     return options;
 }
 

@@ -23,8 +23,9 @@ struct Options {
 
 // Before the window system starts: when the help or the version is asked for, prints it and ends the
 // program with exit code 0; a word that is neither the game's nor one of Qt's own options ends it with
-// one line on stderr and exit code 2, so a mistyped option is told even where no display is.
-void answerQuestions(int argc, char* argv[]);
+// one line on stderr and exit code 2, so a mistyped option is told even where no display is. Otherwise
+// the game's options as far as they can be read without the window system.
+Options answerQuestions(int argc, char* argv[]);
 
 // Once Qt has taken its own options out of `arguments`: the game's options, or nullopt after one line on
 // stderr naming what is left that the game does not know (exit code 2), should Qt have read fewer

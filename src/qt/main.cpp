@@ -9,6 +9,7 @@
 #include "qt/replay_player.h"
 #include "qt/speaker.h"
 #include "qt/windowed_game.h"
+#include "session/script.h"
 #include "session/session_file.h"
 
 #include <QApplication>
@@ -25,23 +26,25 @@ int main(int argc, char* argv[]) {
     using namespace squeakrun;
     QCoreApplication::setApplicationName(QStringLiteral("Squeakrun!"));
     QCoreApplication::setApplicationVersion(QStringLiteral(SQUEAKRUN_VERSION));
-    qt::answerQuestions(argc, argv);
+    const qt::Options asked = qt::answerQuestions(argc, argv);
+    // A replay is judged before the window system starts: one that cannot be watched is told in one line,
+    // with or without a display.
+    std::optional<Script> replay;
+    if (!asked.replay.isEmpty()) {
+        auto read = readScriptFile(asked.replay.toStdString(), Dialect::Session);
+        if (const auto* error = std::get_if<ScriptError>(&read)) {
+            std::fprintf(stderr, "squeakrun: %s cannot be watched: %s\n", qPrintable(asked.replay),
+                         describe(*error).c_str());
+            return 2;
+        }
+        replay = std::move(std::get<Script>(read));
+    }
 
     qt::GameWindow::prepareWindowSystem();
     QApplication app(argc, argv);
     const std::optional<qt::Options> options = qt::readOptions(QCoreApplication::arguments());
     if (!options) return 2;
-    if (!options->replay.isEmpty()) {
-        // A replay that cannot be watched is refused before any window opens.
-        auto read = readSession(options->replay.toStdString());
-        if (const auto* why = std::get_if<std::string>(&read)) {
-            std::fprintf(stderr, "squeakrun: %s cannot be watched: %s\n", qPrintable(options->replay),
-                         why->c_str());
-            return 2;
-        }
-        return qt::watchSession(std::move(std::get<Session>(read)),
-                                options->mute || !qt::Speaker::chosenOn());
-    }
+    if (replay) return qt::watchSession(std::move(*replay), options->mute || !qt::Speaker::chosenOn());
 
     qt::QtPlatform platform;
     qt::Speaker speaker(platform.appFolder() / "sounds");

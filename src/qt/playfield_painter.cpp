@@ -254,7 +254,7 @@ void drawnParts(const MainWindow& f, int scale, std::vector<DrawnPart>& parts) {
         const Placed& p = kDrawOrder[i];
         Signature h;
         h.add(f.*p.control);
-        parts[i].look = h.value;
+        parts[i].signature = h.value;
         if (shown(f, p)) {
             QRect r = extentOf(f, p, rectOf(f.*p.control, originOf(f, p), scale), scale);
             if (p.container) r &= rectOf(f.*p.container, QPointF(0, 0), scale);

@@ -29,11 +29,11 @@ QSize clientPixels();
 void paintMainWindow(QPainter& painter, const MainWindow& f, PixmapCache& pictures, int scale,
                      qreal dpr = 1.0, const QRegion& only = QRegion());
 
-// One drawn thing as it stands: a hash of how it looks and where drawing it touches the content at a
+// One drawn thing as it stands: the signature of how it looks and where drawing it touches the content at a
 // scale (empty when it is not shown). Two lists of parts, made at two moments, tell which places
 // of the content have changed in between.
 struct DrawnPart {
-    std::uint64_t look = 0;
+    std::uint64_t signature = 0;
     QRect rect;
     bool operator==(const DrawnPart&) const = default;
 };

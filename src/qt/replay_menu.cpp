@@ -1,6 +1,6 @@
 #include "qt/replay_menu.h"
 
-#include "session/session_file.h"
+#include "session/script.h"
 
 #include <QCoreApplication>
 #include <QDateTime>
@@ -31,10 +31,10 @@ void watchReplay(QWidget& window) {
         QFileDialog::getOpenFileName(&window, QStringLiteral("Watch Replay"), QDir::homePath(), kFilter);
     if (file.isEmpty()) return;
     // Checked whole here, so a bad file is told in a box and this game goes on.
-    const auto session = readSession(file.toStdString());
+    const auto session = readScriptFile(file.toStdString(), Dialect::Session);
     QString why;
-    if (const auto* refused = std::get_if<std::string>(&session))
-        why = QString::fromStdString(*refused);
+    if (const auto* refused = std::get_if<ScriptError>(&session))
+        why = QString::fromStdString(describe(*refused));
     else if (!QProcess::startDetached(QCoreApplication::applicationFilePath(),
                                       {QStringLiteral("--replay"), file}))
         why = QStringLiteral("the replay window could not be opened");

@@ -1,11 +1,9 @@
 #include "qt/replay_player.h"
 
+#include "qt/clock_driver.h"
 #include "qt/main_window.h"
 #include "qt/speaker.h"
 #include "qt/windowed_game.h"
-#include "rules/events.h"
-#include "rules/ticks.h"
-#include "session/recorder.h"
 
 #include <QApplication>
 #include <QInputDialog>
@@ -69,8 +67,9 @@ std::string ReplayPlatform::inputBox(const std::string& prompt, const std::strin
     return answer.value_or(std::string());
 }
 
-ReplayPlayer::ReplayPlayer(Game& game, ReplayPlatform& platform, GameWindow& window, Session session)
-    : g_(game), platform_(platform), window_(window), session_(std::move(session)) {
+ReplayPlayer::ReplayPlayer(Game& game, ReplayPlatform& platform, GameWindow& window, Script script)
+    : g_(game), platform_(platform), window_(window), script_(std::move(script)),
+      steps_(game, platform, script_) {
     frames_.setTimerType(Qt::PreciseTimer);
     frames_.setInterval(kFrameMs);
     connect(&frames_, &QTimer::timeout, this, &ReplayPlayer::frame);
@@ -131,61 +130,17 @@ void ReplayPlayer::frame() {
     const double whole = std::floor(budget);
     carry_ = budget - whole;
     busy_ = true;
-    const bool more = playUntil(g_.clock.now + static_cast<std::int64_t>(whole));
+    const bool more = steps_.playUntil(g_.clock.now + static_cast<std::int64_t>(whole));
     busy_ = false;
     window_.followModel();
     if (!more) end();
 }
 
-bool ReplayPlayer::playUntil(std::int64_t target) {
-    using Kind = SessionStep::Kind;
-    for (; next_ < session_.steps.size() && !g_.exited; ++next_) {
-        const SessionStep& step = session_.steps[next_];
-        switch (step.kind) {
-        case Kind::Answer:
-            platform_.answers.push_back(step.answer);
-            break;
-        case Kind::Reply:
-            platform_.replies.push_back(step.reply);
-            break;
-        case Kind::Start:
-            startUp(g_);
-            break;
-        case Kind::Wait:
-            if (!waitEnd_) waitEnd_ = g_.clock.now + step.ms;
-            if (target < *waitEnd_) {
-                advanceWithComputer(g_, seats_, target);
-                return true;
-            }
-            advanceWithComputer(g_, seats_, *waitEnd_);
-            waitEnd_.reset();
-            break;
-        case Kind::Input:
-            applyInput(g_, step.input);
-            break;
-        case Kind::Computer:
-            seats_.set(step.seat.player, step.seat.skill, session_.seed);
-            break;
-        case Kind::Expect:
-            break; // checked at the end
-        }
-    }
-    return false;
-}
-
 void ReplayPlayer::end() {
     ended_ = true;
     frames_.stop();
-    std::map<std::string, std::string> shown;
-    for (auto& [name, value] : shownAtEnd(g_))
-        shown[name] = value;
-    for (const SessionStep& step : session_.steps) {
-        const auto it = shown.find(step.name);
-        if (step.kind == SessionStep::Kind::Expect && it != shown.end() && it->second != step.value)
-            differences_ << QStringLiteral("%1 is %2, the recording says %3")
-                                .arg(QString::fromStdString(step.name), QString::fromStdString(it->second),
-                                     QString::fromStdString(step.value));
-    }
+    for (const std::string& difference : endDifferences(script_, g_))
+        differences_ << QString::fromStdString(difference);
     showTitle();
     if (!differences_.isEmpty())
         QMessageBox::warning(&window_, QStringLiteral("Replay"),
@@ -203,12 +158,11 @@ void ReplayPlayer::showTitle() {
             .arg(state));
 }
 
-int watchSession(Session session, bool muted) {
+int watchSession(Script session, bool muted) {
     QTemporaryDir folder;
     if (!folder.isValid()) return 1;
     ReplayPlatform platform(folder.path().toStdString());
-    for (const StoredRecord& record : session.records)
-        writeStoredRecord(platform.recordFolder(), record);
+    writeRecords(session, platform.recordFolder());
     QtPlatform artwork; // the window's pictures and sounds; its boxes are the window's own
     Speaker speaker(artwork.appFolder() / "sounds");
     speaker.setMuted(muted);

@@ -5,14 +5,11 @@
 #pragma once
 
 #include "qt/qt_platform.h"
-#include "session/session_file.h"
+#include "session/script.h"
 
 #include <QElapsedTimer>
 #include <QObject>
 #include <QTimer>
-
-#include <deque>
-#include <optional>
 
 namespace squeakrun::qt {
 
@@ -20,7 +17,7 @@ class GameWindow;
 
 // The boxes of a replay: shown as in the session, closed after a moment with the recorded answer. Its
 // application and record folder is the replay's own; its Exit ends the replay, not the program.
-class ReplayPlatform : public QtPlatform {
+class ReplayPlatform : public QtPlatform, public BoxAnswers {
   public:
     explicit ReplayPlatform(std::filesystem::path folder) : folder_(std::move(folder)) {}
 
@@ -31,8 +28,6 @@ class ReplayPlatform : public QtPlatform {
     std::filesystem::path recordFolder() override { return folder_; }
     void quit() override {}
 
-    std::deque<std::optional<std::string>> answers; // nullopt: the box was cancelled
-    std::deque<Button> replies;
     int showFor = 1000; // ms a box stays open
 
   private:
@@ -44,7 +39,7 @@ class ReplayPlayer : public QObject {
   public:
     static constexpr double kFastest = 8;
 
-    ReplayPlayer(Game& game, ReplayPlatform& platform, GameWindow& window, Session session);
+    ReplayPlayer(Game& game, ReplayPlatform& platform, GameWindow& window, Script script);
 
     // Shows the window and plays from start-up on; the keys of the replay work from here.
     void start();
@@ -62,18 +57,14 @@ class ReplayPlayer : public QObject {
   private:
     // Moves the game on by the wall time since the last frame, at the replay's speed.
     void frame();
-    // Plays the steps up to game time `target`; false once the session is over.
-    bool playUntil(std::int64_t target);
     void end();
     void showTitle();
 
     Game& g_;
     ReplayPlatform& platform_;
     GameWindow& window_;
-    Session session_;
-    std::size_t next_ = 0;
-    std::optional<std::int64_t> waitEnd_; // the game time the step being played waits for
-    ComputerSeats seats_;                 // the cars the computer drove, from their computer lines on
+    Script script_;
+    ScriptPlayer steps_;
     QTimer frames_;
     QElapsedTimer wall_;
     double speed_ = 1, carry_ = 0;
@@ -83,6 +74,6 @@ class ReplayPlayer : public QObject {
 
 // Plays `session` in a window of its own, its records in a throw-away folder, until the viewer ends
 // it, with sound unless `muted`; the program's exit code. The application object must exist.
-int watchSession(Session session, bool muted);
+int watchSession(Script session, bool muted);
 
 } // namespace squeakrun::qt

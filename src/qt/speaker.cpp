@@ -21,8 +21,9 @@ namespace squeakrun::qt {
 
 namespace {
 
-// Each cue as the game announces it, with QT_LOGGING_RULES=squeakrun.sound.debug=true: a tester or a
-// puzzled player can set what is heard beside what happened.
+// Each cue as the game announces it, and when the stream to the sound server is opened and given up,
+// with QT_LOGGING_RULES=squeakrun.sound.debug=true: a tester or a puzzled player can set what is heard
+// beside what happened.
 Q_LOGGING_CATEGORY(lcSound, "squeakrun.sound", QtWarningMsg)
 
 constexpr auto kSoundKey = "sound";
@@ -67,6 +68,7 @@ class Voices : public QObject {
         connect(&release_, &QTimer::timeout, this, [this] {
             sink_->stop();
             out_ = nullptr;
+            qCDebug(lcSound, "stream given up");
         });
     }
 
@@ -76,9 +78,10 @@ class Voices : public QObject {
         mixer_.play(sound);
         release_.stop();
         playedOut_.stop();
-        if (!out_)
+        if (!out_) {
             out_ = sink_->start();
-        else if (sink_->state() == QAudio::SuspendedState)
+            qCDebug(lcSound, "stream opened");
+        } else if (sink_->state() == QAudio::SuspendedState)
             sink_->resume();
         feed();
         if (!feeder_.isActive()) feeder_.start(kFeedMs);

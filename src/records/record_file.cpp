@@ -151,16 +151,26 @@ std::string loadRecordFile(const std::filesystem::path& path) {
 
 bool saveRecordFile(const std::filesystem::path& path, std::string_view text) {
     try {
+        return saveFileWhole(path, textToRtf(text));
+    } catch (...) {
+        return false;
+    }
+}
+
+bool saveFileWhole(const std::filesystem::path& path, std::string_view bytes, bool replace) {
+    try {
         if (!path.has_filename()) return false;
-        const std::string document = textToRtf(text);
         std::filesystem::path created;
         FileDescriptor fd(createTemporary(path, created));
         if (fd.get() < 0) return false;
         TemporaryFile temporary(std::move(created));
         keepPermissions(fd.get(), path);
-        if (!writeAll(fd.get(), document) || ::fsync(fd.get()) != 0 || !fd.close()) return false;
-        if (::rename(temporary.path().c_str(), path.c_str()) != 0) return false;
-        temporary.keep();
+        if (!writeAll(fd.get(), bytes) || ::fsync(fd.get()) != 0 || !fd.close()) return false;
+        // A link, unlike a rename, fails rather than take the place of a file that is already there.
+        if (replace ? ::rename(temporary.path().c_str(), path.c_str()) != 0
+                    : ::link(temporary.path().c_str(), path.c_str()) != 0)
+            return false;
+        if (replace) temporary.keep();
         removeStaleTemporaries(path);
         std::filesystem::path folder = path.parent_path();
         return syncFolder(folder.empty() ? std::filesystem::path(".") : folder);

@@ -17,4 +17,8 @@ std::string loadRecordFile(const std::filesystem::path& path);
 // removed) when anything fails: read-only folder, full disk, folder missing.
 bool saveRecordFile(const std::filesystem::path& path, std::string_view text);
 
+// Writes exactly `bytes` as the file at `path` in the same way, so that a reader never meets half a file;
+// with `replace` false, never over a file already there (false when there is one).
+bool saveFileWhole(const std::filesystem::path& path, std::string_view bytes, bool replace = true);
+
 } // namespace squeakrun

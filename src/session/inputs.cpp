@@ -100,8 +100,10 @@ std::optional<Input> parseInput(std::string_view command, std::string_view rest,
     const std::string_view value =
         split == std::string_view::npos ? std::string_view() : rest.substr(split + 1);
     if (command == "key") {
-        if (rest.empty()) why = "key needs a character";
-        return rest.empty() ? std::nullopt : std::optional(Input::key(std::string(rest)));
+        auto key = keyFromText(rest);
+        if (key && !key->empty()) return Input::key(std::move(*key));
+        why = rest.empty() ? "key needs a character" : "bad escape in key";
+        return std::nullopt;
     }
     if (command == "menu") {
         if (menuControl(rest)) return Input::menu(std::string(rest));
@@ -118,7 +120,7 @@ std::optional<Input> parseInput(std::string_view command, std::string_view rest,
             return std::nullopt;
         }
         const auto index = wholeCount(value);
-        if (index && *index >= 0 && *index < 1'000'000'000)
+        if (index && *index >= 0 && *index < static_cast<long long>(kDifficulties.size()))
             return Input::select(std::string(name), static_cast<int>(*index));
         why = "no entry " + std::string(value);
     } else {
@@ -130,7 +132,7 @@ std::optional<Input> parseInput(std::string_view command, std::string_view rest,
 std::string inputLine(const Input& input) {
     switch (input.kind) {
     case InputKind::Key:
-        return "key " + input.name;
+        return "key " + keyText(input.name);
     case InputKind::Menu:
         return "menu " + input.name;
     case InputKind::Click:
@@ -163,10 +165,13 @@ std::optional<Input> applyInput(Game& g, const Input& input) {
             if (control && control->visible && control->enabled) c->handler(g);
         }
         break;
-    case InputKind::Type:
+    case InputKind::Type: {
+        // A name box holds one line; what the game keeps of a pasted text is what the recording says.
+        const std::string text(sayableLine(input.text));
         if (const auto box = nameBox(input.name); box && reachable(g, g.settings.*box))
-            (g.settings.*box).text = input.text;
-        break;
+            (g.settings.*box).text = text;
+        return Input::type(input.name, text);
+    }
     case InputKind::Select: {
         Control& list = g.settings.difficultyList;
         if (input.index < 0 || input.index >= static_cast<int>(list.items.size())) return std::nullopt;

@@ -4,6 +4,8 @@
 #include "rules/saved_records.h"
 #include "session/session_file.h"
 
+#include <algorithm>
+
 namespace squeakrun {
 
 const std::array<std::string_view, 3> kRecordFiles = {"hscore.txt", "name.txt", "comment.txt"};
@@ -12,9 +14,9 @@ void Recorder::begin(std::uint64_t seed, Game& g) {
     lines_ = "seed " + std::to_string(seed) + '\n';
     for (std::string_view name : kRecordFiles) {
         const std::string text = loadRecord(g, name);
-        // A file line holds the text on one line; a text of several lines goes as the document that
-        // gives it back exactly.
-        if (text.find_first_of("\r\n") == std::string::npos)
+        // A file line holds the text as it is; a text with a line break or any other control character
+        // (which an editor could change, a NUL included) goes as the document that gives it back exactly.
+        if (std::ranges::none_of(text, [](unsigned char c) { return c < 0x20 || c == 0x7f; }))
             lines_ += "file " + std::string(name) + ' ' + text + '\n';
         else
             lines_ += "rawfile " + std::string(name) + ' ' + escapeBytes(textToRtf(text)) + '\n';
@@ -50,9 +52,7 @@ void Recorder::seated(const SeatChange& change, std::int64_t now) {
 }
 
 void Recorder::answered(const std::string& answer) {
-    // An answer of several lines cannot be said; a box takes only one line all the same.
-    pending_ += answer.empty() ? std::string("answer\n")
-                               : "answer " + answer.substr(0, answer.find_first_of("\r\n")) + '\n';
+    pending_ += answer.empty() ? std::string("answer\n") : "answer " + answer + '\n';
 }
 
 void Recorder::replied(Button button) {
@@ -93,7 +93,8 @@ Button RecordingPlatform::messageBox(const std::string& text, Buttons buttons, c
 
 std::string RecordingPlatform::inputBox(const std::string& prompt, const std::string& title,
                                         const std::string& defaultAnswer) {
-    std::string answer = inner_.inputBox(prompt, title, defaultAnswer);
+    // A box holds one line: the game is given what the recording can say.
+    std::string answer(sayableLine(inner_.inputBox(prompt, title, defaultAnswer)));
     recorder_.answered(answer);
     return answer;
 }

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # The real game on a virtual X server, played with real key and mouse events: both names and the
 # difficulty are typed into the start-up boxes, the instructions are closed, the start button is
-# clicked, both players steer for a few seconds, and a screenshot is kept in <build>/screenshots.
+# clicked, both players steer for a few seconds, and a screenshot is kept in <build>/screenshots. Each
+# step waits for what the window shows, never for a fixed time.
 # Usage: start_and_play.sh <squeakrun binary> <build folder>
 set -u
 
@@ -14,9 +15,12 @@ command -v import >/dev/null && command -v compare >/dev/null || fail "ImageMagi
 # The game writes its high-score files next to itself: play from a folder of our own.
 start_race
 start_place before
-xdotool key s i
-# Player 1 drives down: once the game has caught up, the spot shows the floor, not the car.
-wait_for left_start || fail "player 1's car did not move: the keys did not reach the game"
+# Player 1 turns right, and the game is paused at once: the car at its spot now faces right, and stays
+# so however late a busy machine lets us look (a car left driving would crash and stand at its start
+# again, looking as before).
+xdotool key d ctrl+p
+wait_for left_start || fail "player 1's car did not turn: the keys did not reach the game"
+xdotool key ctrl+p
 
 # Both players turn and stop: these pauses only pace the play, nothing below depends on them.
 xdotool key d j sleep 0.5 key r p e o sleep 0.4 key w k sleep 0.3 key q u sleep 1

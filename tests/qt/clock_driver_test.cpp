@@ -280,13 +280,13 @@ void ClockDriverTest::theGamePlaysTheSameWhenTheDriverWakesLess() {
         const Played planned = play(0, computer);
         QCOMPARE(planned.end, onTime.end);
         QVERIFY(onTime.changes.size() > 50);
-        for (const auto& [due, look] : onTime.changes) {
+        for (const auto& [due, signature] : onTime.changes) {
             const auto woke = planned.runs.lower_bound(due);
             QVERIFY2(woke != planned.runs.end() && *woke <= due + 20,
                      qPrintable(QStringLiteral("the change at %1 was not shown within a frame").arg(due)));
         }
-        for (const auto& [at, look] : planned.shown)
-            QVERIFY2(look == onTime.shown.at(at),
+        for (const auto& [at, signature] : planned.shown)
+            QVERIFY2(signature == onTime.shown.at(at),
                      qPrintable(QStringLiteral("at %1 the picture differs").arg(at)));
         QVERIFY2(planned.shown.size() <= onTime.changes.size() + 5,
                  qPrintable(QStringLiteral("%1 wakes for %2 changes")

@@ -78,7 +78,7 @@ TEST(Road, EverythingLaidOnTheFieldIsSeenAtOnce) {
     road.aimAt(kTarget, nullptr);
     road.plan();
     // The other player's trap, both slicks, and the place where the other car comes back after a
-    // crash: as many things as a look can see lying still.
+    // crash: as many things as a look can see lying still, its list of them full.
     EXPECT_TRUE(road.danger(2000 + 255 + 10, 1000, 0));
     EXPECT_FALSE(road.danger(2000 + 255 + 10, 1000, 0, false)); // in its margin only
     EXPECT_TRUE(road.danger(3000, 3000, 0));

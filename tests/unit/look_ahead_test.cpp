@@ -80,13 +80,20 @@ TEST(LookAhead, AKeptLookAnswersAsAFreshOneWhileTheComputerDrivesBothCars) {
 }
 
 TEST(LookAhead, ATickThatNeedsTheWorldOrMakesASoundEndsTheLookUnheardAndUnseen) {
-    // Player 2's car stands in the wall. Without a life left the crash check at 50 ms ends the game
-    // with a box; with one it brings the car back, which the signature here does not show, but the
-    // players hear.
-    for (const Count lives : {0, 1}) {
+    // The crash check at 50 ms finds player 2's car in the wall without a life left, and ends the game
+    // with a box; or on player 1's trap, which the players hear snap though nothing here shows it.
+    for (const bool trapped : {false, true}) {
         Table t;
-        t.game.players[1].lives = lives;
-        t.game.car(1).left = 0;
+        if (trapped) {
+            t.game.players[0].trapLaid = true;
+            t.game.players[0].trapHeading = Left;
+            Control& trap = t.game.control(kPlayers[0].trap);
+            trap.left = t.game.car(1).left;
+            trap.top = t.game.car(1).top;
+        } else {
+            t.game.players[1].lives = 0;
+            t.game.car(1).left = 0;
+        }
         t.game.clock.timers[0].enabled = true;
         t.game.clock.timers[0].due = 50;
         LookAhead ahead;

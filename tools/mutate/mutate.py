@@ -1,6 +1,6 @@
 #!/usr/bin/env python3
-"""Plants one slip at a time in the game's rules or its computer driver and reports whether the fast tests
-notice it.
+"""Plants one slip at a time in the game's rules, its computer driver or the look ahead and reports
+whether the fast tests notice it.
 
 Each slip in slips.txt names a file, a text snippet that occurs exactly once in it, and the text that
 replaces it (`\\n` separates the lines of a longer snippet). For every slip the file is changed, the
