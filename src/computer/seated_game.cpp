@@ -15,7 +15,8 @@ void ComputerSeats::set(int player, std::optional<Skill> skill, std::uint64_t se
         drivers[player].reset();
 }
 
-void advanceWithComputer(Game& g, ComputerSeats& seats, std::int64_t target) {
+void SeatedGame::advance(std::int64_t target) {
+    Game& g = game;
     if (!seats.any()) return advanceClock(g, target);
     std::int64_t next = nextLook(seats, g.clock.now);
     while (next <= target && !g.exited) {

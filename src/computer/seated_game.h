@@ -30,9 +30,6 @@ struct ComputerSeats {
     std::function<void(int player, std::chrono::nanoseconds took)> onLook;
 };
 
-// Like advanceClock: runs every tick due by `target`; at each look time on the way, after the ticks
-// due by then, each seated driver looks and its keys are pressed through pressKey, as a player's are.
-void advanceWithComputer(Game& g, ComputerSeats& seats, std::int64_t target);
 // The game time of the drivers' first look after `now`, or -1 when the computer drives no car.
 std::int64_t nextLook(const ComputerSeats& seats, std::int64_t now);
 
@@ -51,8 +48,9 @@ class SeatedGame {
     Game& game;
     ComputerSeats seats;
 
-    // Plays the game up to game time `target`, its drivers looking on the way.
-    void advance(std::int64_t target) { advanceWithComputer(game, seats, target); }
+    // Like advanceClock: runs every tick due by `target`; at each look time on the way, after the ticks
+    // due by then, each seated driver looks and its keys are pressed through pressKey, as a player's are.
+    void advance(std::int64_t target);
     // The next step of the game's own: its next tick or its drivers' next look; -1 when none comes.
     std::int64_t nextStep() const;
     // Becomes the very game `other` is, drivers and all (not `other`'s platform or onLook), to play
