@@ -45,8 +45,8 @@ bool ForeseenLooks::take(ComputerDriver& driver, std::int64_t at, KeyPresses& ke
     return true;
 }
 
-void advanceWithComputer(Game& g, ComputerSeats& seats, std::int64_t target, ForeseenLooks* foreseen,
-                         ForeseenLooks* keep) {
+void SeatedGame::advance(std::int64_t target) {
+    Game& g = game;
     if (!seats.any()) return advanceClock(g, target);
     std::int64_t next = nextLook(seats, g.clock.now);
     while (next <= target && !g.exited) {
@@ -57,7 +57,7 @@ void advanceWithComputer(Game& g, ComputerSeats& seats, std::int64_t target, For
             KeyPresses keys;
             if (!foreseen || !foreseen->take(*driver, next, keys))
                 keys = lookTimed(*driver, seats, g.window, next);
-            if (keep) keep->keep(*driver, next, keys);
+            if (keepLooks) keepLooks->keep(*driver, next, keys);
             for (const char& key : keys)
                 pressKey(g, std::string_view(&key, 1));
         }

@@ -53,11 +53,6 @@ class ForeseenLooks {
     std::deque<Look> looks_;
 };
 
-// Like advanceClock: runs every tick due by `target`; at each look time on the way, after the ticks
-// due by then, each seated driver looks and its keys are pressed through pressKey, as a player's are.
-// A look found in `foreseen` is taken from there instead of made; a look made is kept in `keep`.
-void advanceWithComputer(Game& g, ComputerSeats& seats, std::int64_t target,
-                         ForeseenLooks* foreseen = nullptr, ForeseenLooks* keep = nullptr);
 // The game time of the drivers' first look after `now`, or -1 when the computer drives no car.
 std::int64_t nextLook(const ComputerSeats& seats, std::int64_t now);
 
@@ -75,14 +70,15 @@ class SeatedGame {
 
     Game& game;
     ComputerSeats seats;
-
     // Where its drivers' looks are taken from when already made on a copy played ahead, and where the
     // looks it makes are kept for the game it is a copy of. Not copied by copyFrom.
     ForeseenLooks* foreseen = nullptr;
     ForeseenLooks* keepLooks = nullptr;
 
-    // Plays the game up to game time `target`, its drivers looking on the way.
-    void advance(std::int64_t target) { advanceWithComputer(game, seats, target, foreseen, keepLooks); }
+    // Like advanceClock: runs every tick due by `target`; at each look time on the way, after the ticks
+    // due by then, each seated driver looks and its keys are pressed through pressKey, as a player's are.
+    // A look found in `foreseen` is taken from there instead of made; a look made is kept in `keepLooks`.
+    void advance(std::int64_t target);
     // The next step of the game's own: its next tick or its drivers' next look; -1 when none comes.
     std::int64_t nextStep() const;
     // Becomes the very game `other` is, drivers and all (not `other`'s platform or onLook), to play
