@@ -28,7 +28,7 @@ ASAN_CONFIGURE := cmake -S . -B $(ASAN_BUILD) -DCMAKE_BUILD_TYPE=Debug -DSQUEAKR
 # Only for make realtime: the two-player game its CPU figure is set beside (large, so not for make test).
 REALTIME_PACKAGES := ksnakeduel dbus-daemon
 
-.PHONY: all deps deps-realtime install-packages configure build run test format screenshots sanitize soak bench realtime fuzz art sounds install clean mutate tournament same-game
+.PHONY: all deps deps-realtime install-packages configure build run test format screenshots sanitize soak bench realtime fuzz art sounds install clean mutate tournament same-game netplay
 
 all: build
 
@@ -100,6 +100,12 @@ bench: build
 TOURNAMENT_GAMES ?= 200
 tournament: build
 	./$(BUILD)/bench/squeakrun-tournament $(TOURNAMENT_GAMES)
+
+# Network games between two machines over the simulated link at round trips of 0 to 300 ms, with and
+# without loss: rollbacks, their depth, a frame's cost, waiting, bytes a second, games that went apart.
+NETPLAY_GAMES ?= 10
+netplay: build
+	./$(BUILD)/bench/squeakrun-netplay $(NETPLAY_GAMES)
 
 # The game window's real-time figures (ticks on time, key to screen, frame cost, CPU driving, waiting and
 # paused, memory, a cue to its sound): three runs of 15 s on one virtual X server with the sound on and a

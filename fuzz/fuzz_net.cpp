@@ -30,7 +30,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         game.receive(*message);
         if (game.box()) game.answer(Button::OK);
         game.advance(16);
-        game.outgoing();
+        game.outgoing(16);
     }
     return 0;
 }

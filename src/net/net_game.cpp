@@ -181,6 +181,7 @@ void NetGame::press(char key) {
     if (!own || over()) return;
     const std::int64_t t = frontier();
     unacked_.push_back({static_cast<std::uint32_t>(t), order_, own});
+    keyToSend_ = true;
     stamp(localPlayer_, order_++, t, Input::key(std::string(1, own)));
     settle();
 }
@@ -231,6 +232,7 @@ void NetGame::stamp(int player, std::uint32_t order, std::int64_t time, Input in
     if (player != localPlayer_ && time < now_) {
         ++stats_.rollbacks;
         stats_.deepestMs = std::max(stats_.deepestMs, now_ - time);
+        ++stats_.bySteps[std::min<std::size_t>((now_ - time) / kStepMs, stats_.bySteps.size() - 1)];
     }
     shownCurrent_ = false;
     Stamped s{time, player, order, std::move(input)};
@@ -297,9 +299,15 @@ void NetGame::receive(const Message& message) {
     settle();
 }
 
-std::vector<Message> NetGame::outgoing() {
+std::vector<Message> NetGame::outgoing(double ms) {
     std::vector<Message> out = std::move(reliable_);
     reliable_.clear();
+    sinceKeys_ += ms;
+    // A new key goes at once; otherwise a packet every kKeysEvery says where this machine stands
+    // and that it is still there.
+    if (!keyToSend_ && sinceKeys_ < static_cast<double>(kKeysEvery.count())) return out;
+    keyToSend_ = false;
+    sinceKeys_ = 0;
     Keys k;
     k.frontier = static_cast<std::uint32_t>(frontier());
     k.lead = static_cast<std::int32_t>(now_ - otherFrontier_);

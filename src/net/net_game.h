@@ -12,6 +12,7 @@
 #include "session/recorder.h"
 
 #include <array>
+#include <chrono>
 #include <cstdint>
 #include <map>
 #include <memory>
@@ -28,6 +29,8 @@ inline constexpr std::int64_t kStepMs = 30;
 inline constexpr std::int64_t kMaxPredictedMs = 8 * kStepMs;
 // Each machine signs its confirmed game at every multiple of this.
 inline constexpr std::int64_t kSignatureEveryMs = 1000;
+// Without a new key, a keys packet goes this often.
+inline constexpr std::chrono::milliseconds kKeysEvery{30};
 // The machine ahead runs at most this much slower until the clocks meet again.
 inline constexpr double kMaxEasing = 0.02;
 
@@ -56,6 +59,8 @@ struct RollbackStats {
     long long rollbacks = 0;       // inputs of the other player that arrived for a moment shown
     std::int64_t deepestMs = 0;    // the furthest back one of them reached
     long long stalledAdvances = 0; // advances cut short because this machine was too far ahead
+    // How many went back 0, 1, ... car steps; the last counts every deeper one.
+    std::array<long long, kMaxPredictedMs / kStepMs + 2> bySteps{};
 };
 
 class NetGame {
@@ -84,8 +89,9 @@ class NetGame {
     // A message from the other machine. A message that breaks the rules of the exchange ends the game
     // with broken() saying why.
     void receive(const Message& message);
-    // What to send now: every reliable message made since the last call, then a keys packet.
-    std::vector<Message> outgoing();
+    // What to send now, `ms` of wall time after the last call: every reliable message made since, then
+    // a keys packet when a key waits to go or kKeysEvery have passed.
+    std::vector<Message> outgoing(double ms);
 
     int localPlayer() const { return localPlayer_; }
     // The game as this machine shows it, the other car predicted.
@@ -174,6 +180,8 @@ class NetGame {
     std::uint32_t firstUnacked_ = 0;
     std::uint32_t order_ = 0;
     std::uint32_t eventsSent_ = 0;
+    bool keyToSend_ = false;
+    double sinceKeys_ = 1e9; // the first call sends
     std::vector<Message> reliable_;
 
     // What this machine heard from the other.

@@ -57,14 +57,17 @@ void NetPeer::frame(double ms, std::chrono::milliseconds wait) {
         hear(m);
     if (!game_ || over()) return;
     game_->advance(ms);
-    for (const Message& m : game_->outgoing())
+    // The packets keep the wall clock's pace, whatever the game's time does.
+    const auto now = std::chrono::steady_clock::now();
+    for (const Message& m : game_->outgoing(std::chrono::duration<double, std::milli>(now - sent_).count()))
         link_->send(m);
+    sent_ = now;
 }
 
 void NetPeer::quit() {
     if (!game_) return;
     game_->quit();
-    for (const Message& m : game_->outgoing())
+    for (const Message& m : game_->outgoing(0))
         link_->send(m);
     link_->receive();
 }

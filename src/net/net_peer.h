@@ -8,6 +8,7 @@
 #include "net/net_game.h"
 
 #include <array>
+#include <chrono>
 #include <filesystem>
 #include <memory>
 #include <string>
@@ -58,6 +59,7 @@ class NetPeer {
     std::unique_ptr<NetGame> game_;
     std::string otherName_, refused_;
     bool introduced_ = false;
+    std::chrono::steady_clock::time_point sent_;
 };
 
 } // namespace squeakrun

@@ -4,6 +4,7 @@
 #include "qt/controls_window.h"
 #include "qt/key_bindings.h"
 #include "qt/qt_platform.h"
+#include "qt/windowed_game.h"
 
 #include <QApplication>
 #include <QKeyEvent>
@@ -49,6 +50,7 @@ class ControlsTest : public QObject {
     void aKeyAnotherActionHasIsRefusedAndEscCancels();
     void restoreDefaultsAndUnreadableSettingsGiveTheUsKeys();
     void everyKeyHeldLightsUp();
+    void theControlsBoxNamesTheKeysInForce();
 
   private:
     QTemporaryDir config_;
@@ -178,6 +180,31 @@ void ControlsTest::everyKeyHeldLightsUp() {
     QVERIFY(controls.button(kDown1)->styleSheet().isEmpty());
     release(&controls, kUsD, QStringLiteral("d"));
     QCOMPARE(controls.held(), QStringLiteral("W I K"));
+}
+
+void ControlsTest::theControlsBoxNamesTheKeysInForce() {
+    // The game's box names each action's key as the platform names it ...
+    struct Naming : HeadlessPlatform {
+        using HeadlessPlatform::HeadlessPlatform;
+        std::string keyName(char letter) override { return std::string("<") + letter + ">"; }
+    } naming(config_.path().toStdString(), nullptr);
+    Game game(naming, 1);
+    chooseControls(game);
+    QVERIFY(naming.lastMessage.starts_with(
+        "Player 1: <W> / <S> / <A> / <D> steer up / down / left / right, <Q> "
+        "stops (coasts to a halt) and leaves a station, <R> selects the next "
+        "device, <E> drops the selected device.\n\nPlayer 2: <I> / <K> / <J> / <L>"));
+
+    // ... and the game's real platform names them by the players' bindings, through the recording.
+    const auto folder = testing::appFolder(false);
+    QtPlatform boxes(folder->path().toStdString(), folder->path().toStdString());
+    WindowedGame windowed({.platform = boxes, .seed = 1, .boxes = &boxes, .recorded = true});
+    ControlsWindow& controls = *windowed.window.controlsWindow();
+    QTest::mouseClick(controls.button(kUp1), Qt::LeftButton);
+    press(&controls, kUsT, QStringLiteral("t"));
+    QCOMPARE(windowed.game.platform.keyName('W'), std::string("T"));
+    QCOMPARE(windowed.game.platform.keyName('I'), std::string("I"));
+    controls.restoreButton()->click();
 }
 
 QTEST_MAIN(ControlsTest)

@@ -3,71 +3,24 @@
 // end at the same game, and its recording replays headless to the same end.
 #include "headless/headless_platform.h"
 #include "headless/temp_folder.h"
+#include "net/sim_link.h"
 #include "net_same_game.h"
 #include "window/random.h"
 
 #include <gtest/gtest.h>
 
-#include <deque>
 #include <sstream>
 
 using namespace squeakrun;
 
 namespace {
 
-struct LinkShape {
-    double delayMs = 0, jitterMs = 0, loss = 0, reorder = 0;
-    std::int64_t blackoutFrom = -1, blackoutTo = -1; // nothing gets through meanwhile
-};
-
-// One direction of the link. Keys packets may be lost or overtaken (the older one is then dropped, as a
-// sequenced channel does); reliable messages arrive in order, late.
-struct Pipe {
-    Pipe(const LinkShape& s, std::uint64_t seed) : shape(s), dice(seed) {}
-    LinkShape shape;
-    Random dice;
-    std::deque<std::pair<std::int64_t, std::vector<std::uint8_t>>> reliable;
-    std::vector<std::tuple<std::int64_t, std::uint64_t, std::vector<std::uint8_t>>> keys;
-    std::uint64_t keysSent = 0, keysDelivered = 0;
-
-    void send(std::int64_t now, const Message& m) {
-        const double jitter = shape.jitterMs * (2 * dice.next() - 1);
-        auto at = now + static_cast<std::int64_t>(shape.delayMs + jitter);
-        const bool dark = now >= shape.blackoutFrom && now < shape.blackoutTo;
-        if (channelOf(m) == Channel::Reliable) {
-            if (dark) at = std::max(at, shape.blackoutTo);
-            if (!reliable.empty()) at = std::max(at, reliable.back().first);
-            reliable.emplace_back(at, encode(m));
-            return;
-        }
-        ++keysSent;
-        if (dark || dice.next() < shape.loss) return;
-        if (dice.next() < shape.reorder) at += 40;
-        keys.emplace_back(at, keysSent, encode(m));
-    }
-    void deliver(std::int64_t now, NetGame& to) {
-        while (!reliable.empty() && reliable.front().first <= now) {
-            to.receive(*decode(reliable.front().second));
-            reliable.pop_front();
-        }
-        std::erase_if(keys, [&](const auto& packet) {
-            const auto& [at, number, bytes] = packet;
-            if (at > now) return false;
-            if (number > keysDelivered) {
-                keysDelivered = number;
-                to.receive(*decode(bytes));
-            }
-            return true;
-        });
-    }
-};
-
 // Two machines, each with its player pressing keys, closing boxes and pressing start at their own pace.
 struct Match {
     TempFolder hostFolder, joinFolder;
     HeadlessPlatform hostWorld{hostFolder.path(), nullptr}, joinWorld{joinFolder.path(), nullptr};
     NetGame host, join;
-    Pipe toJoin, toHost;
+    SimulatedPipe toJoin, toHost;
     std::int64_t wall = 0;
     Random hands;
     bool playing = true;
@@ -79,12 +32,15 @@ struct Match {
 
     void act(NetGame& side) {
         if (side.box()) {
+            // Each player closes their own boxes sooner or later, whatever else they do.
+            if (!playing) side.answer(Button::Yes, "well driven");
             if (hands.next() < 0.08) {
                 ++boxesSeen;
                 side.answer(Button::Yes, "well driven");
             }
             return;
         }
+        if (!playing) return;
         const Game& g = side.shown();
         if (g.window.startButton.visible && g.window.startButton.enabled && hands.next() < 0.04)
             side.agree(Input::click("Command3"));
@@ -93,25 +49,24 @@ struct Match {
     // Both machines run for `ms` of wall time, a frame every 16 ms, their players' hands every 4 ms.
     void run(std::int64_t ms) {
         for (const std::int64_t end = wall + ms; wall < end; wall += 4) {
-            if (playing) {
-                act(host);
-                act(join);
-            }
+            act(host);
+            act(join);
             if (clocks) {
                 host.advance(4);
                 join.advance(4);
             }
             if (wall % 16 == 0) {
-                for (const Message& m : host.outgoing())
+                for (const Message& m : host.outgoing(16))
                     toJoin.send(wall, m);
-                for (const Message& m : join.outgoing())
+                for (const Message& m : join.outgoing(16))
                     toHost.send(wall, m);
             }
             toJoin.deliver(wall, join);
             toHost.deliver(wall, host);
         }
     }
-    // The clocks stop; the machines talk until each knows all the other did.
+    // The clocks stop and the players only close their boxes; the machines talk until each knows all
+    // the other did.
     void settle() {
         playing = clocks = false;
         run(3000);
@@ -204,6 +159,12 @@ TEST(NetGame, OnlyTheHostChangesSettingsAndEitherMachinePausesBoth) {
     Match bad({0, 0, 0, 0}, 7);
     bad.host.receive(Event{5, 0, Input::menu("mnuFileSettings")});
     EXPECT_NE(bad.host.broken(), "");
+    // So does one that presses a key of the host's player.
+    Match sly({0, 0, 0, 0}, 7);
+    sly.host.receive(Keys{0, 0, 0, 0, 0, {{5, 0, 'i'}}});
+    EXPECT_EQ(sly.host.broken(), "");
+    sly.host.receive(Keys{0, 0, 0, 1, 0, {{6, 1, 'w'}}});
+    EXPECT_NE(sly.host.broken(), "");
 }
 
 TEST(NetGame, DifferentGamesAtAConfirmedMomentStopThatMachineAndAQuitIsHeard) {

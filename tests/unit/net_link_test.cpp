@@ -9,6 +9,7 @@
 
 #include <gtest/gtest.h>
 
+#include <map>
 #include <thread>
 
 using namespace squeakrun;
@@ -56,13 +57,14 @@ void frames(std::vector<NetPeer*> peers, Relay* relay, milliseconds length, Act 
     }
 }
 
+void closeBoxes(NetPeer& p) {
+    if (p.game() && p.game()->box()) p.game()->answer(Button::OK, "gg");
+}
+
 void closeBoxesAndStart(NetPeer& p) {
-    NetGame* g = p.game();
-    if (!g) return;
-    if (g->box())
-        g->answer(Button::OK, "gg");
-    else if (g->shown().window.startButton.enabled)
-        g->agree(Input::click("Command3"));
+    closeBoxes(p);
+    if (p.game() && !p.game()->box() && p.game()->shown().window.startButton.enabled)
+        p.game()->agree(Input::click("Command3"));
 }
 
 } // namespace
@@ -73,19 +75,20 @@ TEST(NetLink, TwoMachinesThroughABadLinkPlayTheSameGame) {
     Relay relay(0, a.peer->link().port(), {75, 20, 0.05, 0.01, 0.02, 40, milliseconds(-1), {}, 3});
     ASSERT_TRUE(relay.ok());
     b.peer = joinAt(b, relay.port());
-    int presses = 0;
+    std::map<const NetPeer*, int> frameCount;
     frames({a.peer.get(), b.peer.get()}, &relay, milliseconds(5000), [&](NetPeer& p) {
         closeBoxesAndStart(p);
-        if (p.game() && ++presses % 40 == 0) p.game()->press("wasdijkl"[presses / 40 % 8]);
+        const int n = ++frameCount[&p];
+        if (p.game() && n % 40 == 0) p.game()->press("wasdijkl"[n / 40 % 8]);
     });
     ASSERT_TRUE(a.peer->game() && b.peer->game());
     EXPECT_EQ(a.peer->otherName(), "Bob");
     EXPECT_EQ(b.peer->otherName(), "Ann");
     EXPECT_TRUE(a.peer->game()->shown().carsMayMove);
     EXPECT_GT(a.peer->game()->stats().rollbacks, 0);
+    EXPECT_GT(b.peer->game()->stats().rollbacks, 0);
     // The clocks stop; what is still on its way arrives.
-    frames(
-        {a.peer.get(), b.peer.get()}, &relay, milliseconds(1500), [](NetPeer&) {}, false);
+    frames({a.peer.get(), b.peer.get()}, &relay, milliseconds(1500), closeBoxes, false);
     EXPECT_EQ(a.peer->line(), "");
     expectSameGame(*a.peer->game(), *b.peer->game());
 }
