@@ -63,6 +63,8 @@ void ComputerDriver::remember(const Sight& v, std::int64_t now) {
         pendingCount_ = 0;
     }
     lives_ = v.lives;
+    // Just parked in the upgrade station: the steering keys it meant for the road would trade there.
+    if (v.shopping && self_.visible) pendingCount_ = 0;
     if (v.device == Device::Cheese && v.stock >= 0) cheeseStock_ = v.stock;
     if (v.device == Device::Slick && v.stock >= 0) slickStock_ = v.stock;
     if (v.gauge) {
@@ -125,11 +127,13 @@ void ComputerDriver::shop(const Sight& v, std::int64_t now) {
     if (now < deviceBusyUntil_) return; // the gauge has not shown the last key's effect yet
     // Points it must have to fill the tank once it is out again.
     const bool shortOfPoints = v.score < tank_ - v.gas + 10;
-    const bool sells = t.selling == Selling::Freely || (t.selling == Selling::WhenIdle && !bestItem(v));
+    // Once in the station, a driver that sells at all has nothing better to do than sell what it does
+    // not need.
+    const bool sells = t.selling != Selling::Never;
     KeyRole key = KeyLeave;
     if (sells && speed_ > t.keepSpeed && speed_ > 20)
         key = KeySellSpeed;
-    else if (t.selling != Selling::Never && shortOfPoints && tank_ >= 15)
+    else if (sells && shortOfPoints && tank_ >= 15)
         key = KeySellTank;
     else if (tank_ < t.buyTankTo && v.score >= 100 + tank_ + 20)
         key = KeyBuyTank;

@@ -15,7 +15,38 @@ void ComputerSeats::set(int player, std::optional<Skill> skill, std::uint64_t se
         drivers[player].reset();
 }
 
-void advanceWithComputer(Game& g, ComputerSeats& seats, std::int64_t target) {
+namespace {
+
+// One driver's look, timed only when someone measures.
+KeyPresses lookTimed(ComputerDriver& driver, const ComputerSeats& seats, const MainWindow& window,
+                     std::int64_t at) {
+    if (!seats.onLook) return driver.look(window, at);
+    const auto began = std::chrono::steady_clock::now();
+    const KeyPresses keys = driver.look(window, at);
+    seats.onLook(driver.player(), std::chrono::steady_clock::now() - began);
+    return keys;
+}
+
+} // namespace
+
+void ForeseenLooks::keep(const ComputerDriver& after, std::int64_t at, const KeyPresses& keys) {
+    if (looks_.size() < kMax) looks_.push_back({at, keys, after});
+}
+
+bool ForeseenLooks::take(ComputerDriver& driver, std::int64_t at, KeyPresses& keys) {
+    // Looks the game has already gone past (made while the copy caught up with it) are of no more use.
+    while (!looks_.empty() && looks_.front().at < at)
+        looks_.pop_front();
+    if (looks_.empty() || looks_.front().at != at || looks_.front().after.player() != driver.player())
+        return false;
+    keys = looks_.front().keys;
+    driver = looks_.front().after;
+    looks_.pop_front();
+    return true;
+}
+
+void SeatedGame::advance(std::int64_t target) {
+    Game& g = game;
     if (!seats.any()) return advanceClock(g, target);
     std::int64_t next = nextLook(seats, g.clock.now);
     while (next <= target && !g.exited) {
@@ -24,13 +55,9 @@ void advanceWithComputer(Game& g, ComputerSeats& seats, std::int64_t target) {
         for (auto& driver : seats.drivers) {
             if (!driver) continue;
             KeyPresses keys;
-            if (seats.onLook) {
-                const auto began = std::chrono::steady_clock::now();
-                keys = driver->look(g.window, next);
-                seats.onLook(driver->player(), std::chrono::steady_clock::now() - began);
-            } else {
-                keys = driver->look(g.window, next);
-            }
+            if (!foreseen || !foreseen->take(*driver, next, keys))
+                keys = lookTimed(*driver, seats, g.window, next);
+            if (keepLooks) keepLooks->keep(*driver, next, keys);
             for (const char& key : keys)
                 pressKey(g, std::string_view(&key, 1));
         }

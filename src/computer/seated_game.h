@@ -9,6 +9,7 @@
 #include <array>
 #include <chrono>
 #include <cstdint>
+#include <deque>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -30,9 +31,28 @@ struct ComputerSeats {
     std::function<void(int player, std::chrono::nanoseconds took)> onLook;
 };
 
-// Like advanceClock: runs every tick due by `target`; at each look time on the way, after the ticks
-// due by then, each seated driver looks and its keys are pressed through pressKey, as a player's are.
-void advanceWithComputer(Game& g, ComputerSeats& seats, std::int64_t target);
+// Looks made on a copy of a game played ahead, kept for the game itself to take over when it comes to
+// them: the same driver looking at the same window at the same time presses the same keys, so the
+// window pays for each look once rather than twice. Whoever keeps them forgets them as soon as the
+// game's future is no longer the copy's (an event came, or the copy starts afresh).
+class ForeseenLooks {
+  public:
+    void keep(const ComputerDriver& after, std::int64_t at, const KeyPresses& keys);
+    // The keys `driver` presses at `at` and the driver as it leaves that look, when it was foreseen.
+    bool take(ComputerDriver& driver, std::int64_t at, KeyPresses& keys);
+    void forget() { looks_.clear(); }
+
+  private:
+    // Two seconds ahead holds fewer; a look beyond is simply made again.
+    static constexpr std::size_t kMax = 256;
+    struct Look {
+        std::int64_t at;
+        KeyPresses keys;
+        ComputerDriver after;
+    };
+    std::deque<Look> looks_;
+};
+
 // The game time of the drivers' first look after `now`, or -1 when the computer drives no car.
 std::int64_t nextLook(const ComputerSeats& seats, std::int64_t now);
 
@@ -50,9 +70,15 @@ class SeatedGame {
 
     Game& game;
     ComputerSeats seats;
+    // Where its drivers' looks are taken from when already made on a copy played ahead, and where the
+    // looks it makes are kept for the game it is a copy of. Not copied by copyFrom.
+    ForeseenLooks* foreseen = nullptr;
+    ForeseenLooks* keepLooks = nullptr;
 
-    // Plays the game up to game time `target`, its drivers looking on the way.
-    void advance(std::int64_t target) { advanceWithComputer(game, seats, target); }
+    // Like advanceClock: runs every tick due by `target`; at each look time on the way, after the ticks
+    // due by then, each seated driver looks and its keys are pressed through pressKey, as a player's are.
+    // A look found in `foreseen` is taken from there instead of made; a look made is kept in `keepLooks`.
+    void advance(std::int64_t target);
     // The next step of the game's own: its next tick or its drivers' next look; -1 when none comes.
     std::int64_t nextStep() const;
     // Becomes the very game `other` is, drivers and all (not `other`'s platform or onLook), to play

@@ -10,9 +10,9 @@ namespace {
 constexpr std::array<SkillTraits, 3> kSkills = {{
     // reaction, key gap, safety steps, car margin, hazard margin, selling, keep speed, buy tank to,
     // gas reserve, slip chance, lapse chance, lapse, device chance, rival sense
-    {300, 250, 4, 120, 0, Selling::Freely, 55, 0, 4, 0.04f, 0.003f, 600, 0.25f, 0},   // Easy
-    {150, 120, 8, 90, 20, Selling::Freely, 50, 30, 5, 0.005f, 0.0005f, 300, 0.6f, 0}, // Average
-    {30, 60, 4, 150, 40, Selling::Freely, 50, 35, 6, 0, 0, 0, 1, 0.8f},               // Hard
+    {300, 250, 4, 120, 0, Selling::Never, 0, 0, 4, 0.04f, 0.003f, 600, 0.25f, 0},       // Easy
+    {150, 120, 8, 90, 20, Selling::WhenIdle, 50, 30, 5, 0.002f, 0.0002f, 300, 0.6f, 0}, // Average
+    {30, 60, 4, 150, 40, Selling::Freely, 50, 35, 6, 0, 0, 0, 1, 0.8f},                 // Hard
 }};
 
 constexpr std::array<std::string_view, 3> kSkillWords = {"easy", "average", "hard"};

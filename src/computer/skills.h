@@ -21,15 +21,16 @@ std::optional<Skill> skillNamed(std::string_view word);
 // does not know it.
 enum class Selling {
     Never,
-    WhenIdle, // only with no bonus item to go for, or for the gas it could not pay for otherwise
+    WhenIdle, // in the station anyway, or with no bonus item to go for, or to pay for gas it must have
     Freely,
 };
 
 // Easy reacts late, presses few keys, forgets that its own reaction takes time (so it turns too late
 // now and then), sometimes presses the wrong key or looks away, never trades its speed for points and
-// seldom uses a device; Hard reacts at once, keeps a wider berth, buys a bigger tank, sells what it
-// does not need, uses every chance for a device and leaves an item to the other car when that car
-// gets there first.
+// seldom uses a device; Average slips and looks away seldom, as it keeps the speed it started with
+// until it is in the upgrade station anyway; Hard reacts at once, keeps a wider berth, buys a bigger tank,
+// sells what it does not need, uses every chance for a device and leaves an item to the other car when that
+// car gets there first.
 struct SkillTraits {
     std::int64_t reactionMs; // from seeing a thing to pressing the key for it
     std::int64_t keyGapMs;   // the least time between two keys

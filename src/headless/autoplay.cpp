@@ -8,10 +8,9 @@
 
 namespace squeakrun {
 
-namespace {
-
-long long play(Game& g, ComputerSeats* seats, HeadlessPlatform& platform, std::int64_t ms,
-               const AutoplayOptions& options) {
+long long autoplay(SeatedGame& game, HeadlessPlatform& platform, std::int64_t ms,
+                   const AutoplayOptions& options) {
+    Game& g = game.game;
     // Scrambled through a reseed: a plain multiple of the seed would give each seed the stream of the
     // one before it, shifted by one number.
     Random keys(options.seed ^ 0x5851F42D4C957F2DULL);
@@ -22,17 +21,12 @@ long long play(Game& g, ComputerSeats* seats, HeadlessPlatform& platform, std::i
     long long pressed = 0;
     bool savedDefaults = platform.useDefaults;
     platform.useDefaults = true;
-    auto presses = [&options, seats](int player) {
-        return options.randomKeys[player] && !(seats && seats->drives(player));
-    };
+    auto presses = [&](int player) { return options.randomKeys[player] && !game.seats.drives(player); };
     auto stopped = [&] { return g.exited || (options.stop && options.stop()); };
     auto advance = [&](std::int64_t target) {
         while (g.clock.now < target && !stopped()) {
             std::int64_t step = options.stepMs > 0 ? std::min(target, g.clock.now + options.stepMs) : target;
-            if (seats)
-                advanceWithComputer(g, *seats, step);
-            else
-                advanceClock(g, step);
+            game.advance(step);
             if (options.check) options.check();
         }
     };
@@ -56,15 +50,9 @@ long long play(Game& g, ComputerSeats* seats, HeadlessPlatform& platform, std::i
     return pressed;
 }
 
-} // namespace
-
-long long autoplay(SeatedGame& game, HeadlessPlatform& platform, std::int64_t ms,
-                   const AutoplayOptions& options) {
-    return play(game.game, &game.seats, platform, ms, options);
-}
-
 long long autoplay(Game& g, HeadlessPlatform& platform, std::int64_t ms, const AutoplayOptions& options) {
-    return play(g, options.seats, platform, ms, options);
+    SeatedGame unseated(g);
+    return autoplay(unseated, platform, ms, options);
 }
 
 } // namespace squeakrun

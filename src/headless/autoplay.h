@@ -14,10 +14,9 @@
 namespace squeakrun {
 
 struct AutoplayOptions {
-    std::uint64_t seed = 1;         // the key stream's seed; the stream is apart from the game's own
-    std::int64_t stepMs = 0;        // when > 0, the clock advances at most this far between checks
-    std::function<void()> check;    // called after every step, for invariant checks
-    ComputerSeats* seats = nullptr; // for a game held apart from its seats: the cars the computer drives
+    std::uint64_t seed = 1;      // the key stream's seed; the stream is apart from the game's own
+    std::int64_t stepMs = 0;     // when > 0, the clock advances at most this far between checks
+    std::function<void()> check; // called after every step, for invariant checks
     std::array<bool, 2> randomKeys{true, true}; // false: that player presses nothing (a car that never moves)
     std::function<bool()> stop;                 // asked after every step: true ends the play early
 };
@@ -26,7 +25,7 @@ struct AutoplayOptions {
 // the clock goes.
 long long autoplay(SeatedGame& game, HeadlessPlatform& platform, std::int64_t ms,
                    const AutoplayOptions& options);
-// The same for a game held apart from its seats (options.seats, or none).
+// The same for a game the computer does not drive.
 long long autoplay(Game& g, HeadlessPlatform& platform, std::int64_t ms, const AutoplayOptions& options);
 
 } // namespace squeakrun

@@ -14,6 +14,8 @@ ClockDriver::ClockDriver(Game& game, const ModalWatch* watch, QObject* parent)
     timer_.setTimerType(Qt::PreciseTimer);
     connect(&timer_, &QTimer::timeout, this, &ClockDriver::wake);
     if (watch_) seenClosed_ = watch_->boxesClosed();
+    // The computer looks once per step of game time: what the game played ahead saw, the game takes over.
+    seated_.foreseen = &ahead_.foreseen();
 }
 
 ClockDriver::~ClockDriver() = default;

@@ -28,7 +28,9 @@ class LookAhead::NoWorld final : public Platform {
 };
 
 LookAhead::LookAhead()
-    : noWorld_(std::make_unique<NoWorld>(heard_)), ahead_(std::make_unique<SeatedGame>(*noWorld_, 0)) {}
+    : noWorld_(std::make_unique<NoWorld>(heard_)), ahead_(std::make_unique<SeatedGame>(*noWorld_, 0)) {
+    ahead_->keepLooks = &foreseen_;
+}
 
 LookAhead::~LookAhead() = default;
 
@@ -60,6 +62,7 @@ std::int64_t LookAhead::firstChange(const SeatedGame& seated, std::int64_t until
     }
     if (!current_) {
         ahead_->copyFrom(seated);
+        foreseen_.forget();           // the copy makes its looks afresh
         ahead.clock.onTick = nullptr; // the ticks played ahead are not the game's own
         aheadSignature_ = signature_(ahead);
         current_ = true;

@@ -29,7 +29,13 @@ class LookAhead {
     bool watching() const { return static_cast<bool>(signature_); }
 
     // The game's future is no longer the one played ahead: an event came into it.
-    void forget() { current_ = false; }
+    void forget() {
+        current_ = false;
+        foreseen_.forget();
+    }
+    // The computer's looks made on the game played ahead, for the game itself to take over while its
+    // future is the one played ahead.
+    ForeseenLooks& foreseen() { return foreseen_; }
 
     // The due time of the first tick, or look of the computer's drivers, up to game time `until` after
     // which `game`, driven by its seated drivers, would show something else than now, make a sound, need
@@ -46,8 +52,9 @@ class LookAhead {
     bool heard_ = false; // a tick played ahead made a sound
     std::unique_ptr<NoWorld> noWorld_;
     std::unique_ptr<SeatedGame> ahead_; // the game played ahead, with copies of the drivers
-    bool current_ = false;              // ahead_ is the game's own future, as far as it was played
-    std::uint64_t aheadSignature_ = 0;  // what the screen would show of ahead_ as it stands
+    ForeseenLooks foreseen_;
+    bool current_ = false;             // ahead_ is the game's own future, as far as it was played
+    std::uint64_t aheadSignature_ = 0; // what the screen would show of ahead_ as it stands
 };
 
 } // namespace squeakrun

@@ -1,6 +1,6 @@
 // The look ahead: it finds the first tick that changes what is shown without touching the game or its
-// world, a look kept from one wake to the next answers as a fresh one would, and a tick that needs a
-// box or makes a sound ends the look there.
+// world, a look kept from one wake to the next answers as a fresh one would, the computer's looks made
+// ahead play the game as its own would, and a tick that needs a box or makes a sound ends the look there.
 #include "headless/headless_platform.h"
 #include "headless/temp_folder.h"
 #include "rules/events.h"
@@ -10,6 +10,7 @@
 #include <gtest/gtest.h>
 
 #include <bit>
+#include <chrono>
 
 using namespace squeakrun;
 
@@ -77,6 +78,41 @@ TEST(LookAhead, AKeptLookAnswersAsAFreshOneWhileTheComputerDrivesBothCars) {
         changes += change > 0;
     }
     EXPECT_GT(changes, 50); // the cars were moving
+}
+
+TEST(LookAhead, TheGameTakesOverTheComputersLooksMadeAheadAndPlaysAsIfItMadeThem) {
+    // Two games from one seed: one takes over the looks made ahead of it, the other makes every look
+    // itself. On a screen that never changes each look ahead plays the whole half second. Half way the
+    // computer's skill at player 2 changes, which makes the looks kept stale at once.
+    Table shared, alone;
+    int made = 0;
+    for (Table* t : {&shared, &alone}) {
+        t->platform.answers = {std::string("Ann"), std::string("Bob"), std::string("3")};
+        startUp(t->game);
+        t->platform.useDefaults = true;
+        pressStartButton(t->game);
+        t->seated.seats.set(0, Skill::Hard, 11);
+        t->seated.seats.set(1, Skill::Average, 11);
+    }
+    LookAhead ahead;
+    ahead.setSignature([](const GameState&) -> std::uint64_t { return 0; });
+    shared.seated.foreseen = &ahead.foreseen();
+    shared.seated.seats.onLook = [&](int, std::chrono::nanoseconds) { ++made; };
+    for (std::int64_t at = 37; at < 4000; at += 37) {
+        if (at == 37 * 50) {
+            ahead.forget();
+            for (Table* t : {&shared, &alone})
+                t->seated.seats.set(1, Skill::Easy, 11);
+        } else {
+            ahead.firstChange(shared.seated, at + 500);
+        }
+        shared.seated.advance(at);
+        alone.seated.advance(at);
+        ASSERT_EQ(carsShown(shared.game), carsShown(alone.game)) << "at " << at;
+    }
+    EXPECT_EQ(shared.seated.seats.drivers[1]->skill(), Skill::Easy);
+    // Two drivers look every step: nearly all of those looks were made once, ahead.
+    EXPECT_LT(made, 2 * 4000 / kLookStepMs / 10);
 }
 
 TEST(LookAhead, ATickThatNeedsTheWorldOrMakesASoundEndsTheLookUnheardAndUnseen) {
