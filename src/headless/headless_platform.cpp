@@ -39,15 +39,15 @@ Button HeadlessPlatform::messageBox(const std::string& text, Buttons buttons, co
         else if (!fault)
             fault = "reply " + std::string(replyWord(wanted)) + " names a button the box does not have";
     }
-    if (log_)
-        *log_ << "message [" << escapeText(title) << "] " << escapeText(text) << " -> " << replyWord(answer)
-              << '\n';
+    if (log)
+        *log << "message [" << escapeText(title) << "] " << escapeText(text) << " -> " << replyWord(answer)
+             << '\n';
     return answer;
 }
 
 void HeadlessPlatform::cue(Cue cue) {
     if (heard.size() < kHeardKept) heard.push_back(cue);
-    if (log_) *log_ << "sound " << cueName(cue) << '\n';
+    if (log) *log << "sound " << cueName(cue) << '\n';
 }
 
 std::string HeadlessPlatform::inputBox(const std::string& prompt, const std::string& title,
@@ -59,9 +59,9 @@ std::string HeadlessPlatform::inputBox(const std::string& prompt, const std::str
         answer = answers.front().value_or(std::string());
         answers.pop_front();
     }
-    if (log_)
-        *log_ << "input [" << escapeText(title) << "] " << escapeText(prompt) << " -> " << escapeText(answer)
-              << '\n';
+    if (log)
+        *log << "input [" << escapeText(title) << "] " << escapeText(prompt) << " -> " << escapeText(answer)
+             << '\n';
     return answer;
 }
 

@@ -13,8 +13,8 @@ namespace squeakrun {
 
 class HeadlessPlatform : public Platform, public BoxAnswers {
   public:
-    HeadlessPlatform(std::filesystem::path folder, std::ostream* log)
-        : folder_(std::move(folder)), log_(log) {}
+    HeadlessPlatform(std::filesystem::path folder, std::ostream* logTo)
+        : log(logTo), folder_(std::move(folder)) {}
 
     Button messageBox(const std::string& text, Buttons buttons, const std::string& title) override;
     std::string inputBox(const std::string& prompt, const std::string& title,
@@ -33,10 +33,10 @@ class HeadlessPlatform : public Platform, public BoxAnswers {
     std::vector<Cue> heard;
     static constexpr std::size_t kHeardKept = 4096;
     std::optional<std::string> fault; // a queued reply named a button the box did not have
+    std::ostream* log;                // where every box and sound is written, or nowhere
 
   private:
     std::filesystem::path folder_;
-    std::ostream* log_;
 };
 
 // How the runner and the tests write texts: CR, LF and backslash escaped.

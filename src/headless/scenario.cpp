@@ -4,13 +4,16 @@
 #include "headless/headless_platform.h"
 #include "headless/names.h"
 #include "headless/temp_folder.h"
+#include "net/signature.h"
 #include "records/record_file.h"
 #include "rules/events.h"
 #include "rules/lifecycle/shared_steps.h"
 #include "rules/ticks.h"
 #include "session/script.h"
 
+#include <deque>
 #include <memory>
+#include <sstream>
 #include <utility>
 
 namespace squeakrun {
@@ -19,7 +22,8 @@ namespace {
 
 class Runner {
   public:
-    Runner(const std::string& label, std::ostream& out) : label_(label), out_(out) {}
+    Runner(const std::string& label, std::ostream& out, int rollback)
+        : label_(label), out_(out), rollback_(rollback) {}
 
     ScenarioStatus run(std::string_view text) {
         auto read = readScript(text, Dialect::Test);
@@ -32,6 +36,8 @@ class Runner {
         fields_ = gameFields(*game_);
         ScriptPlayer player(*game_, platform_, script);
         seated_ = &player.seated();
+        player_ = &player;
+        history_.push_back(moment());
         player.playAll([this](const Step& step) { return witness(step); });
         return status_;
     }
@@ -56,18 +62,65 @@ class Runner {
     bool witness(const Step& step) {
         using Kind = Step::Kind;
         if (step.kind == Kind::Expect) expect(step);
-        if (step.kind == Kind::Own) {
-            static constexpr std::pair<std::string_view, void (Runner::*)(const Step&)> kOwn[] = {
-                {"print", &Runner::print},    {"dump", &Runner::dump},         {"set", &Runner::set},
-                {"run", &Runner::runHandler}, {"autoplay", &Runner::autoplay},
-            };
-            for (const auto& [word, run] : kOwn)
-                if (word == step.command) (this->*run)(step);
-        }
+        if (step.kind == Kind::Own) own(step);
         if (platform_.fault && status_ == ScenarioStatus::Passed &&
             (step.kind == Kind::Start || step.when == When::Playing))
             malformed(step, *platform_.fault);
+        if (rollback_ > 0 && status_ == ScenarioStatus::Passed) rollBack(step);
         return status_ == ScenarioStatus::Passed;
+    }
+
+    void own(const Step& step) {
+        static constexpr std::pair<std::string_view, void (Runner::*)(const Step&)> kOwn[] = {
+            {"print", &Runner::print},    {"dump", &Runner::dump},         {"set", &Runner::set},
+            {"run", &Runner::runHandler}, {"autoplay", &Runner::autoplay},
+        };
+        // Played again after a rollback, a step changes the game as it did, and shows nothing twice.
+        if (replaying_ && (step.command == "print" || step.command == "dump")) return;
+        for (const auto& [word, run] : kOwn)
+            if (word == step.command) (this->*run)(step);
+    }
+
+    // Everything a step may change: the game's value, the computer's seats and the platform's boxes,
+    // counts and sounds; and the step that came next.
+    struct Moment {
+        GameState game;
+        ComputerSeats seats;
+        HeadlessPlatform platform;
+        Step next;
+    };
+    Moment moment() const { return {*game_, seated_->seats, platform_, {}}; }
+
+    // The game goes back rollback_ steps, to a copy of what it was, and plays them again: it must come
+    // back to the very game it left, or something the game depends on lives outside what is copied.
+    void rollBack(const Step& step) {
+        history_.back().next = step;
+        if (static_cast<int>(history_.size()) == rollback_) {
+            const std::uint64_t signature = gameSignature(*game_);
+            const std::string shown = dumpText();
+            const Moment& from = history_.front();
+            static_cast<GameState&>(*game_) = from.game;
+            seated_->seats = from.seats;
+            // What was heard and logged was heard once: the steps played again are silent.
+            std::vector<Cue> heard = std::move(platform_.heard);
+            platform_ = from.platform;
+            std::ostream* const log = std::exchange(platform_.log, nullptr);
+            replaying_ = true;
+            for (const Moment& m : history_) {
+                player_->replay(m.next);
+                if (m.next.kind == Step::Kind::Own) own(m.next);
+            }
+            replaying_ = false;
+            platform_.log = log;
+            platform_.heard = std::move(heard);
+            if (gameSignature(*game_) != signature || dumpText() != shown) {
+                out_ << "FAIL " << label_ << ':' << step.line << ": played again from " << rollback_
+                     << " steps back, the game differs\n";
+                status_ = ScenarioStatus::Failed;
+            }
+            history_.pop_front();
+        }
+        history_.push_back(moment());
     }
 
     std::optional<Value> read(const std::string& name) {
@@ -139,9 +192,15 @@ class Runner {
             out_ << line.rest << " = " << formatValue(*actual) << '\n';
     }
 
-    void dump(const Step&) {
+    void dump(const Step&) { writeDump(out_); }
+    void writeDump(std::ostream& to) {
         for (auto& [fieldName, field] : fields_)
-            if (formLoaded(field.form)) out_ << fieldName << " = " << formatValue(field.get()) << '\n';
+            if (formLoaded(field.form)) to << fieldName << " = " << formatValue(field.get()) << '\n';
+    }
+    std::string dumpText() {
+        std::ostringstream text;
+        writeDump(text);
+        return text.str();
     }
 
     void runHandler(const Step& line) {
@@ -178,14 +237,18 @@ class Runner {
     std::uint64_t seed_ = 1;
     std::unique_ptr<Game> game_;
     SeatedGame* seated_ = nullptr; // the game with the cars the computer drives, the script player's
+    ScriptPlayer* player_ = nullptr;
+    int rollback_;               // steps to go back and play again after each step; 0 for none
+    std::deque<Moment> history_; // the moments before the last steps, each with its step
+    bool replaying_ = false;
     std::map<std::string, Field> fields_;
     ScenarioStatus status_ = ScenarioStatus::Passed;
 };
 
 } // namespace
 
-ScenarioStatus runScenario(std::string_view text, const std::string& label, std::ostream& out) {
-    Runner runner(label, out);
+ScenarioStatus runScenario(std::string_view text, const std::string& label, std::ostream& out, int rollback) {
+    Runner runner(label, out, rollback);
     return runner.run(text);
 }
 

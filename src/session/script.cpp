@@ -276,17 +276,9 @@ bool ScriptPlayer::playUntil(std::int64_t target, const Witness& witness) {
             waitEnd_.reset();
             continue;
         }
-        switch (step.kind) {
-        case Kind::Answer:
-            boxes_.answers.push_back(step.answer);
-            break;
-        case Kind::Reply:
-            boxes_.replies.push_back(step.reply);
-            break;
-        case Kind::Start:
-            startUp(g_);
-            break;
-        case Kind::Wait:
+        if (step.kind == Kind::Seed || step.kind == Kind::Record)
+            continue; // the script's before anything plays
+        if (step.kind == Kind::Wait) {
             if (!waitEnd_) waitEnd_ = g_.clock.now + step.ms;
             if (target < *waitEnd_) {
                 seated_.advance(target);
@@ -294,23 +286,42 @@ bool ScriptPlayer::playUntil(std::int64_t target, const Witness& witness) {
             }
             seated_.advance(*waitEnd_);
             waitEnd_.reset();
-            break;
-        case Kind::Input:
-            applyInput(g_, step.input);
-            break;
-        case Kind::Computer:
-            seated_.seats.set(step.seat.player, step.seat.skill, script_.seed);
-            break;
-        case Kind::Seed:
-        case Kind::Record:
-            continue; // the script's before anything plays
-        case Kind::Expect:
-        case Kind::Own:
-            break; // the witness's
+        } else {
+            play(step);
         }
         if (witness && !witness(step)) stopped_ = true;
     }
     return false;
+}
+
+void ScriptPlayer::replay(const Step& step) {
+    if (g_.exited && step.when == When::Playing) return;
+    if (step.kind == Step::Kind::Wait)
+        seated_.advance(g_.clock.now + step.ms);
+    else
+        play(step);
+}
+
+void ScriptPlayer::play(const Step& step) {
+    switch (step.kind) {
+    case Step::Kind::Answer:
+        boxes_.answers.push_back(step.answer);
+        break;
+    case Step::Kind::Reply:
+        boxes_.replies.push_back(step.reply);
+        break;
+    case Step::Kind::Start:
+        startUp(g_);
+        break;
+    case Step::Kind::Input:
+        applyInput(g_, step.input);
+        break;
+    case Step::Kind::Computer:
+        seated_.seats.set(step.seat.player, step.seat.skill, script_.seed);
+        break;
+    default:
+        break; // a wait is the caller's; the looks and the test commands are the witness's
+    }
 }
 
 std::optional<ScriptError> writeRecords(const Script& script, const std::filesystem::path& folder) {

@@ -106,10 +106,17 @@ class ScriptPlayer {
         playUntil(std::numeric_limits<std::int64_t>::max(), witness);
     }
 
+    // Plays once more a step played before, on the game as it stood before that step (a wait whole):
+    // the play forward after a rollback. The witness is not told.
+    void replay(const Step& step);
+
     // The game with the cars the computer drives, from their `computer` lines on.
     SeatedGame& seated() { return seated_; }
 
   private:
+    // What a step that is neither a wait nor the script's own does to the game and its boxes.
+    void play(const Step& step);
+
     Game& g_;
     BoxAnswers& boxes_;
     const Script& script_;

@@ -1,73 +1,15 @@
 // Two machines of a network game on 127.0.0.1, over real UDP sockets and ENet, the joiner's packets
 // through a relay that delays, jitters, drops, duplicates and reorders them: they meet, play the same
 // game, refuse what they must with one line, and wait for each other through a blackout.
-#include "headless/headless_platform.h"
-#include "headless/temp_folder.h"
-#include "net/net_peer.h"
+#include "net_machines.h"
 #include "net_same_game.h"
-#include "relay.h"
 
 #include <gtest/gtest.h>
 
 #include <map>
-#include <thread>
 
 using namespace squeakrun;
-
-namespace {
-
 using std::chrono::milliseconds;
-
-struct Machine {
-    TempFolder folder;
-    HeadlessPlatform world{folder.path(), nullptr};
-    std::unique_ptr<NetPeer> peer;
-};
-
-std::unique_ptr<NetPeer> hostOn(Machine& m, const std::string& version = "1.0") {
-    std::string why;
-    auto link = Link::listen(0, why);
-    EXPECT_TRUE(link) << why;
-    return std::make_unique<NetPeer>(std::move(link), true, Introduction{"Ann", version, 77, "2"}, m.world);
-}
-
-std::unique_ptr<NetPeer> joinAt(Machine& m, std::uint16_t port, const std::string& version = "1.0") {
-    std::string why;
-    auto link = Link::call("127.0.0.1", port, why);
-    EXPECT_TRUE(link) << why;
-    return std::make_unique<NetPeer>(std::move(link), false, Introduction{"Bob", version}, m.world);
-}
-
-// Frames every few ms of wall time on every machine, with the players' hands of `act` between them;
-// with `clocks` false the games stand and only the messages move.
-template <class Act>
-void frames(std::vector<NetPeer*> peers, Relay* relay, milliseconds length, Act act, bool clocks = true) {
-    const auto end = std::chrono::steady_clock::now() + length;
-    auto last = std::chrono::steady_clock::now();
-    while (std::chrono::steady_clock::now() < end) {
-        const auto now = std::chrono::steady_clock::now();
-        const double ms = std::chrono::duration<double, std::milli>(now - last).count();
-        last = now;
-        for (NetPeer* p : peers) {
-            if (relay) relay->pump();
-            p->frame(clocks ? ms : 0);
-            act(*p);
-        }
-        std::this_thread::sleep_for(milliseconds(2));
-    }
-}
-
-void closeBoxes(NetPeer& p) {
-    if (p.game() && p.game()->box()) p.game()->answer(Button::OK, "gg");
-}
-
-void closeBoxesAndStart(NetPeer& p) {
-    closeBoxes(p);
-    if (p.game() && !p.game()->box() && p.game()->shown().window.startButton.enabled)
-        p.game()->agree(Input::click("Command3"));
-}
-
-} // namespace
 
 TEST(NetLink, TwoMachinesThroughABadLinkPlayTheSameGame) {
     Machine a, b;
