@@ -2,10 +2,9 @@
 
 #include "headless/autoplay.h"
 #include "headless/headless_platform.h"
-#include "headless/names.h"
+#include "headless/looks.h"
 #include "headless/temp_folder.h"
 #include "net/signature.h"
-#include "records/record_file.h"
 #include "rules/events.h"
 #include "rules/lifecycle/shared_steps.h"
 #include "rules/ticks.h"
@@ -31,44 +30,33 @@ class Runner {
         const Script& script = std::get<Script>(read);
         if (const auto error = writeRecords(script, folder_.path())) return malformed(*error);
         seed_ = script.seed;
-        if (!script.starts) return status_;
+        if (!script.starts) return looks_.status();
         game_ = std::make_unique<Game>(platform_, seed_);
-        fields_ = gameFields(*game_);
+        looks_.watch(*game_);
         ScriptPlayer player(*game_, platform_, script);
         seated_ = &player.seated();
         player_ = &player;
         history_.push_back(moment());
         player.playAll([this](const Step& step) { return witness(step); });
-        return status_;
+        return looks_.status();
     }
 
   private:
-    ScenarioStatus malformed(const ScriptError& error) {
-        out_ << "MALFORMED " << label_;
-        if (error.line > 0) out_ << ':' << error.line;
-        out_ << ": ";
-        if (!error.text.empty())
-            out_ << error.text << " (" << error.why << ")\n";
-        else
-            out_ << error.why << '\n';
-        return status_ = ScenarioStatus::Malformed;
-    }
-    void malformed(const Step& step, const std::string& why) {
-        malformed(ScriptError{step.line, step.text, why});
-    }
+    ScenarioStatus malformed(const ScriptError& error) { return looks_.malformed(error); }
 
     // What the runner does itself: checking and printing values, setting them, calling a handler,
     // random play; and whether a box was answered with a button it does not have.
     bool witness(const Step& step) {
         using Kind = Step::Kind;
-        if (step.kind == Kind::Expect) expect(step);
+        if (step.kind == Kind::Expect) looks_.expect(step);
         if (step.kind == Kind::Own) own(step);
-        if (platform_.fault && status_ == ScenarioStatus::Passed &&
-            (step.kind == Kind::Start || step.when == When::Playing))
-            malformed(step, *platform_.fault);
-        if (rollback_ > 0 && status_ == ScenarioStatus::Passed) rollBack(step);
-        return status_ == ScenarioStatus::Passed;
+        if (platform_.fault && passing() && (step.kind == Kind::Start || step.when == When::Playing))
+            looks_.malformed(step, *platform_.fault);
+        if (rollback_ > 0 && passing()) rollBack(step);
+        return passing();
     }
+
+    bool passing() const { return looks_.status() == ScenarioStatus::Passed; }
 
     void own(const Step& step) {
         static constexpr std::pair<std::string_view, void (Runner::*)(const Step&)> kOwn[] = {
@@ -113,106 +101,27 @@ class Runner {
             replaying_ = false;
             platform_.log = log;
             platform_.heard = std::move(heard);
-            if (gameSignature(*game_) != signature || dumpText() != shown) {
-                out_ << "FAIL " << label_ << ':' << step.line << ": played again from " << rollback_
-                     << " steps back, the game differs\n";
-                status_ = ScenarioStatus::Failed;
-            }
+            if (gameSignature(*game_) != signature || dumpText() != shown)
+                looks_.fail(step.line, "played again from " + std::to_string(rollback_) +
+                                           " steps back, the game differs");
             history_.pop_front();
         }
         history_.push_back(moment());
     }
 
-    std::optional<Value> read(const std::string& name) {
-        if (name == "clock") return Value(Count(game_->clock.now));
-        if (name == "count.message") return Value(Count(platform_.messageCount));
-        if (name == "count.input") return Value(Count(platform_.inputCount));
-        if (name == "exited") return Value(game_->exited);
-        if (name == "last.message") return Value(platform_.lastMessage);
-        if (name == "last.title") return Value(platform_.lastTitle);
-        if (name == "last.prompt") return Value(platform_.lastPrompt);
-        // Looking at the cues heard so far starts the list afresh, so each check hears what came since
-        // the one before.
-        if (name == "sounds") return Value(takeSounds());
-        if (name.rfind("file:", 0) == 0) {
-            std::string file = name.substr(5);
-            if (!plainFileName(file)) return std::nullopt;
-            return Value(loadRecordFile(folder_.path() / file));
-        }
-        auto it = fields_.find(name);
-        if (it == fields_.end()) return std::nullopt;
-        return it->second.get();
-    }
-
-    std::string takeSounds() {
-        std::string names;
-        for (Cue cue : std::exchange(platform_.heard, {})) {
-            if (!names.empty()) names += ' ';
-            names += cueName(cue);
-        }
-        return names;
-    }
-
-    bool formLoaded(int form) const {
-        switch (form) {
-        case 2:
-            return game_->about.loaded;
-        case 3:
-            return game_->settings.loaded;
-        case 4:
-            return game_->scores.loaded;
-        default:
-            return true;
-        }
-    }
-
-    // The value of `name`, or nullopt once the line is found malformed for naming nothing.
-    std::optional<Value> lookUp(const Step& line, const std::string& name) {
-        auto value = read(name);
-        if (!value) unknownName(line, name);
-        return value;
-    }
-    void unknownName(const Step& line, const std::string& name) { malformed(line, "unknown name " + name); }
-    void wrongKind(const Step& line) { malformed(line, "value of the wrong kind for " + line.name); }
-
-    void expect(const Step& line) {
-        const auto actual = lookUp(line, line.name);
-        if (!actual) return;
-        const auto match = valueMatches(*actual, line.value);
-        if (!match) return wrongKind(line);
-        if (!*match) {
-            out_ << "FAIL " << label_ << ':' << line.line << ": " << line.name << " is "
-                 << formatValue(*actual) << ", expected " << line.value << '\n';
-            status_ = ScenarioStatus::Failed;
-        }
-    }
-
-    void print(const Step& line) {
-        if (const auto actual = lookUp(line, line.rest))
-            out_ << line.rest << " = " << formatValue(*actual) << '\n';
-    }
-
-    void dump(const Step&) { writeDump(out_); }
-    void writeDump(std::ostream& to) {
-        for (auto& [fieldName, field] : fields_)
-            if (formLoaded(field.form)) to << fieldName << " = " << formatValue(field.get()) << '\n';
-    }
+    void print(const Step& line) { looks_.print(line); }
+    void set(const Step& line) { looks_.set(line); }
+    void dump(const Step&) { looks_.writeDump(out_); }
     std::string dumpText() {
         std::ostringstream text;
-        writeDump(text);
+        looks_.writeDump(text);
         return text.str();
     }
 
     void runHandler(const Step& line) {
         auto handler = handlerNamed(line.rest);
-        if (!handler) return malformed(line, "no handler " + line.rest);
+        if (!handler) return looks_.malformed(line, "no handler " + line.rest);
         handler(*game_);
-    }
-
-    void set(const Step& line) {
-        auto it = fields_.find(line.name);
-        if (it == fields_.end()) return unknownName(line, line.name);
-        if (!it->second.set(line.value)) wrongKind(line);
     }
 
     void autoplay(const Step& line) {
@@ -241,8 +150,7 @@ class Runner {
     int rollback_;               // steps to go back and play again after each step; 0 for none
     std::deque<Moment> history_; // the moments before the last steps, each with its step
     bool replaying_ = false;
-    std::map<std::string, Field> fields_;
-    ScenarioStatus status_ = ScenarioStatus::Passed;
+    ScenarioLooks looks_{label_, out_, platform_, folder_.path()};
 };
 
 } // namespace

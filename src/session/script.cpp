@@ -259,17 +259,25 @@ std::variant<Script, ScriptError> readScriptFile(const std::filesystem::path& fi
     return readScript(*text, dialect);
 }
 
+ScriptSteps::ScriptSteps(const Script& script)
+    : reader_(std::make_unique<StepReader>(script.text, script.dialect)) {}
+
+ScriptSteps::~ScriptSteps() = default;
+
+bool ScriptSteps::next(Step& step) {
+    std::optional<ScriptError> judged; // the script was judged whole before it came here
+    return reader_->next(step, judged);
+}
+
 ScriptPlayer::ScriptPlayer(Game& game, BoxAnswers& boxes, const Script& script)
-    : g_(game), boxes_(boxes), script_(script), seated_(game),
-      steps_(std::make_unique<StepReader>(script.text, script.dialect)) {}
+    : g_(game), boxes_(boxes), script_(script), seated_(game), steps_(script) {}
 
 ScriptPlayer::~ScriptPlayer() = default;
 
 bool ScriptPlayer::playUntil(std::int64_t target, const Witness& witness) {
     using Kind = Step::Kind;
-    std::optional<ScriptError> judged; // the script was judged whole before it came here
     // A wait under way is the step in hand; any other step is read afresh.
-    while (!stopped_ && (waitEnd_ || steps_->next(step_, judged))) {
+    while (!stopped_ && (waitEnd_ || steps_.next(step_))) {
         const Step& step = step_;
         // Once the program has ended only the looks at it still count.
         if (g_.exited && step.when == When::Playing) {
@@ -336,10 +344,9 @@ std::vector<std::string> endDifferences(const Script& script, const Game& g) {
     for (auto& [name, value] : shownAtEnd(g))
         shown[name] = value;
     std::vector<std::string> differences;
-    StepReader steps(script.text, script.dialect);
+    ScriptSteps steps(script);
     Step step;
-    std::optional<ScriptError> judged;
-    while (steps.next(step, judged)) {
+    while (steps.next(step)) {
         const auto it = shown.find(step.name);
         if (step.kind == Step::Kind::Expect && it != shown.end() && it->second != step.value)
             differences.push_back(step.name + " is " + it->second + ", the recording says " + step.value);

@@ -88,6 +88,19 @@ struct BoxAnswers {
 
 class StepReader;
 
+// A judged script's steps one at a time, for a front end that plays them its own way (a network
+// machine, which hands its keys to the network game rather than to a game of its own).
+class ScriptSteps {
+  public:
+    explicit ScriptSteps(const Script& script);
+    ~ScriptSteps();
+    // The next step into `step`; false after the last.
+    bool next(Step& step);
+
+  private:
+    std::unique_ptr<StepReader> reader_;
+};
+
 // Plays a script's steps on one game, as far as each call asks: a wait that reaches past the game time
 // asked for is played up to it and goes on at the next call, so a session watched frame by frame ends
 // exactly where one played in a single call does.
@@ -121,7 +134,7 @@ class ScriptPlayer {
     BoxAnswers& boxes_;
     const Script& script_;
     SeatedGame seated_;
-    std::unique_ptr<StepReader> steps_;
+    ScriptSteps steps_;
     Step step_;                           // the step being played
     std::optional<std::int64_t> waitEnd_; // the game time the wait being played ends at
     bool stopped_ = false;
