@@ -58,6 +58,9 @@ void Relay::take(int socket, bool toTarget) {
     for (ssize_t got; (got = recvfrom(socket, buffer.data(), buffer.size(), 0,
                                       reinterpret_cast<sockaddr*>(&from), &n)) >= 0;
          n = sizeof from) {
+        Traffic& sent = sent_[toTarget ? 0 : 1];
+        sent.bytes += got;
+        ++sent.packets;
         if (toTarget) {
             joiner_ = from.sin_addr.s_addr;
             joinerPort_ = from.sin_port;
