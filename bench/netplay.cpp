@@ -160,12 +160,7 @@ class Match {
         const auto now = Clock::now();
         const bool met = sides_[0].peer->game() && sides_[1].peer->game();
         if (!met && now > created_ + kMeetWithin) {
-            // Two machines that never met are two that did not play the same game.
-            std::fprintf(stderr, "game of seed %llu: the machines never met\n",
-                         static_cast<unsigned long long>(seed_));
             done_ = true;
-            ++figures_.games;
-            ++figures_.apart;
             return;
         }
         if (met && began_ == Clock::time_point{}) began_ = now;
@@ -175,7 +170,20 @@ class Match {
             relay_->pump();
             side.frame(now, !stopped_, playing ? &figures_ : nullptr);
         }
-        if (stopped_ && (settled() || now >= began_ + length_ + kSettleWithin)) judge();
+        if (stopped_ && (settled() || now >= began_ + length_ + kSettleWithin)) done_ = true;
+    }
+
+    // Both machines and the replay of either's recording must end with the same game. Judged once
+    // every game is done, so that no game's frames wait for another's judging.
+    void judge() {
+        ++figures_.games;
+        const char* why = stopped_ ? differences() : "the machines never met";
+        if (why) {
+            ++figures_.apart;
+            std::fprintf(stderr, "game of seed %llu: %s\n", static_cast<unsigned long long>(seed_), why);
+        }
+        for (Side& side : sides_)
+            side.peer.reset();
     }
 
   private:
@@ -209,31 +217,19 @@ class Match {
         return !host.box() && !join.box() && host.confirmedTime() == end && join.confirmedTime() == end;
     }
 
-    // Both machines and the replay of either's recording must end with the same game.
-    void judge() {
-        done_ = true;
-        ++figures_.games;
+    // Why the game ended apart, the first reason of these, or nullptr.
+    const char* differences() const {
         const NetGame& host = *sides_[0].peer->game();
         const NetGame& join = *sides_[1].peer->game();
         const std::string recording = host.recording("netplay", "now");
         const std::uint64_t signature = gameSignature(host.confirmed());
-        // Why a game ended apart, the first reason of these, for a bug report.
-        const char* why = host.desynced() || join.desynced()                 ? "went apart at a signed moment"
-                          : !host.broken().empty() || !join.broken().empty() ? "a machine broke off"
-                          : host.confirmedTime() != join.confirmedTime()     ? "confirmed different moments"
-                          : signature != gameSignature(join.confirmed())     ? "confirmed different games"
-                          : recording != join.recording("netplay", "now")    ? "recorded different sessions"
-                          : replayedSignature(recording) != signature ? "the recording replays elsewhere"
-                                                                      : nullptr;
-        if (why)
-            std::fprintf(stderr, "game of seed %llu: %s (host at %lld, joiner at %lld)\n",
-                         static_cast<unsigned long long>(seed_), why,
-                         static_cast<long long>(host.confirmedTime()),
-                         static_cast<long long>(join.confirmedTime()));
-        const bool same = why == nullptr;
-        if (!same) ++figures_.apart;
-        for (Side& side : sides_)
-            side.peer.reset();
+        return host.desynced() || join.desynced()                 ? "went apart at a signed moment"
+               : !host.broken().empty() || !join.broken().empty() ? "a machine broke off"
+               : host.confirmedTime() != join.confirmedTime()     ? "confirmed different moments"
+               : signature != gameSignature(join.confirmed())     ? "confirmed different games"
+               : recording != join.recording("netplay", "now")    ? "recorded different sessions"
+               : replayedSignature(recording) != signature        ? "the recording replays elsewhere"
+                                                                  : nullptr;
     }
 
     Figures& figures_;
@@ -245,7 +241,7 @@ class Match {
     bool stopped_ = false, done_ = false;
 };
 
-// Plays every match at once until each has been judged.
+// Plays every match at once until each is done, then judges them.
 void playAll(std::vector<std::unique_ptr<Match>>& matches) {
     for (bool left = true; left;) {
         left = false;
@@ -256,6 +252,8 @@ void playAll(std::vector<std::unique_ptr<Match>>& matches) {
             }
         std::this_thread::sleep_for(std::chrono::milliseconds(1));
     }
+    for (auto& m : matches)
+        m->judge();
 }
 
 double p99(std::vector<double> values) {

@@ -54,6 +54,7 @@ class Relay {
     std::uint16_t joinerPort_ = 0;
     std::vector<Packet> queue_;
     Traffic sent_[2];
+    std::vector<std::uint8_t> buffer_ = std::vector<std::uint8_t>(65536); // the largest UDP packet
     std::chrono::steady_clock::time_point start_;
 };
 
