@@ -39,6 +39,7 @@ class NetPeer {
 
     // The game, once both machines have met; null before.
     NetGame* game() { return game_.get(); }
+    const NetGame* game() const { return game_.get(); }
     const std::string& otherName() const { return otherName_; }
     // What the players must read now, or empty text.
     std::string line() const;

@@ -78,6 +78,7 @@ void ClockDriver::catchUp() {
 }
 
 bool ClockDriver::play(const Input& input) {
+    if (route_.take) return route_.take(input);
     return runEvent([this, &input](Game& g) {
         const std::optional<Input> said = applyInput(g, input);
         if (said && inputObserver_) inputObserver_(*said, g.clock.now);

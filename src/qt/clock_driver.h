@@ -70,6 +70,14 @@ class ClockDriver : public QObject {
     void setInputObserver(InputObserver observer) { inputObserver_ = std::move(observer); }
     // While a replay is watched the game belongs to the replay: every event of the window is refused.
     void refuseEvents(bool refuse) { refused_ = refuse; }
+    // While a game on another machine's clock fills the window (a network game), the players' inputs
+    // go to `take` instead of this game, and `may` says which of them the player may make now: the
+    // window shows an entry it refuses disabled.
+    struct InputRoute {
+        std::function<bool(const Input&)> take, may;
+    };
+    void routeInputs(InputRoute route) { route_ = std::move(route); }
+    bool mayPlay(const Input& input) const { return !route_.may || route_.may(input); }
 
     // What the window shows of a game's state, as a number that changes whenever the picture does.
     // Without it the driver wakes for every tick, at most once per display frame. `unseenTimers`
@@ -132,6 +140,7 @@ class ClockDriver : public QObject {
     QElapsedTimer wall_;
     std::function<std::int64_t()> now_;
     InputObserver inputObserver_;
+    InputRoute route_;
     bool refused_ = false;
     SeatedGame seated_; // g_ with the cars the computer drives in it
     LookAhead ahead_;

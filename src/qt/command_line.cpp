@@ -34,6 +34,15 @@ void declareOptions(QCommandLineParser& parser) {
                       QStringLiteral("1|2|both|none")});
     parser.addOption({QStringLiteral("skill"), QStringLiteral("How well the computer drives, for this run."),
                       QStringLiteral("easy|average|hard")});
+    parser.addOption(
+        {QStringLiteral("host"),
+         QStringLiteral("Host a network game as player 1, on <port> (--host alone: %1).").arg(kDefaultPort),
+         QStringLiteral("port")});
+    parser.addOption({QStringLiteral("join"),
+                      QStringLiteral("Join the network game hosted at <host> as player 2 (port %1 unless "
+                                     "given).")
+                          .arg(kDefaultPort),
+                      QStringLiteral("host[:port]")});
 }
 
 // Qt's own options, as its applications read them (one dash or two): those followed by a value, and
@@ -97,8 +106,12 @@ bool readChoice(const QCommandLineParser& parser, const QString& option,
 
 // Parses `arguments` with the game's options into `options`; false after one line on stderr naming what
 // the game does not know.
-bool parseGameOptions(QCommandLineParser& parser, const QStringList& arguments, Options& options) {
+bool parseGameOptions(QCommandLineParser& parser, QStringList arguments, Options& options) {
     declareOptions(parser);
+    // --host may stand alone, for the default port; the parser wants every option's value written.
+    for (qsizetype i = 1; i < arguments.size(); ++i)
+        if (arguments[i] == QStringLiteral("--host") || arguments[i] == QStringLiteral("-host"))
+            arguments[i] = QStringLiteral("--host=%1").arg(kDefaultPort);
     if (!parser.parse(arguments) || !parser.positionalArguments().isEmpty()) {
         complain(parser.errorText().isEmpty()
                      ? QStringLiteral("Unexpected argument '%1'.").arg(parser.positionalArguments().first())
@@ -108,8 +121,14 @@ bool parseGameOptions(QCommandLineParser& parser, const QStringList& arguments, 
     options.mute = parser.isSet(QStringLiteral("mute"));
     options.recordFolder = parser.value(QStringLiteral("record"));
     options.replay = parser.value(QStringLiteral("replay"));
+    if (parser.isSet(QStringLiteral("host")) && parser.isSet(QStringLiteral("join"))) {
+        complain(QStringLiteral("A game either hosts or joins: --host and --join cannot go together."));
+        return false;
+    }
     return readChoice(parser, QStringLiteral("computer"), driversNamed, options.computer) &&
-           readChoice(parser, QStringLiteral("skill"), skillNamed, options.skill);
+           readChoice(parser, QStringLiteral("skill"), skillNamed, options.skill) &&
+           readChoice(parser, QStringLiteral("host"), portNamed, options.hostPort) &&
+           readChoice(parser, QStringLiteral("join"), addressNamed, options.join);
 }
 
 } // namespace

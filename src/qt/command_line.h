@@ -4,6 +4,7 @@
 #pragma once
 
 #include "qt/computer_choice.h"
+#include "qt/net_lobby.h"
 
 #include <QString>
 #include <QStringList>
@@ -19,6 +20,8 @@ struct Options {
     bool mute = false;               // no sound for this run, whatever the player chose under Options > Sound
     std::optional<Drivers> computer; // who the computer drives this run, over the remembered choice
     std::optional<Skill> skill;      // and how well
+    std::optional<std::uint16_t> hostPort; // --host: this run hosts a network game on this port
+    std::optional<NetAddress> join;        // --join: this run joins the network game hosted there
 };
 
 // Before the window system starts: when the help or the version is asked for, prints it and ends the

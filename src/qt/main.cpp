@@ -3,6 +3,7 @@
 #include "qt/command_line.h"
 #include "qt/computer_choice.h"
 #include "qt/main_window.h"
+#include "qt/net_lobby.h"
 #include "qt/pixmap_cache.h"
 #include "qt/qt_platform.h"
 #include "qt/replay_menu.h"
@@ -20,7 +21,6 @@
 
 #include <cstdio>
 #include <optional>
-#include <random>
 
 int main(int argc, char* argv[]) {
     using namespace squeakrun;
@@ -51,13 +51,12 @@ int main(int argc, char* argv[]) {
     speaker.setMuted(options->mute || !qt::Speaker::chosenOn());
     platform.setSpeaker(&speaker);
     // Everything the game takes from outside is recorded: the seed, the records, the boxes' answers,
-    // the players' inputs and who drives. The seed stays within what a scenario line says exactly.
-    std::random_device entropy;
-    const std::uint64_t seed =
-        ((static_cast<std::uint64_t>(entropy()) << 32) ^ entropy()) & ((1ull << 48) - 1);
+    // the players' inputs and who drives.
+    const std::uint64_t seed = qt::freshSeed();
     // Game time 0 is now: the key box upkeep first ticks 10 ms after start-up.
     qt::WindowedGame windowed({.platform = platform, .seed = seed, .boxes = &platform, .recorded = true});
     qt::GameWindow& window = windowed.window;
+    qt::NetLobby lobby(windowed, platform, options->recordFolder);
     const auto session = [&windowed] {
         return windowed.recorder()->scenario(
             windowed.game, SQUEAKRUN_VERSION,
@@ -68,30 +67,40 @@ int main(int argc, char* argv[]) {
     if (icon.availableSizes().isEmpty())
         icon = QIcon(QPixmap::fromImage(window.pictures().image("badmouseright.gif").scaled(64, 64)));
     QApplication::setWindowIcon(icon);
-    qt::addReplayEntries(*window.menuBar()->actions().constFirst()->menu(), window, [&windowed, &session] {
-        std::optional<std::string> text;
-        windowed.clock.runEvent([&](Game&) { text = session(); });
+    QMenu& fileMenu = *window.menuBar()->actions().constFirst()->menu();
+    lobby.addEntries(fileMenu);
+    qt::addReplayEntries(fileMenu, window, [&windowed, &session, &lobby] {
+        std::optional<std::string> text = lobby.session();
+        if (!text) windowed.clock.runEvent([&](Game&) { text = session(); });
         return text;
     });
 
-    // Start-up asks for the names and the difficulty before the window appears.
-    windowed.startUp();
+    // A network game asks each machine only for its own player's name, in the window; a game on one
+    // keyboard asks for both names and the difficulty before the window appears.
+    const bool networked = options->hostPort || options->join;
+    if (!networked) windowed.startUp();
     int status = 0;
     if (!windowed.game.exited) {
         // Who drives is the player's last choice, unless the command line says otherwise for this run.
         qt::Seating seating = qt::ComputerChoice::remembered();
         seating.drivers = options->computer.value_or(seating.drivers);
         seating.skill = options->skill.value_or(seating.skill);
-        window.computer().choose(seating, false);
+        if (!networked) window.computer().choose(seating, false);
 
         window.show();
-        windowed.clock.start();
+        if (!networked) windowed.clock.start();
         QTimer::singleShot(0, &window, [&window] { window.reportMissingArtwork(); });
+        QTimer::singleShot(0, &lobby, [&lobby, &options] {
+            if (options->hostPort) lobby.host(options->hostPort, true);
+            if (options->join) lobby.join(options->join, true);
+        });
         status = QApplication::exec();
     }
-    if (!options->recordFolder.isEmpty() &&
-        !saveNewScenarioFile(options->recordFolder.toStdString(), qt::sessionFileStem().toStdString(),
-                             session()))
+    if (lobby.session()) {
+        lobby.finish();
+    } else if (!options->recordFolder.isEmpty() &&
+               !saveNewScenarioFile(options->recordFolder.toStdString(), qt::sessionFileStem().toStdString(),
+                                    session()))
         std::fprintf(stderr, "squeakrun: the session could not be recorded in %s\n",
                      qPrintable(options->recordFolder));
     return status;

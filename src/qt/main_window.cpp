@@ -201,7 +201,9 @@ void GameWindow::followModel() {
             e.action->setText(QString::fromStdString(c.caption));
         }
         // A disabled entry's shortcut does nothing, as the entry itself.
-        if (e.action->isEnabled() != c.enabled) e.action->setEnabled(c.enabled);
+        const bool enabled =
+            c.enabled && (e.action->menu() || clock_.mayPlay(Input::menu(controlName(e.control))));
+        if (e.action->isEnabled() != enabled) e.action->setEnabled(enabled);
         if (e.action->isVisible() != c.visible) e.action->setVisible(c.visible);
     }
     about_->followModel();

@@ -5,7 +5,14 @@
 #include "qt/qt_platform.h"
 #include "rules/events.h"
 
+#include <random>
+
 namespace squeakrun::qt {
+
+std::uint64_t freshSeed() {
+    std::random_device entropy;
+    return ((static_cast<std::uint64_t>(entropy()) << 32) ^ entropy()) & ((1ull << 48) - 1);
+}
 
 WindowedGame::WindowedGame(const GameParts& parts)
     : recorder_(parts.recorded ? std::make_unique<Recorder>() : nullptr),

@@ -27,6 +27,9 @@ struct GameParts {
     bool recorded = false;        // the session is recorded from the start
 };
 
+// A new game's seed, from the system's entropy, within what a scenario line says exactly.
+std::uint64_t freshSeed();
+
 class WindowedGame {
     // Made before the game, which plays on the recording platform.
     std::unique_ptr<Recorder> recorder_;

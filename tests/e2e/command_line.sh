@@ -25,8 +25,8 @@ for args in "--bogus" "stray" "-platform offscreen --bogus" "--style=fusion -rev
         fail "'$args' did not end with exit code 2 and one line naming '${args##*[ -]}': $(cat err)"
 done
 
-# So is a choice of driver or skill the game does not know, naming the value.
-for args in --computer=3 --skill=expert; do
+# So is a choice of driver or skill, a port or an address the game does not know, naming the value.
+for args in --computer=3 --skill=expert --host=70000 --join=box:0; do
     env -u DISPLAY "$game" "$args" >out 2>err
     [ $? -eq 2 ] && [ "$(wc -l <err)" -eq 1 ] && grep -q "'${args#*=}'" err ||
         fail "'$args' did not end with exit code 2 and one line naming '${args#*=}': $(cat err)"
