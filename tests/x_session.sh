@@ -56,6 +56,11 @@ shown() {
 box_over() {
     xdotool search --onlyvisible --name . 2>/dev/null | grep -vx "$1" | head -n1 | grep .
 }
+# " (the box TITLE lies over the window)" when a box lies over the game window (id $1), for a failure.
+over_window() {
+    local box
+    box=$(box_over "$1") && echo " (the box \"$(xdotool getwindowname "$box")\" lies over the window)"
+}
 hidden() {
     ! xdotool search --onlyvisible --name . 2>/dev/null | grep -qx "$1"
 }
@@ -104,17 +109,21 @@ start_race() {
     measure_window
     wait_for button_up || fail "the start button is not shown"
     xdotool mousemove --sync $(at 3427 2167) click 1
-    wait_for eval '! button_up' || fail "the start button did not start the game"
+    wait_for eval '! button_up' || fail "the start button did not start the game$(over_window "$main")"
 }
-# Keeps what player 1's start place (1440, 2040 twips) shows in $work/NAME.png.
+# Keeps what the start place of player P (1 unless given: 1440, 2040 twips; player 2's 5160, 2040)
+# shows in $work/NAME-P.png.
 start_place() {
-    local car=$(((255 * scale + 14) / 15)) cx cy
-    read -r cx cy < <(at 1440 2040)
-    import -window root -crop "${car}x${car}+${cx}+${cy}" "$work/$1.png"
+    local player=${2:-1} car=$(((255 * scale + 14) / 15)) cx cy
+    read -r cx cy < <(at $((player == 2 ? 5160 : 1440)) 2040)
+    import -window root -crop "${car}x${car}+${cx}+${cy}" "$work/$1-$player.png"
 }
-# Whether player 1's start place shows something else than it did in $work/before.png.
+# Whether the start place of player P (1 unless given) shows something else than it did in
+# $work/before-P.png.
 left_start() {
-    start_place after && [ "$(compare -metric AE "$work/before.png" "$work/after.png" null: 2>&1 | cut -d' ' -f1)" != 0 ]
+    local player=${1:-1}
+    start_place after "$player" &&
+        [ "$(compare -metric AE "$work/before-$player.png" "$work/after-$player.png" null: 2>&1 | cut -d' ' -f1)" != 0 ]
 }
 # Ctrl+X on the game window (id $1) ends the game at once, with status 0; a box over it is answered first.
 quit_game() {

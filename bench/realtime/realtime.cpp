@@ -18,9 +18,12 @@
 #include "sink_listener.h"
 #include "thread_use.h"
 
+#include "virtual_pad.h"
+
 #include "headless/headless_platform.h"
 #include "qt/clock_driver.h"
 #include "qt/computer_choice.h"
+#include "qt/gamepads.h"
 #include "qt/main_window.h"
 #include "qt/pixmap_cache.h"
 #include "qt/playfield_painter.h"
@@ -104,9 +107,12 @@ class ProbeApp : public QApplication {
     bool notify(QObject* o, QEvent* e) override {
         if (!watching) return QApplication::notify(o, e);
         const bool outermost = depth_++ == 0;
-        const bool keyArrives = e->type() == QEvent::KeyPress && o == window && key.posted && !key.handled;
+        const bool keyArrives =
+            e->type() == QEvent::KeyPress && o == window && key.posted && !key.pad && !key.handled;
+        // A pad's push arrives in the event that reads the pads, and shows as its car's turn.
+        const bool padAwaited = outermost && key.pad && !key.handled;
         const std::uint64_t before = keyArrives ? qt::shownSignature(*game) : 0;
-        const std::int64_t start = keyArrives ? driver->wallNanos() : 0;
+        const std::int64_t start = keyArrives || padAwaited ? driver->wallNanos() : 0;
         const bool result = QApplication::notify(o, e);
         --depth_;
         // The view paints within the event that changed the game, through its paint events or
@@ -126,12 +132,18 @@ class ProbeApp : public QApplication {
                 key = {};
             }
         }
+        if (padAwaited && game->players[key.player].heading == key.want) {
+            key.handled = true;
+            key.arrivedAt = start;
+            key.pad->hold(key.button, false); // let go, so that its next push is a push again
+        }
         if (outermost && frameStart_) {
             const std::int64_t end = driver->wallNanos();
             if (measuring) ++frames;
             // The frame may be painted within the key's own event, as soon as it is handled.
             if (key.handled && frameStart_ >= key.arrivedAt) {
-                if (measuring) keyNanos.push_back(end - key.postedAt);
+                if (key.pad ? timingPads : measuring)
+                    (key.pad ? padNanos : keyNanos).push_back(end - key.postedAt);
                 key = {};
             }
             // The clock's changes that this frame was the first to show.
@@ -150,19 +162,24 @@ class ProbeApp : public QApplication {
         std::int64_t dueNs, ranAt;
     };
 
+    // A key posted to the window, or a pad's button pushed for a player's turn to `want`.
     struct PendingKey {
         bool posted = false, handled = false;
         std::int64_t postedAt = 0, arrivedAt = 0;
+        qt::testing::VirtualPad* pad = nullptr;
+        SDL_GameControllerButton button = SDL_CONTROLLER_BUTTON_INVALID;
+        int player = 0;
+        Heading want = None;
     };
 
-    bool watching = false, measuring = false;
+    bool watching = false, measuring = false, timingPads = false;
     const Game* game = nullptr;
     const qt::ClockDriver* driver = nullptr;
     const QObject* window = nullptr;
     const qt::PlayfieldView* view = nullptr;
     PendingKey key;
     std::vector<ShownTick> shownTicks;
-    std::vector<std::int64_t> paintNanos, keyNanos, tickToScreenNanos;
+    std::vector<std::int64_t> paintNanos, keyNanos, padNanos, tickToScreenNanos;
     long long frames = 0, keysWithoutEffect = 0;
     int paintsSeen = 0;
 
@@ -303,10 +320,12 @@ Figures runOnce(int argc, char** argv, int seconds, int standing, std::optional<
     // players look when the game has just moved, within that run, rather than on a timer or a turn
     // of the event loop of their own, so that they add no wake-ups to the program's CPU (the peer's
     // players are another process, whose CPU is not counted).
-    long long keys = 0, restarts = 0;
+    long long keys = 0, pushes = 0, restarts = 0;
     int nextPlayer = 0;
     bool piloting = true;
     std::int64_t lastLook = 0;
+    // Once the players hold gamepads, each steers with the one that drives their car.
+    std::array<qt::testing::VirtualPad*, 2> padOf{};
     const auto steer = [&] {
         QPushButton* start = window.view()->startButton();
         if (start->isVisible() && start->isEnabled()) {
@@ -316,25 +335,45 @@ Figures runOnce(int argc, char** argv, int seconds, int standing, std::optional<
                 start, [start] { QTest::mouseClick(start, Qt::LeftButton); }, Qt::QueuedConnection);
             return;
         }
-        if (app.key.posted) return;
+        if (app.key.posted) {
+            // A push that turned nobody within half a second (the car crashed or parked meanwhile) is
+            // let go and left out.
+            constexpr std::int64_t kGivenUpNs = 500'000'000;
+            if (!app.key.pad || app.key.handled || driver.wallNanos() - app.key.postedAt < kGivenUpNs) return;
+            app.key.pad->hold(app.key.button, false);
+            app.key = {};
+        }
         for (int k = 0; k < 2; ++k) {
             const int i = (nextPlayer + k) % 2;
             const Control& car = game.car(i);
             const Heading h = static_cast<Heading>(game.players[i].heading);
             const Heading want = turnFor(h, car.left, car.top, kLoops[i]);
             if (want == h || !car.visible || window.computer().seating().drives(i)) continue;
+            nextPlayer = (i + 1) % 2;
+            app.key = {};
+            app.key.posted = true;
+            app.key.postedAt = driver.wallNanos();
+            if (padOf[i]) {
+                static constexpr SDL_GameControllerButton kDpad[] = {
+                    SDL_CONTROLLER_BUTTON_INVALID, SDL_CONTROLLER_BUTTON_DPAD_LEFT,
+                    SDL_CONTROLLER_BUTTON_DPAD_DOWN, SDL_CONTROLLER_BUTTON_DPAD_RIGHT,
+                    SDL_CONTROLLER_BUTTON_DPAD_UP}; // by heading
+                app.key.pad = padOf[i];
+                app.key.button = kDpad[want];
+                app.key.player = i;
+                app.key.want = want;
+                padOf[i]->hold(app.key.button, true); // held until the game has turned the car
+                if (app.timingPads) ++pushes;
+                break;
+            }
             static constexpr int kRole[] = {0, 2, 1, 3, 0}; // heading -> up, down, left, right letter
             const char letter = static_cast<char>(kPlayers[i].keys[kRole[want]] - 'A' + 'a');
             const Qt::Key qkey = static_cast<Qt::Key>(Qt::Key_A + (letter - 'a'));
             const QString text(QChar::fromLatin1(letter));
-            app.key = {};
-            app.key.posted = true;
-            app.key.postedAt = driver.wallNanos();
             QCoreApplication::postEvent(&window, new QKeyEvent(QEvent::KeyPress, qkey, Qt::NoModifier, text));
             QCoreApplication::postEvent(&window,
                                         new QKeyEvent(QEvent::KeyRelease, qkey, Qt::NoModifier, text));
             if (app.measuring) ++keys;
-            nextPlayer = (i + 1) % 2;
             break;
         }
     };
@@ -391,18 +430,35 @@ Figures runOnce(int argc, char** argv, int seconds, int standing, std::optional<
     });
     end.start(static_cast<int>((w1 - driver.wallNanos()) / 1'000'000));
     QApplication::exec();
+    QTest::qWait(600); // the last cue's sound reaches the sink
+    const std::vector<std::int64_t> soundNanos = cueToSound(platform.cueNanos, listener.stop());
+
+    // Then the players take up a gamepad each and steer on with them for as long as the measured
+    // window: each push is timed from its button going down to the frame that shows the turn, the
+    // game reading the pads on its own, as it reads real ones.
+    qt::testing::VirtualPad padOne("Pad One", nullptr), padTwo("Pad Two", nullptr);
+    window.gamepads().poll(); // as when the system tells of a new device
+    const bool oneDrivesFirst = window.gamepads().padOf(0) == std::optional(QStringLiteral("Pad One"));
+    padOf = {oneDrivesFirst ? &padOne : &padTwo, oneDrivesFirst ? &padTwo : &padOne};
+    app.timingPads = true;
+    QTimer::singleShot(static_cast<int>(windowNs / 1'000'000), Qt::PreciseTimer,
+                       [] { QCoreApplication::exit(0); });
+    QApplication::exec();
+    app.timingPads = false;
     piloting = false;
     app.watching = false;
     const std::int64_t hwm = vmHwmKiB();
-    QTest::qWait(600); // the last cue's sound reaches the sink
-    const std::vector<std::int64_t> soundNanos = cueToSound(platform.cueNanos, listener.stop());
 
     // The players pause (Ctrl+P): half a second to settle, then what standing paused costs.
     QTest::keyClick(&window, Qt::Key_P, Qt::ControlModifier);
     // Without a window manager the window may never be active, and then its shortcuts sleep.
     if (!game.paused) window.action(&MainWindow::pauseEntry)->trigger();
     const bool paused = game.paused && game.window.pauseEntry.caption != "Pause Game";
+    // The pads put away: standing paused costs what it cost before they came.
+    padOne.unplug();
+    padTwo.unplug();
     QTest::qWait(500);
+    const bool padsLeft = window.gamepads().polling();
     const double pausedCpu = standingCpu(driver, standing * 1000);
     driver.stop();
 
@@ -450,6 +506,11 @@ Figures runOnce(int argc, char** argv, int seconds, int standing, std::optional<
     f.set("key.n", static_cast<double>(app.keyNanos.size()));
     f.set("key.p50", percentile(app.keyNanos, 50) / 1e6);
     f.set("key.p99", percentile(app.keyNanos, 99) / 1e6);
+    f.set("pad.pushes", static_cast<double>(pushes));
+    f.set("pad.n", static_cast<double>(app.padNanos.size()));
+    f.set("pad.p50", percentile(app.padNanos, 50) / 1e6);
+    f.set("pad.p99", percentile(app.padNanos, 99) / 1e6);
+    f.set("pad.read_unplugged", padsLeft ? 1 : 0);
     f.set("paint.median", percentile(app.paintNanos, 50) / 1e6);
     f.set("paint.p99", percentile(app.paintNanos, 99) / 1e6);
     f.set("cpu.percent", 100.0 * static_cast<double>(cpu1 - cpu0) / static_cast<double>(wallSpent));

@@ -4,6 +4,8 @@
 #include <QDir>
 #include <QFile>
 
+#include <ctime>
+
 namespace squeakrun::realtime {
 
 std::map<std::string, ThreadUse> threadUse() {
@@ -27,10 +29,11 @@ std::map<std::string, ThreadUse> threadUse() {
 }
 
 std::int64_t cpuNanos() {
-    std::int64_t total = 0;
-    for (const auto& [name, use] : threadUse())
-        total += use.nanos;
-    return total;
+    // The process's clock, not the sum over its threads: a thread that has ended (the sound's stream,
+    // given up when the sounds stop) takes its time out of that sum, but not out of this clock.
+    timespec t{};
+    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &t);
+    return static_cast<std::int64_t>(t.tv_sec) * 1'000'000'000 + t.tv_nsec;
 }
 
 } // namespace squeakrun::realtime

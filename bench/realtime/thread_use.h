@@ -17,8 +17,8 @@ struct ThreadUse {
 };
 std::map<std::string, ThreadUse> threadUse();
 
-// CPU time of every thread of this process so far (ns): Qt's and the window system's helper threads
-// count as much as the program's own.
+// CPU time of every thread of this process so far, those that have ended included (ns): Qt's and the
+// window system's helper threads count as much as the program's own.
 std::int64_t cpuNanos();
 
 } // namespace squeakrun::realtime

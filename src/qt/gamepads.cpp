@@ -1,6 +1,7 @@
 #include "qt/gamepads.h"
 
 #include "qt/qt_platform.h"
+#include "qt/sdl_parts.h"
 
 #include <QDir>
 
@@ -40,11 +41,7 @@ SDL_GameController* controller(void* handle) {
 Gamepads::Gamepads(Press press, Pause pause, QObject* parent)
     : QObject(parent), press_(std::move(press)), pause_(std::move(pause)),
       swapped_(playersChoices().value(kSwappedKey, false).toBool()) {
-    // SDL must leave Ctrl+C and the window's close to the game, and hears the pads whether or not a
-    // window of its own has the focus (it has none).
-    SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
-    SDL_SetHint(SDL_HINT_JOYSTICK_ALLOW_BACKGROUND_EVENTS, "1");
-    available_ = SDL_InitSubSystem(SDL_INIT_GAMECONTROLLER) == 0;
+    available_ = startSdlPart(SDL_INIT_GAMECONTROLLER);
     if (!available_) {
         std::fprintf(stderr, "squeakrun: gamepads cannot be used: %s\n", SDL_GetError());
         return;
@@ -65,7 +62,7 @@ Gamepads::~Gamepads() {
     if (!available_) return;
     for (const Pad& p : pads_)
         SDL_GameControllerClose(controller(p.handle));
-    SDL_QuitSubSystem(SDL_INIT_GAMECONTROLLER);
+    stopSdlPart(SDL_INIT_GAMECONTROLLER);
 }
 
 std::optional<QString> Gamepads::padOf(int player) const {

@@ -19,7 +19,8 @@ void Mixer::play(const Sound& sound) {
     playing_.push_back({&sound, 0, sound.size()});
 }
 
-void Mixer::mix(std::size_t frames, std::vector<std::int16_t>& out) {
+void Mixer::mix(std::span<std::int16_t> out) {
+    const std::size_t frames = out.size();
     sum_.assign(frames, 0);
     for (Playing& p : playing_) {
         const std::size_t n = std::min(frames, p.endAt - p.at);
@@ -28,9 +29,15 @@ void Mixer::mix(std::size_t frames, std::vector<std::int16_t>& out) {
         p.at += n;
     }
     std::erase_if(playing_, [](const Playing& p) { return p.at == p.endAt; });
-    out.resize(frames);
     for (std::size_t i = 0; i < frames; ++i)
         out[i] = static_cast<std::int16_t>(std::clamp(sum_[i], -32768, 32767));
+}
+
+std::size_t Mixer::framesLeft() const {
+    std::size_t left = 0;
+    for (const Playing& p : playing_)
+        left = std::max(left, p.endAt - p.at);
+    return left;
 }
 
 } // namespace squeakrun::qt

@@ -4,6 +4,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <span>
 #include <vector>
 
 namespace squeakrun::qt {
@@ -19,10 +20,11 @@ class Mixer {
     // the same cue sounds like one sound repeated, not like a pile of them clipping, and without the
     // click of a sound cut off.
     void play(const Sound& sound);
-    // The next `frames` frames of everything playing, summed and held within 16 bits; silence after
-    // the last sound ends.
-    void mix(std::size_t frames, std::vector<std::int16_t>& out);
-    bool playing() const { return !playing_.empty(); }
+    // The next frames of everything playing, as many as `out` holds, summed and held within 16 bits;
+    // silence after the last sound ends.
+    void mix(std::span<std::int16_t> out);
+    // How many frames the longest of the sounds playing has still to go: none once all have ended.
+    std::size_t framesLeft() const;
     void clear() { playing_.clear(); }
 
   private:

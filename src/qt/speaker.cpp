@@ -2,19 +2,19 @@
 
 #include "qt/mixer.h"
 #include "qt/qt_platform.h"
+#include "qt/sdl_parts.h"
 
-#include <QAudioDevice>
-#include <QAudioFormat>
-#include <QAudioSink>
 #include <QFile>
 #include <QLoggingCategory>
-#include <QMediaDevices>
 #include <QTimer>
+
+#include <SDL.h>
 
 #include <algorithm>
 #include <array>
 #include <cstdint>
 #include <cstdio>
+#include <future>
 #include <vector>
 
 namespace squeakrun::qt {
@@ -31,71 +31,60 @@ constexpr auto kSoundKey = "sound";
 } // namespace
 
 // The sound thread's side: every sound read into memory at start, and one stream to the sound server
-// into which the sounds that are playing are mixed. Several sound at once, a cue that comes again while
-// its last sound still plays sounds again from its start, and a new sound goes out at once. The stream is
-// topped up only while a sound plays, and then in the same wake-ups as the sound library's own look at the
-// stream; once the last sound has played out the stream is paused, and after a quiet second given up, so an
-// idle speaker never wakes the game.
+// into which SDL's audio thread mixes the sounds that are playing, a period at a time. Several sound at
+// once, a cue that comes again while its last sound still plays sounds again from its start, and a new
+// sound goes out with the next period. A stream is opened for a sound (in a few ms, and then it plays
+// at once) and given up as soon as the last sound has played out: a running stream wakes its thread
+// every period, silence or not, so an idle speaker holds none.
 class Voices : public QObject {
   public:
     explicit Voices(std::filesystem::path folder) : folder_(std::move(folder)) {}
+    ~Voices() override {
+        giveUp();
+        stopSdl();
+    }
 
     void load() {
-        const QAudioDevice device = QMediaDevices::defaultAudioOutput();
-        if (device.isNull()) return goSilent("no sound device was found, so the game plays without sound");
+        if (!startSdlPart(SDL_INIT_AUDIO))
+            return goSilent(std::string(kNoDevice) + " (" + SDL_GetError() + ")");
+        started_ = true;
         std::string missing;
         for (std::size_t c = 0; c < kCueNames.size(); ++c) {
             const std::filesystem::path file = folder_ / (std::string(kCueNames[c]) + ".wav");
             if (!readWave(file, sounds_[c])) missing += ' ' + file.string();
         }
         if (!missing.empty()) say("these sounds are missing or unreadable and stay silent:" + missing);
-        QAudioFormat format;
-        format.setSampleRate(kRate);
-        format.setChannelCount(1);
-        format.setSampleFormat(QAudioFormat::Int16);
-        sink_ = new QAudioSink(device, format, this);
-        sink_->setBufferSize(kBufferFrames * 2);
-        // The sound library looks at a running stream on a coarse timer of this period: a feeder on
-        // the same kind of timer, started with it, fires in the same wake-up.
-        feeder_.setTimerType(Qt::CoarseTimer);
-        connect(&feeder_, &QTimer::timeout, this, &Voices::feed);
-        playedOut_.setSingleShot(true);
-        connect(&playedOut_, &QTimer::timeout, this, [this] {
-            sink_->suspend();
-            release_.start(kReleaseMs);
-        });
         release_.setSingleShot(true);
-        connect(&release_, &QTimer::timeout, this, [this] {
-            sink_->stop();
-            out_ = nullptr;
-            qCDebug(lcSound, "stream given up");
-        });
+        connect(&release_, &QTimer::timeout, this, &Voices::release);
+        // Where no device is listed (no sound server, only a sound system with no card), one stream
+        // opened tells at once whether there is sound at all, before SDL watches for devices in vain.
+        if (SDL_GetNumAudioDevices(0) <= 0 && open()) giveUp();
     }
 
     void play(Cue cue) {
         const std::vector<std::int16_t>& sound = sounds_[static_cast<std::size_t>(cue)];
-        if (silent_ || !sink_ || sound.empty()) return;
+        if (silent_ || !started_ || sound.empty() || !open()) return;
+        SDL_LockAudioDevice(device_);
         mixer_.play(sound);
-        release_.stop();
-        playedOut_.stop();
-        if (!out_) {
-            out_ = sink_->start();
-            qCDebug(lcSound, "stream opened");
-        } else if (sink_->state() == QAudio::SuspendedState)
-            sink_->resume();
-        feed();
-        if (!feeder_.isActive()) feeder_.start(kFeedMs);
+        const std::size_t left = mixer_.framesLeft();
+        SDL_UnlockAudioDevice(device_);
+        SDL_PauseAudioDevice(device_, 0);
+        release_.start(millis(left) + kReleaseMs);
     }
 
   private:
     static constexpr int kRate = 22050;
-    static constexpr int kBufferMs = 50; // queued at the server at most: the wait of a sound that
-                                         // comes while another plays
-    static constexpr int kBufferFrames = kRate * kBufferMs / 1000;
-    static constexpr int kFeedMs = 20; // the sound library's own period
-    // Even a paused stream is looked after by the sound library every second and a half: after a quiet
-    // second the stream is given up, and made anew (in a few ms) for the next sound.
-    static constexpr int kReleaseMs = 1000;
+    // The period SDL's audio thread mixes at a time (12 ms), which is also what the stream asks the
+    // server to hold: a new sound waits for at most the period being played and the one queued.
+    static constexpr int kPeriodFrames = 256;
+    // How long a stream is kept after its last sound has been mixed: the two periods still on their way
+    // to the server. A stream that has nothing to play costs a wake-up a period, so it goes; a fresh
+    // one starts playing as soon as it is open, where a running one makes a sound wait for its period.
+    static constexpr int kReleaseMs = 2 * kPeriodFrames * 1000 / kRate;
+    static constexpr auto kNoDevice = "no sound device was found, so the game plays without sound";
+    static constexpr auto kServerGone = "the sound server went away, so the game plays on without sound";
+
+    static int millis(std::size_t frames) { return static_cast<int>(frames * 1000 / kRate); }
 
     // A 16-bit mono PCM WAV at kRate, the only kind tools/sound makes.
     static bool readWave(const std::filesystem::path& path, std::vector<std::int16_t>& samples) {
@@ -127,41 +116,86 @@ class Voices : public QObject {
         return false;
     }
 
-    // Tops the stream up with the sounds that are playing mixed together (and silence after the last
-    // one ends); once the last has been written, stops, and pauses the stream when it has played out.
-    void feed() {
-        // Nothing but a sound server that went away (or would not take a stream) stops the stream.
-        if (!out_ || sink_->state() == QAudio::StoppedState)
-            return goSilent("the sound server went away, so the game plays on without sound");
-        const qsizetype room = sink_->bytesFree() / 2;
-        if (room <= 0) return;
-        mixer_.mix(static_cast<std::size_t>(room), out16_);
-        const qint64 bytes = static_cast<qint64>(out16_.size() * 2);
-        out_->write(reinterpret_cast<const char*>(out16_.data()), bytes);
-        if (mixer_.playing()) return;
-        feeder_.stop();
-        playedOut_.start(kBufferMs + kFeedMs);
+    // On SDL's audio thread, with the device locked: the next period of the sounds playing.
+    static void SDLCALL fill(void* voices, Uint8* stream, int bytes) {
+        static_cast<Voices*>(voices)->mixer_.mix(
+            {reinterpret_cast<std::int16_t*>(stream), static_cast<std::size_t>(bytes) / 2});
     }
 
+    // The stream, opened unless it is; a stream that cannot be opened (no device at all, or a sound
+    // server gone since the last one) silences the game.
+    bool open() {
+        if (device_) return true;
+        SDL_AudioSpec wanted{};
+        wanted.freq = kRate;
+        wanted.format = AUDIO_S16SYS;
+        wanted.channels = 1;
+        wanted.samples = kPeriodFrames;
+        wanted.callback = &Voices::fill;
+        wanted.userdata = this;
+        // Asked for nothing back: SDL converts to whatever the device plays.
+        device_ = SDL_OpenAudioDevice(nullptr, 0, &wanted, nullptr, 0);
+        if (!device_) {
+            goSilent(everOpened_ ? kServerGone : std::string(kNoDevice) + " (" + SDL_GetError() + ")");
+            return false;
+        }
+        everOpened_ = true;
+        qCDebug(lcSound, "stream opened");
+        return true;
+    }
+
+    // The last sound's time is up: the stream goes, unless a stalled server has kept a sound from playing
+    // out, or the server has gone (SDL stops a stream it can no longer write).
+    void release() {
+        if (SDL_GetAudioDeviceStatus(device_) == SDL_AUDIO_STOPPED) return goSilent(kServerGone);
+        SDL_LockAudioDevice(device_);
+        const std::size_t left = mixer_.framesLeft();
+        SDL_UnlockAudioDevice(device_);
+        if (left > 0) return release_.start(millis(left) + kReleaseMs);
+        giveUp();
+    }
+
+    // Closing a stream waits until the server asks for more, which a server holding seconds of sound
+    // ahead (a null sink does) may not do for seconds: the stream, silenced at once, closes on a thread
+    // of its own, and the next sound opens a new one meanwhile.
+    void giveUp() {
+        if (!device_) return;
+        SDL_PauseAudioDevice(device_, 1); // once it returns, SDL's audio thread leaves the mixer alone
+        mixer_.clear();
+        std::erase_if(closing_, [](const std::future<void>& c) {
+            return c.wait_for(std::chrono::seconds(0)) == std::future_status::ready;
+        });
+        closing_.push_back(std::async(std::launch::async, SDL_CloseAudioDevice, device_));
+        device_ = 0;
+        qCDebug(lcSound, "stream given up");
+    }
+
+    // For good: SDL's audio part goes too, so that its watch for new devices wakes nothing.
     void goSilent(const std::string& why) {
         if (!silent_) say(why);
         silent_ = true;
-        feeder_.stop();
-        playedOut_.stop();
         release_.stop();
-        mixer_.clear();
+        giveUp();
+        stopSdl();
+    }
+
+    // Once the streams given up have closed: SDL would close them a second time.
+    void stopSdl() {
+        closing_.clear();
+        if (started_) stopSdlPart(SDL_INIT_AUDIO);
+        started_ = false;
     }
 
     static void say(const std::string& what) { std::fprintf(stderr, "squeakrun: %s\n", what.c_str()); }
 
     std::filesystem::path folder_;
     std::array<std::vector<std::int16_t>, kCueNames.size()> sounds_;
-    QAudioSink* sink_ = nullptr;
-    QIODevice* out_ = nullptr;
-    // Children, so that they move to the sound thread with the voices.
-    QTimer feeder_{this}, playedOut_{this}, release_{this};
-    Mixer mixer_;
-    std::vector<std::int16_t> out16_;
+    bool started_ = false; // SDL's audio part
+    SDL_AudioDeviceID device_ = 0;
+    bool everOpened_ = false;
+    std::vector<std::future<void>> closing_; // streams given up, waited for when the voices go
+    QTimer release_{this};                   // a child, so that it moves to the sound thread with the voices
+    Mixer mixer_;                            // shared with SDL's audio thread under the device's lock
     bool silent_ = false;
 };
 

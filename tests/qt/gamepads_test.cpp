@@ -1,5 +1,6 @@
 // Gamepads drive the cars: virtual pads plugged into the real game window.
 #include "rig.h"
+#include "virtual_pad.h"
 
 #include "qt/computer_choice.h"
 #include "qt/controls_window.h"
@@ -10,56 +11,12 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-#include <SDL.h>
-
 using namespace squeakrun;
 using namespace squeakrun::qt;
 using squeakrun::qt::testing::Rig;
+using squeakrun::qt::testing::VirtualPad;
 
 namespace {
-
-// A pad that exists only in SDL, plugged in at once, unplugged when it goes.
-class VirtualPad {
-  public:
-    VirtualPad(Gamepads& pads, const char* name) : pads_(pads) {
-        SDL_VirtualJoystickDesc d{};
-        d.version = SDL_VIRTUAL_JOYSTICK_DESC_VERSION;
-        d.type = SDL_JOYSTICK_TYPE_GAMECONTROLLER;
-        d.naxes = SDL_CONTROLLER_AXIS_MAX;
-        d.nbuttons = SDL_CONTROLLER_BUTTON_MAX;
-        d.button_mask = (1u << SDL_CONTROLLER_BUTTON_MAX) - 1;
-        d.axis_mask = (1u << SDL_CONTROLLER_AXIS_MAX) - 1;
-        d.name = name;
-        js_ = SDL_JoystickOpen(SDL_JoystickAttachVirtualEx(&d));
-        pads_.poll();
-    }
-    ~VirtualPad() { unplug(); }
-    void unplug() {
-        if (!js_) return;
-        const SDL_JoystickID id = SDL_JoystickInstanceID(js_);
-        SDL_JoystickClose(js_);
-        js_ = nullptr;
-        for (int i = 0; i < SDL_NumJoysticks(); ++i)
-            if (SDL_JoystickGetDeviceInstanceID(i) == id) SDL_JoystickDetachVirtual(i);
-        pads_.poll();
-    }
-    bool plugged() const { return js_ != nullptr; }
-    void push(SDL_GameControllerButton button) {
-        SDL_JoystickSetVirtualButton(js_, button, 1);
-        pads_.poll();
-        SDL_JoystickSetVirtualButton(js_, button, 0);
-        pads_.poll();
-    }
-    void lean(int x, int y) {
-        SDL_JoystickSetVirtualAxis(js_, SDL_CONTROLLER_AXIS_LEFTX, static_cast<Sint16>(x));
-        SDL_JoystickSetVirtualAxis(js_, SDL_CONTROLLER_AXIS_LEFTY, static_cast<Sint16>(y));
-        pads_.poll();
-    }
-
-  private:
-    Gamepads& pads_;
-    SDL_Joystick* js_ = nullptr;
-};
 
 // A game under way, its keys recorded as the players' inputs.
 struct Race : Rig {
@@ -95,7 +52,7 @@ void GamepadsTest::thePadSteersDropsSelectsStopsAndPauses() {
     Race race;
     QVERIFY(race.pads().available());
     QVERIFY(!race.pads().polling()); // with no pad nothing is read
-    VirtualPad pad(race.pads(), "Pad One");
+    VirtualPad pad("Pad One", &race.pads());
     QCOMPARE(race.pads().padOf(0), std::optional(QStringLiteral("Pad One")));
     QVERIFY(race.pads().polling());
 
@@ -123,7 +80,7 @@ void GamepadsTest::thePadSteersDropsSelectsStopsAndPauses() {
 
 void GamepadsTest::theStickTurnsOncePerPushPastItsDeadZone() {
     Race race;
-    VirtualPad pad(race.pads(), "Pad One");
+    VirtualPad pad("Pad One", &race.pads());
     pad.lean(-12000, 9000); // resting within the dead zone
     QCOMPARE(race.heading(0), Heading::None);
     pad.lean(20000, -25000); // the stronger lean wins
@@ -143,8 +100,8 @@ void GamepadsTest::theStickTurnsOncePerPushPastItsDeadZone() {
 
 void GamepadsTest::unpluggingThePadPausesTheGameAndSaysWhose() {
     Race race;
-    VirtualPad one(race.pads(), "Pad One");
-    VirtualPad two(race.pads(), "Pad Two");
+    VirtualPad one("Pad One", &race.pads());
+    VirtualPad two("Pad Two", &race.pads());
     two.unplug();
     QVERIFY(race.game.paused);
     QVERIFY(race.window.padNotice()->isVisible());
@@ -159,9 +116,9 @@ void GamepadsTest::unpluggingThePadPausesTheGameAndSaysWhose() {
 
 void GamepadsTest::twoPadsDriveTwoCarsAndCanBeSwapped() {
     Race race;
-    VirtualPad one(race.pads(), "Pad One");
-    VirtualPad two(race.pads(), "Pad Two");
-    VirtualPad spare(race.pads(), "Pad Three");
+    VirtualPad one("Pad One", &race.pads());
+    VirtualPad two("Pad Two", &race.pads());
+    VirtualPad spare("Pad Three", &race.pads());
     two.push(SDL_CONTROLLER_BUTTON_DPAD_LEFT);
     one.push(SDL_CONTROLLER_BUTTON_DPAD_DOWN);
     spare.push(SDL_CONTROLLER_BUTTON_DPAD_UP); // a third pad waits for a place
@@ -188,7 +145,7 @@ void GamepadsTest::twoPadsDriveTwoCarsAndCanBeSwapped() {
 
 void GamepadsTest::aPadOnACarTheComputerDrivesDoesNothing() {
     Race race;
-    VirtualPad pad(race.pads(), "Pad One");
+    VirtualPad pad("Pad One", &race.pads());
     race.window.computer().choose({Drivers::Player1, Skill::Easy}, false);
     pad.push(SDL_CONTROLLER_BUTTON_DPAD_UP);
     pad.push(SDL_CONTROLLER_BUTTON_A);
