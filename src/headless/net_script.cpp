@@ -28,7 +28,7 @@ constexpr std::chrono::milliseconds kLinger{500};
 
 // Start-up asks three things in turn: player 1's name, player 2's, the difficulty. Each machine
 // answers its own from the answer lines before start; the host also chooses the difficulty.
-constexpr std::size_t kStartUpQuestions = 3;
+constexpr std::size_t kStartUpQuestions = 3, kDifficultyQuestion = 2;
 
 class NetRunner {
   public:
@@ -43,10 +43,7 @@ class NetRunner {
         if (const auto error = writeRecords(script, folder_.path())) return looks_.malformed(*error);
         std::optional<Introduction> me = introduce(script);
         if (!me) return looks_.status();
-        if (!meet(*me)) {
-            looks_.fail(0, "no network game was played");
-            return looks_.status();
-        }
+        if (!meet(*me)) return gone(0);
         view_ = std::make_unique<Game>(platform_, script.seed);
         looks_.watch(*view_);
 
@@ -107,7 +104,7 @@ class NetRunner {
                 platform_.answers.push_back(step.answer);
             } else if (question == static_cast<std::size_t>(player())) {
                 me.name = step.answer.value_or("");
-            } else if (question == 2 && side_.hosting && step.answer) {
+            } else if (question == kDifficultyQuestion && side_.hosting && step.answer) {
                 // The other machine takes no difficulty but these.
                 if (*step.answer != "1" && *step.answer != "2" && *step.answer != "3") {
                     looks_.malformed(
@@ -237,10 +234,12 @@ class NetRunner {
             looks_.fail(0, "the session could not be saved in " + side_.recordFolder.string());
     }
 
-    // The game ended before the file did: the line its player would read.
+    // The game ended before the file did (at `line`; 0: before it began), with the line its player
+    // would read: the other machine refused, left, or played another game.
     ScenarioStatus gone(int line) {
         if (peer_ && !peer_->line().empty()) out_ << peer_->line() << '\n';
-        looks_.fail(line, "the network game ended before this line");
+        looks_.fail(line,
+                    line > 0 ? "the network game ended before this line" : "no network game was played");
         return looks_.status();
     }
 

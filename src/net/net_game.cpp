@@ -176,14 +176,15 @@ void NetGame::advance(double ms) {
     if (holdAt_ >= 0 && holdAt_ < now_) now_ = std::max(before, holdAt_);
 }
 
-void NetGame::press(char key) {
+std::int64_t NetGame::press(char key) {
     const char own = ownKey(localPlayer_, key);
-    if (!own || over()) return;
+    if (!own || over()) return -1;
     const std::int64_t t = frontier();
     unacked_.push_back({static_cast<std::uint32_t>(t), order_, own});
     keyToSend_ = true;
     stamp(localPlayer_, order_++, t, Input::key(std::string(1, own)));
     settle();
+    return t;
 }
 
 bool NetGame::agree(const Input& input) {

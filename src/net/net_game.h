@@ -75,8 +75,9 @@ class NetGame {
     // Lets `ms` of wall time pass (eased by the clock's agreement): the game moves on unless this
     // machine is too far ahead of the other, a box stands open, or the two machines disagreed.
     void advance(double ms);
-    // A key of this machine's player: a letter of either key set steers this machine's own car.
-    void press(char key);
+    // A key of this machine's player: a letter of either key set steers this machine's own car. The
+    // game time it acts at (now, unless a box holds the game), or -1 when it was not taken.
+    std::int64_t press(char key);
     // An input both machines apply at the same game time; false when this machine's player may not
     // make it (a settings change on the joiner's machine, anything but the start button, pause and
     // the settings, or a game that is over).

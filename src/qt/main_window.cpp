@@ -107,7 +107,7 @@ void GameWindow::buildMenus() {
         const MenuEntry* item = menuEntry(c.member);
         if (!item) {
             menu = menuBar()->addMenu(QString::fromStdString(caption));
-            entries_.push_back({menu->menuAction(), c.member, caption});
+            entries_.push_back({menu->menuAction(), c.member, caption, std::nullopt});
             continue;
         }
         if (item->separatorBefore) menu->addSeparator();
@@ -115,9 +115,9 @@ void GameWindow::buildMenus() {
         a->setShortcut(QKeySequence(QString::fromLatin1(item->shortcut.data(), item->shortcut.size())));
         a->setShortcutContext(Qt::WindowShortcut);
         a->setShortcutVisibleInContextMenu(true);
-        connect(a, &QAction::triggered, this,
-                [this, name = std::string(c.scenarioName)] { clock_.play(Input::menu(name)); });
-        entries_.push_back({a, c.member, caption});
+        const Input chosen = Input::menu(std::string(c.scenarioName));
+        connect(a, &QAction::triggered, this, [this, chosen] { clock_.play(chosen); });
+        entries_.push_back({a, c.member, caption, chosen});
     }
 }
 
@@ -201,8 +201,7 @@ void GameWindow::followModel() {
             e.action->setText(QString::fromStdString(c.caption));
         }
         // A disabled entry's shortcut does nothing, as the entry itself.
-        const bool enabled =
-            c.enabled && (e.action->menu() || clock_.mayPlay(Input::menu(controlName(e.control))));
+        const bool enabled = c.enabled && (!e.input || clock_.mayPlay(*e.input));
         if (e.action->isEnabled() != enabled) e.action->setEnabled(enabled);
         if (e.action->isVisible() != c.visible) e.action->setVisible(c.visible);
     }

@@ -4,12 +4,14 @@
 #pragma once
 
 #include "rules/state.h"
+#include "session/inputs.h"
 
 #include <QMainWindow>
 #include <QStringList>
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -93,7 +95,8 @@ class GameWindow : public QMainWindow {
     struct ShownEntry {
         QAction* action;
         Control MainWindow::*control;
-        std::string caption; // as last given to the action, so that an unchanged one costs nothing
+        std::string caption;        // as last given to the action, so that an unchanged one costs nothing
+        std::optional<Input> input; // what choosing it plays; none for a menu of its own
     };
     void buildMenus();
     void addControlsEntry();

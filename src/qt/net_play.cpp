@@ -4,6 +4,7 @@
 #include "qt/playfield_view.h"
 #include "qt/windowed_game.h"
 #include "rules/main_controls.h"
+#include "rules/ticks.h"
 
 #include <QCoreApplication>
 #include <QDateTime>
@@ -30,10 +31,10 @@ NetPlay::NetPlay(WindowedGame& windowed, Platform& platform, std::unique_ptr<Lin
                                         "padding: 4px 10px; border-radius: 4px;"));
     line_->hide();
     frames_.setTimerType(Qt::PreciseTimer);
-    frames_.setInterval(static_cast<int>(windowed.clock.frameNanos() / 1'000'000));
+    frames_.setSingleShot(true);
     connect(&frames_, &QTimer::timeout, this, &NetPlay::frame);
     wall_.start();
-    frames_.start();
+    frames_.start(0);
 }
 
 NetPlay::~NetPlay() {
@@ -60,11 +61,26 @@ void NetPlay::frame() {
     if (!began_ && peer_.game()) begin();
     if (began_) show();
     inFrame_ = false;
-    if (!peer_.over()) return;
+    if (!peer_.over()) return aim();
     ended_ = true;
     frames_.stop();
     closeBox();
     emit finished(QString::fromStdString(peer_.line()));
+}
+
+void NetPlay::aim() {
+    // The link must hear from this machine every kKeysEvery. Between, the picture changes when a tick
+    // that moves something falls due: the next frame comes then, one millisecond late so that the game,
+    // whose clock may run a little slower than the wall's, has surely reached it. The ticks every 10 ms
+    // (contacts, the key box) show nothing of their own before the next step of a car.
+    std::int64_t wait = kKeysEvery.count();
+    if (const NetGame* game = peer_.game()) {
+        const GameClock& clock = game->shown().clock;
+        for (std::size_t i = 0; i < clock.timers.size(); ++i)
+            if (clock.timers[i].enabled && kTimerIntervals[i] > 10)
+                wait = std::min(wait, clock.timers[i].due - clock.now + 1);
+    }
+    frames_.start(static_cast<int>(std::max<std::int64_t>(wait, 1)));
 }
 
 void NetPlay::begin() {

@@ -58,6 +58,8 @@ class NetPlay : public QObject {
 
   private:
     void begin();
+    // Sets the frame timer for the next frame.
+    void aim();
     void show();
     void showLine(const QString& text);
     void followBox();

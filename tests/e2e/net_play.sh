@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Two real games on one virtual X server play a network game over this machine's loopback: each player
 # types only their own name, the joiner starts, each steers their own car with the first key set and it
-# moves on both windows, the joiner pauses both, both windows then show the same field, the joiner
-# leaves and the host is told, and both recorded sessions replay headless to the same end. Each step
+# moves on both windows, a silent joiner is waited for, a third player is turned away, the joiner pauses
+# both, both windows then show the same field, the joiner leaves and the host is told, and both recorded
+# sessions replay headless to the same end. Each step
 # waits for what the windows show, never for a fixed time.
 # Usage: net_play.sh <squeakrun binary> <build folder>
 set -u
@@ -12,8 +13,8 @@ build=$2
 
 source "$(dirname "$0")/../x_session.sh"
 command -v import >/dev/null && command -v compare >/dev/null || fail "ImageMagick is needed to look at the game"
-host_pid="" join_pid=""
-trap 'kill $host_pid $join_pid 2>/dev/null; cleanup' EXIT
+host_pid="" join_pid="" third_pid=""
+trap 'kill -CONT $join_pid 2>/dev/null; kill $host_pid $join_pid $third_pid 2>/dev/null; cleanup' EXIT
 port=$((41000 + RANDOM % 100))
 
 # Starts a copy of the game as SIDE (host or join) in a folder of its own, with settings and records of
@@ -71,6 +72,7 @@ answer_of "$join_pid" "Join a Network Game" "Bob"
 # Each player closes the instructions on their own machine.
 answer_of "$host_pid" "Instructions" ""
 answer_of "$join_pid" "Instructions" ""
+mkdir -p "$build/screenshots"
 hostwin=$(wait_for window_of "$host_pid" '^Squeakrun! - player 1 ') || fail "no host window"
 joinwin=$(wait_for window_of "$join_pid" '^Squeakrun! - player 2 ') || fail "no joiner window"
 
@@ -93,12 +95,27 @@ for w in "$hostwin" "$joinwin"; do
     wait_for car_left "$w" 5160 2040 || fail "player 2's car did not move in window $w"
 done
 
+# A joiner that falls silent is waited for, and the game goes on when it is back.
+kill -STOP "$join_pid"
+wait_for titled "$hostwin" "Waiting for Bob" || fail "the host does not wait for a silent joiner"
+look_at "$hostwin"
+import -window "$hostwin" "$build/screenshots/net-waiting.png"
+kill -CONT "$join_pid"
+wait_for eval '! titled "$hostwin" "Waiting for Bob"' || fail "the host still waits for a joiner that is back"
+
+# A third player who calls is turned away with one line, and the game goes on.
+launch third --join=127.0.0.1:$port
+answer_of "$third_pid" "Join a Network Game" "Cy"
+wait_for eval '! kill -0 $third_pid 2>/dev/null' || fail "the third player's game did not end"
+wait "$third_pid"
+[ $? -eq 1 ] && [ "$(grep -c "^squeakrun: That game already has two players.$" "$work/log")" -eq 1 ] ||
+    fail "the third player was not turned away with one line and exit status 1"
+
 # The joiner pauses both games, and both say who did; then both show the same field.
 xdotool windowfocus --sync "$joinwin" key ctrl+p
 for w in "$hostwin" "$joinwin"; do
     wait_for titled "$w" "Bob paused the game" || fail "window $w does not say that Bob paused"
 done
-mkdir -p "$build/screenshots"
 for w in "$hostwin" "$joinwin"; do
     look_at "$w"
     import -window root -crop "$((457 * scale))x$((417 * scale))+$X+$((Y + menubar))" "$work/field-$w.png"

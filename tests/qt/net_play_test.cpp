@@ -1,8 +1,10 @@
 // Two game windows in one process play a network game over real sockets on this machine: both show
 // both names, each side's keys steer its own car on both windows, the joiner pauses both and may not
-// open the settings, and a player who leaves ends the game on the other side at once.
+// open the settings, and a player who leaves ends the game on the other side at once. And the address a
+// joiner gives.
 #include "rig.h"
 
+#include "qt/net_lobby.h"
 #include "qt/net_play.h"
 #include "qt/playfield_view.h"
 
@@ -31,6 +33,7 @@ class NetPlayTest : public QObject {
   private slots:
     void initTestCase() { qputenv("XDG_CONFIG_HOME", config_.path().toLocal8Bit()); }
     void twoWindowsPlayOneGame();
+    void anAddressIsAHostAndMaybeAPort();
 
   private:
     QTemporaryDir config_;
@@ -86,6 +89,16 @@ void NetPlayTest::twoWindowsPlayOneGame() {
     QTRY_COMPARE_WITH_TIMEOUT(hostEnded.count(), 1, 3000);
     QCOMPARE(hostEnded.first().first().toString(), QStringLiteral("Bob left the game"));
     QVERIFY(hosted.recording().has_value());
+}
+
+void NetPlayTest::anAddressIsAHostAndMaybeAPort() {
+    const std::optional<NetAddress> plain = addressNamed(QStringLiteral(" kitchen "));
+    QVERIFY(plain && plain->host == QStringLiteral("kitchen") && plain->port == kDefaultPort);
+    const std::optional<NetAddress> ported = addressNamed(QStringLiteral("10.0.0.2:4000"));
+    QVERIFY(ported && ported->host == QStringLiteral("10.0.0.2") && ported->port == 4000);
+    for (const char* bad :
+         {"", ":4000", "kitchen:", "kitchen:0", "kitchen:65536", "kitchen:40x", "two words"})
+        QVERIFY2(!addressNamed(QString::fromLatin1(bad)), bad);
 }
 
 QTEST_MAIN(NetPlayTest)

@@ -109,7 +109,8 @@ TEST(NetGame, OwnKeysActAtOnceAndTheOtherCarIsPredictedToKeepItsHeading) {
     m.run(500);
     // Player 2 presses player 1's "right" key: it is their own right, shown on their machine at once.
     const Heading before = m.host.shown().players[1].heading;
-    m.join.press('d');
+    EXPECT_EQ(m.join.press('z'), -1); // a key of neither car is not taken
+    EXPECT_EQ(m.join.press('d'), m.join.now());
     EXPECT_EQ(m.join.shown().players[1].heading, Right);
     EXPECT_EQ(m.host.shown().players[1].heading, before);
     m.run(120); // a packet and its trip later the host sees it, for a moment in its past

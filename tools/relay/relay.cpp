@@ -52,12 +52,14 @@ std::uint16_t Relay::port() const {
 
 void Relay::take(int socket, bool toTarget) {
     std::uniform_real_distribution<double> chance(0, 1);
-    std::vector<std::uint8_t> buffer(65536);
     sockaddr_in from{};
     socklen_t n = sizeof from;
-    for (ssize_t got; (got = recvfrom(socket, buffer.data(), buffer.size(), 0,
+    for (ssize_t got; (got = recvfrom(socket, buffer_.data(), buffer_.size(), 0,
                                       reinterpret_cast<sockaddr*>(&from), &n)) >= 0;
          n = sizeof from) {
+        Traffic& sent = sent_[toTarget ? 0 : 1];
+        sent.bytes += got;
+        ++sent.packets;
         if (toTarget) {
             joiner_ = from.sin_addr.s_addr;
             joinerPort_ = from.sin_port;
@@ -73,7 +75,7 @@ void Relay::take(int socket, bool toTarget) {
             if (chance(dice_) < shape_.reorder) ms += shape_.reorderMs;
             const auto due =
                 now + std::chrono::microseconds(static_cast<long long>(std::max(0.0, ms) * 1000));
-            queue_.push_back({due, toTarget, {buffer.begin(), buffer.begin() + got}});
+            queue_.push_back({due, toTarget, {buffer_.begin(), buffer_.begin() + got}});
         }
     }
 }

@@ -32,6 +32,13 @@ class Relay {
     // Takes what arrived on either side and sends on what is due; never waits.
     void pump();
 
+    // What a side has sent into the relay, the packets it lost too, as UDP payload.
+    struct Traffic {
+        long long bytes = 0, packets = 0;
+    };
+    const Traffic& fromJoiner() const { return sent_[0]; }
+    const Traffic& fromHost() const { return sent_[1]; }
+
   private:
     struct Packet {
         std::chrono::steady_clock::time_point due;
@@ -46,6 +53,8 @@ class Relay {
     std::uint32_t joiner_ = 0;   // the joiner's address and port, once it has sent
     std::uint16_t joinerPort_ = 0;
     std::vector<Packet> queue_;
+    Traffic sent_[2];
+    std::vector<std::uint8_t> buffer_ = std::vector<std::uint8_t>(65536); // the largest UDP packet
     std::chrono::steady_clock::time_point start_;
 };
 
