@@ -47,7 +47,7 @@ NetPlay::~NetPlay() {
 
 std::optional<std::string> NetPlay::recording() const {
     const NetGame* game = peer_.game();
-    if (!game) return std::nullopt;
+    if (!game || !game->started()) return std::nullopt;
     return game->recording(QCoreApplication::applicationVersion().toStdString(),
                            QDateTime::currentDateTime().toString(Qt::ISODate).toStdString());
 }
