@@ -1,5 +1,7 @@
 #include "figures.h"
 
+#include "rules/ticks.h"
+
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
@@ -98,15 +100,16 @@ void print(const Figures& f, std::FILE* out) {
         }
     }
     const double period = f.has("frame.period") ? f.get("frame.period") : 1000.0 / 60;
+    // A change between the cars' steps is shown with the next step.
+    const double shownGoal = std::max(period, static_cast<double>(kMovementTickMs)) + 1;
     const double shownP99 = f.get("shown.p99");
     std::fprintf(
         out, "2. tick due to frame shown, ms    median %.3f  p99 %.3f  max %.3f   goal p99 < %.1f  %s\n",
-        f.get("shown.median"), shownP99, f.get("shown.max"), period + 1, verdict(shownP99 < period + 1));
-    std::fprintf(
-        out,
-        "   (one frame of %.1f ms, plus 1 ms to paint it; tick handlers started late by median %.3f\n"
-        "   p99 %.3f max %.3f)\n",
-        period, f.get("late.median"), f.get("late.p99"), f.get("late.max"));
+        f.get("shown.median"), shownP99, f.get("shown.max"), shownGoal, verdict(shownP99 < shownGoal));
+    std::fprintf(out,
+                 "   (the cars' next step or one frame of %.1f ms, the later, plus 1 ms to paint it; tick\n"
+                 "   handlers started late by median %.3f p99 %.3f max %.3f)\n",
+                 period, f.get("late.median"), f.get("late.p99"), f.get("late.max"));
     const double keyP99 = f.get("key.p99");
     std::fprintf(out, "3. key to finished repaint, ms    p50 %.3f  p99 %.3f  (%g keys)   goal p99 < 5   %s\n",
                  f.get("key.p50"), keyP99, f.get("key.n"), verdict(f.get("key.n") > 0 && keyP99 < 5));

@@ -6,8 +6,6 @@ namespace squeakrun {
 
 void SimulatedPipe::send(std::int64_t now, const Message& message) {
     std::vector<std::uint8_t> bytes = encode(message);
-    bytes_ += static_cast<long long>(bytes.size());
-    ++packets_;
     const double jitter = shape_.jitterMs * (2 * dice_.next() - 1);
     auto at = now + static_cast<std::int64_t>(shape_.delayMs + jitter);
     const bool dark = now >= shape_.blackoutFrom && now < shape_.blackoutTo;

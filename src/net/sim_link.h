@@ -1,7 +1,7 @@
-// A link between two network games inside one process, for the tests and the network benchmark: from a
-// seed it delays, jitters, loses and reorders keys packets (an overtaken one is dropped, as a sequenced
-// channel does) and delivers reliable messages late but whole and in order, each through the bytes
-// the real link would carry.
+// A link between two network games inside one process, for the unit tests, on their exact clock: from
+// a seed it delays, jitters, loses and reorders keys packets (an overtaken one is dropped, as a
+// sequenced channel does) and delivers reliable messages late but whole and in order, each through the
+// bytes the real link would carry.
 #pragma once
 
 #include "net/net_game.h"
@@ -26,9 +26,6 @@ class SimulatedPipe {
     void send(std::int64_t now, const Message& message);
     // Hands `to` every message due by `now`.
     void deliver(std::int64_t now, NetGame& to);
-    // Bytes sent so far, as the messages' own bytes (the link's headers not counted), and packets.
-    long long bytes() const { return bytes_; }
-    long long packets() const { return packets_; }
 
   private:
     struct Packet {
@@ -41,7 +38,6 @@ class SimulatedPipe {
     std::deque<Packet> reliable_;
     std::vector<Packet> keys_;
     std::uint64_t keysSent_ = 0, keysDelivered_ = 0;
-    long long bytes_ = 0, packets_ = 0;
 };
 
 } // namespace squeakrun

@@ -2,6 +2,7 @@
 
 #include "qt/qt_platform.h"
 #include "rules/state.h"
+#include "rules/ticks.h"
 
 #include <algorithm>
 
@@ -136,12 +137,21 @@ void ClockDriver::arm() {
     std::int64_t wakeNs = std::max(earliestNs, onWall(due));
     if (ahead_.watching()) {
         const std::int64_t untilNs = nowNs + (g_.paused ? kStandingLookNs : kLongestSleepNs);
-        const std::int64_t change = ahead_.firstChange(seated_, (untilNs - nowNs + gameNowNs) / kMs);
+        std::int64_t change = ahead_.firstChange(seated_, (untilNs - nowNs + gameNowNs) / kMs);
+        if (change >= 0 && !ahead_.changeNeedsTheWorld()) change = withTheCarsStep(change);
         wakeNs = change < 0 ? nowNs + kLongestSleepNs : std::max(earliestNs, onWall(change));
     }
     const std::int64_t waitNs = std::max<std::int64_t>(wakeNs - nowNs, 0);
     plannedWake_ = (gameNowNs + waitNs + kMs - 1) / kMs;
     aim(waitNs);
+}
+
+std::int64_t ClockDriver::withTheCarsStep(std::int64_t change) const {
+    const Timer& movement = g_.clock.timers[static_cast<int>(TickTimer::Movement)];
+    if (!movement.enabled) return change;
+    const std::int64_t steps =
+        std::max<std::int64_t>(change - movement.due + kMovementTickMs - 1, 0) / kMovementTickMs;
+    return movement.due + steps * kMovementTickMs;
 }
 
 void ClockDriver::aim(std::int64_t waitNs) {

@@ -3,7 +3,8 @@
 // The game's state only matters when something looks at it: the screen at each display frame, and
 // an event of the window (a key, a click, a menu entry, a box's answer) when it arrives. So the driver
 // runs every tick due up to now just before each event, and otherwise wakes only when a tick changes
-// what the window shows, at most once per display frame; that is exactly the sequence of states that
+// what the window shows, at most once per display frame, and while the cars drive only with their
+// step (a change between steps waits for the next); that is exactly the sequence of states that
 // running each tick at its own time would give, at a fraction of the wake-ups. Which tick that is the
 // look ahead finds (session/look_ahead.h); the driver also wakes for a tick that needs the world (a
 // box, the game's folder) or makes a sound, which the game played ahead never does itself. It looks
@@ -132,6 +133,11 @@ class ClockDriver : public QObject {
     void catchUp();
     void afterRun();
     void arm();
+    // While the cars drive, a change to the picture or a sound waits for their next step (at most one
+    // step away), when the screen changes anyway: one frame a step, as the cars need, never one
+    // between, and what is heard stays with what is seen. A change that needs the world (a box, the
+    // end) keeps its own time when it comes first.
+    std::int64_t withTheCarsStep(std::int64_t change) const;
     void aim(std::int64_t waitNs);
     void disarm();
 

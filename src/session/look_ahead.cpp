@@ -78,6 +78,7 @@ std::int64_t LookAhead::firstChange(const SeatedGame& seated, std::int64_t until
         for (int i = 0; i < GameClock::kTimers; ++i)
             if (ahead.clock.timers[i].enabled && ahead.clock.timers[i].due == due) running |= 1u << i;
         heard_ = false;
+        needsTheWorld_ = true;
         try {
             ahead_->advance(due);
         } catch (const NeedsTheWorld&) {
@@ -88,6 +89,7 @@ std::int64_t LookAhead::firstChange(const SeatedGame& seated, std::int64_t until
             current_ = false;
             return due;
         }
+        needsTheWorld_ = false;
         if (!heard_ && !(running & ~unseenTimers_) && due != look) continue;
         aheadSignature_ = signature_(ahead);
         if (heard_ || aheadSignature_ != shown) return due;

@@ -43,6 +43,9 @@ class LookAhead {
     // the game nor its world is touched: the ticks are played on a copy whose world hears and shows
     // nothing.
     std::int64_t firstChange(const SeatedGame& game, std::int64_t until);
+    // Whether the change firstChange last found needs something outside the game's state or ends it.
+    // Any other (a picture, a sound) may wait a little to be shown and heard together with the next.
+    bool changeNeedsTheWorld() const { return needsTheWorld_; }
 
   private:
     class NoWorld;
@@ -50,6 +53,7 @@ class LookAhead {
     Signature signature_;
     std::uint32_t unseenTimers_ = 0;
     bool heard_ = false; // a tick played ahead made a sound
+    bool needsTheWorld_ = false;
     std::unique_ptr<NoWorld> noWorld_;
     std::unique_ptr<SeatedGame> ahead_; // the game played ahead, with copies of the drivers
     ForeseenLooks foreseen_;

@@ -137,6 +137,8 @@ TEST(LookAhead, ATickThatNeedsTheWorldOrMakesASoundEndsTheLookUnheardAndUnseen) 
         EXPECT_EQ(ahead.firstChange(t.seated, 2000), 50);
         EXPECT_EQ(t.platform.messageCount, 0LL);
         EXPECT_TRUE(t.platform.heard.empty());
+        // The box must come on time; the sound may come with the cars' next step.
+        EXPECT_EQ(ahead.changeNeedsTheWorld(), !trapped);
         // Asked again, it plays that tick afresh rather than from a game left half-way through it.
         EXPECT_EQ(ahead.firstChange(t.seated, 2000), 50);
     }
