@@ -7,6 +7,7 @@
 #include "qt/net_lobby.h"
 #include "qt/net_play.h"
 #include "qt/playfield_view.h"
+#include "qt/small_windows.h"
 
 #include <QApplication>
 #include <QLineEdit>
@@ -118,6 +119,7 @@ void NetPlayTest::twoWindowsPlayOneGame() {
     // Only the host changes the settings; either player pauses both, and both are told who did.
     QVERIFY(host.window.action(&MainWindow::settingsEntry)->isEnabled());
     QVERIFY(!joiner.window.action(&MainWindow::settingsEntry)->isEnabled());
+    QVERIFY(host.window.settingsWindow()->isEnabled() && !joiner.window.settingsWindow()->isEnabled());
     joiner.window.action(&MainWindow::pauseEntry)->trigger();
     QTRY_VERIFY(host.game.paused && joiner.game.paused);
     for (const NetPlay* side : {&hosted, &joined})
