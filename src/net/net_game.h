@@ -100,6 +100,8 @@ class NetGame {
     // The game both machines agree on, and the game time up to which they do.
     const Game& confirmed() const { return *confirmed_; }
     std::int64_t confirmedTime() const { return confirmedTime_; }
+    // Start-up has run in the confirmed game: before, there is no session to replay.
+    bool started() const { return confirmedProgress_.started; }
     std::int64_t now() const { return now_; }
     // The confirmed box waiting for an answer, if any.
     const std::optional<BoxRequest>& box() const { return box_; }

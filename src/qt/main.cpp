@@ -96,9 +96,11 @@ int main(int argc, char* argv[]) {
         });
         status = QApplication::exec();
     }
+    // A run begun with --host or --join plays no game of its own: without a network game there is no
+    // session to save.
     if (lobby.session()) {
         lobby.finish();
-    } else if (!options->recordFolder.isEmpty() &&
+    } else if (!networked && !options->recordFolder.isEmpty() &&
                !saveNewScenarioFile(options->recordFolder.toStdString(), qt::sessionFileStem().toStdString(),
                                     session()))
         std::fprintf(stderr, "squeakrun: the session could not be recorded in %s\n",

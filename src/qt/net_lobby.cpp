@@ -44,18 +44,21 @@ std::optional<Setup> askSetup(QWidget* parent, bool hosting, const Setup& offere
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel);
     QObject::connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
     QObject::connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
-    auto* difficulty = new QComboBox;
-    auto* port = new QSpinBox;
-    auto* address = new QLineEdit(offered.address);
+    QComboBox* difficulty = nullptr;
+    QSpinBox* port = nullptr;
+    QLineEdit* address = nullptr;
     if (hosting) {
+        difficulty = new QComboBox;
         difficulty->addItems(
             {QStringLiteral("1 - Easy"), QStringLiteral("2 - Average"), QStringLiteral("3 - Hard")});
         difficulty->setCurrentIndex(std::clamp(offered.difficulty.toInt(), 1, 3) - 1);
         form->addRow(QStringLiteral("Difficulty:"), difficulty);
+        port = new QSpinBox;
         port->setRange(1, 65535);
         port->setValue(offered.port);
         form->addRow(QStringLiteral("Port:"), port);
     } else {
+        address = new QLineEdit(offered.address);
         address->setPlaceholderText(QStringLiteral("name or address, :port unless %1").arg(kDefaultPort));
         form->addRow(QStringLiteral("Host's address:"), address);
         // Only an address that can be called is taken.
@@ -69,8 +72,12 @@ std::optional<Setup> askSetup(QWidget* parent, bool hosting, const Setup& offere
     name->setFocus();
     name->selectAll();
     if (dialog.exec() != QDialog::Accepted) return std::nullopt;
-    return Setup{name->text(), QString::number(difficulty->currentIndex() + 1), address->text().trimmed(),
-                 static_cast<std::uint16_t>(port->value())};
+    Setup chosen = offered;
+    chosen.name = name->text();
+    if (difficulty) chosen.difficulty = QString::number(difficulty->currentIndex() + 1);
+    if (port) chosen.port = static_cast<std::uint16_t>(port->value());
+    if (address) chosen.address = address->text().trimmed();
+    return chosen;
 }
 
 // The addresses the other player may call this machine at.

@@ -2,6 +2,7 @@
 
 #include "qt/computer_choice.h"
 #include "qt/playfield_view.h"
+#include "qt/small_windows.h"
 #include "qt/windowed_game.h"
 #include "rules/main_controls.h"
 #include "rules/ticks.h"
@@ -42,12 +43,13 @@ NetPlay::~NetPlay() {
     delete line_;
     if (!began_) return;
     windowed_.clock.routeInputs({});
+    windowed_.window.settingsWindow()->setEnabled(true);
     if (!ended_) peer_.quit();
 }
 
 std::optional<std::string> NetPlay::recording() const {
     const NetGame* game = peer_.game();
-    if (!game) return std::nullopt;
+    if (!game || !game->started()) return std::nullopt;
     return game->recording(QCoreApplication::applicationVersion().toStdString(),
                            QDateTime::currentDateTime().toString(Qt::ISODate).toStdString());
 }
@@ -95,6 +97,8 @@ void NetPlay::begin() {
     windowed_.clock.refuseEvents(true);
     windowed_.clock.routeInputs({[this](const Input& input) { return take(input); },
                                  [this](const Input& input) { return may(input); }});
+    // The joiner sees the host's Game Settings as the host changes them, and changes nothing there.
+    window.settingsWindow()->setEnabled(may(Input::menu(controlName(&MainWindow::settingsEntry))));
     showLine({});
     emit met();
 }

@@ -40,7 +40,7 @@ class NetPlay : public QObject {
     bool began() const { return began_; }
     // Nothing more will happen.
     bool ended() const { return ended_; }
-    // The game both machines agree on, as a scenario file; nothing before they met.
+    // The game both machines agree on, as a scenario file; nothing before its start-up ran on both.
     std::optional<std::string> recording() const;
     // What the line over the field says.
     QString line() const;

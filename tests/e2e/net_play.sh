@@ -103,13 +103,14 @@ import -window "$hostwin" "$build/screenshots/net-waiting.png"
 kill -CONT "$join_pid"
 wait_for eval '! titled "$hostwin" "Waiting for Bob"' || fail "the host still waits for a joiner that is back"
 
-# A third player who calls is turned away with one line, and the game goes on.
+# A third player who calls is turned away with one line and records nothing, and the game goes on.
 launch third --join=127.0.0.1:$port
 answer_of "$third_pid" "Join a Network Game" "Cy"
 wait_for eval '! kill -0 $third_pid 2>/dev/null' || fail "the third player's game did not end"
 wait "$third_pid"
 [ $? -eq 1 ] && [ "$(grep -c "^squeakrun: That game already has two players.$" "$work/log")" -eq 1 ] ||
     fail "the third player was not turned away with one line and exit status 1"
+[ -z "$(ls -A "$work/third/rec" 2>/dev/null)" ] || fail "a game that never began recorded a session"
 
 # The joiner pauses both games, and both say who did; then both show the same field.
 xdotool windowfocus --sync "$joinwin" key ctrl+p

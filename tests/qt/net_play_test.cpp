@@ -1,17 +1,22 @@
 // Two game windows in one process play a network game over real sockets on this machine: both show
 // both names, each side's keys steer its own car on both windows, the joiner pauses both and may not
-// open the settings, and a player who leaves ends the game on the other side at once. And the address a
-// joiner gives.
+// open the settings, and a player who leaves ends the game on the other side at once, where the session
+// is saved and the player told. A game that cannot begin is a box; the address a joiner gives is read.
 #include "rig.h"
 
 #include "qt/net_lobby.h"
 #include "qt/net_play.h"
 #include "qt/playfield_view.h"
+#include "qt/small_windows.h"
 
+#include <QApplication>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QRandomGenerator>
 #include <QSignalSpy>
 #include <QTest>
+#include <QTimer>
 
 using namespace squeakrun;
 using namespace squeakrun::qt;
@@ -26,6 +31,40 @@ QMessageBox* openBox(GameWindow& window) {
     return nullptr;
 }
 
+// Answers the box that asks for this player's name (and the address to call) once it is up.
+void fillSetup(const QString& name, const QString& address = {}) {
+    QTimer::singleShot(0, [name, address] {
+        auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+        QVERIFY(dialog);
+        const QList<QLineEdit*> edits = dialog->findChildren<QLineEdit*>();
+        edits.first()->setText(name);
+        if (!address.isEmpty()) edits.last()->setText(address);
+        dialog->accept();
+    });
+}
+
+// Closes the next modal message box once it is up, keeping its text in `told`.
+void closeModalBox(QString& told) {
+    auto* watch = new QTimer;
+    QObject::connect(watch, &QTimer::timeout, [watch, &told] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        if (!box) return;
+        told = box->text();
+        box->accept();
+        watch->deleteLater();
+    });
+    watch->start(10);
+}
+
+// A port of ours nobody listens on now.
+std::uint16_t freePort() {
+    std::string why;
+    for (;;) {
+        const auto port = static_cast<std::uint16_t>(41050 + QRandomGenerator::global()->bounded(50));
+        if (Link::listen(port, why)) return port;
+    }
+}
+
 } // namespace
 
 class NetPlayTest : public QObject {
@@ -34,6 +73,8 @@ class NetPlayTest : public QObject {
     void initTestCase() { qputenv("XDG_CONFIG_HOME", config_.path().toLocal8Bit()); }
     void twoWindowsPlayOneGame();
     void anAddressIsAHostAndMaybeAPort();
+    void fromTheMenuAGameThatCannotBeginIsABox();
+    void aGameWhosePlayerLeftIsSavedOnce();
 
   private:
     QTemporaryDir config_;
@@ -78,10 +119,11 @@ void NetPlayTest::twoWindowsPlayOneGame() {
     // Only the host changes the settings; either player pauses both, and both are told who did.
     QVERIFY(host.window.action(&MainWindow::settingsEntry)->isEnabled());
     QVERIFY(!joiner.window.action(&MainWindow::settingsEntry)->isEnabled());
+    QVERIFY(host.window.settingsWindow()->isEnabled() && !joiner.window.settingsWindow()->isEnabled());
     joiner.window.action(&MainWindow::pauseEntry)->trigger();
     QTRY_VERIFY(host.game.paused && joiner.game.paused);
-    QTRY_COMPARE(hosted.line(), QStringLiteral("Bob paused the game"));
-    QCOMPARE(joined.line(), QStringLiteral("Bob paused the game"));
+    for (const NetPlay* side : {&hosted, &joined})
+        QTRY_COMPARE(side->line(), QStringLiteral("Bob paused the game"));
 
     // The joiner closes the window: the host hears at once, not after the link's long silence.
     joiner.window.close(); // the Exit entry, as in any game
@@ -99,6 +141,61 @@ void NetPlayTest::anAddressIsAHostAndMaybeAPort() {
     for (const char* bad :
          {"", ":4000", "kitchen:", "kitchen:0", "kitchen:65536", "kitchen:40x", "two words"})
         QVERIFY2(!addressNamed(QString::fromLatin1(bad)), bad);
+}
+
+void NetPlayTest::fromTheMenuAGameThatCannotBeginIsABox() {
+    Rig host;
+    host.window.show();
+    NetLobby lobby(host.windowed, host.platform, {});
+    std::string why;
+    const std::uint16_t port = freePort();
+    const std::unique_ptr<Link> taken = Link::listen(port, why);
+    QString told;
+    fillSetup(QStringLiteral("Ann"));
+    closeModalBox(told);
+    lobby.host(port, false);
+    QCOMPARE(told, QStringLiteral("Port %1 is in use or cannot be opened.").arg(port));
+    QVERIFY(!lobby.play());
+}
+
+void NetPlayTest::aGameWhosePlayerLeftIsSavedOnce() {
+    Rig host, joiner;
+    host.window.show();
+    joiner.window.show();
+    QTemporaryDir hostRecords, joinerRecords;
+    NetLobby hosting(host.windowed, host.platform, hostRecords.path());
+    NetLobby joining(joiner.windowed, joiner.platform, joinerRecords.path());
+    const std::uint16_t port = freePort();
+    fillSetup(QStringLiteral("Ann"));
+    hosting.host(port, false);
+    QVERIFY(hosting.play());
+    fillSetup(QStringLiteral("Bob"), QStringLiteral("127.0.0.1:%1").arg(port));
+    joining.join(std::nullopt, false);
+    QTRY_VERIFY(hosting.play()->began() && joining.play()->began());
+    for (Rig* side : {&host, &joiner}) {
+        QTRY_VERIFY(openBox(side->window));
+        openBox(side->window)->button(QMessageBox::Ok)->click();
+    }
+    QTRY_VERIFY(hosting.session() && joining.session());
+
+    // The joiner leaves: the host's player is told in one box, which names the file the session went to.
+    joiner.window.close();
+    QTRY_VERIFY(openBox(host.window) &&
+                openBox(host.window)->windowTitle() == QStringLiteral("Network Game"));
+    const QString told = openBox(host.window)->text();
+    QVERIFY2(told.startsWith(QStringLiteral("Bob left the game\n\nThe session was saved as ")),
+             qPrintable(told));
+    // At the end of the program the host saves it no more; the joiner saves its own, and both replay.
+    hosting.finish();
+    joining.finish();
+    for (const QTemporaryDir* records : {&hostRecords, &joinerRecords}) {
+        const QStringList files = QDir(records->path()).entryList({QStringLiteral("*.scn")});
+        QCOMPARE(files.size(), 1);
+        const auto session =
+            readScriptFile((records->path() + u'/' + files.first()).toStdString(), Dialect::Session);
+        const auto* refused = std::get_if<ScriptError>(&session);
+        QVERIFY2(!refused, refused ? describe(*refused).c_str() : "");
+    }
 }
 
 QTEST_MAIN(NetPlayTest)
