@@ -1,8 +1,10 @@
 #include "net/net_peer.h"
 
+#include "records/record_file.h"
 #include "rules/saved_records.h"
 #include "session/recorder.h"
 #include "session/session_file.h"
+#include "window/numbers.h"
 
 #include <stdlib.h>
 
@@ -36,7 +38,26 @@ std::string nameOr(std::string name, int player) {
     return name.empty() ? "Player " + std::to_string(player + 1) : name;
 }
 
+std::array<std::string, 3> recordsIn(Platform& platform) {
+    Game reader(platform, 1);
+    std::array<std::string, 3> texts;
+    for (std::size_t i = 0; i < kRecordFiles.size(); ++i)
+        texts[i] = loadRecord(reader, kRecordFiles[i]);
+    return texts;
+}
+
 } // namespace
+
+bool keepIfRecord(const std::array<std::string, 3>& stored, Platform& own) {
+    // Reaching the high score exactly counts as beating it, as at the end of any game.
+    if (leadingNumber(stored[0]) < leadingNumber(recordsIn(own)[0])) return false;
+    std::error_code error; // a folder that cannot be made fails the saves below
+    std::filesystem::create_directories(own.recordFolder(), error);
+    bool kept = true;
+    for (std::size_t i = 0; i < kRecordFiles.size(); ++i)
+        kept = saveRecordFile(own.recordFolder() / kRecordFiles[i], stored[i]) && kept;
+    return kept;
+}
 
 NetPeer::NetPeer(std::unique_ptr<Link> link, bool hosting, Introduction me, Platform& platform)
     : link_(std::move(link)), hosting_(hosting), me_(std::move(me)), platform_(platform) {
@@ -53,10 +74,13 @@ void NetPeer::frame(double ms, std::chrono::milliseconds wait) {
         link_->send(Hello{kProtocolNumber, me_.version, me_.name});
         introduced_ = true;
     }
+    const bool boxWasOpen = game_ && game_->box();
     for (const Message& m : link_->receive(wait))
         hear(m);
     if (!game_ || over()) return;
     game_->advance(ms);
+    // A record is whole (score, name, comment) once the boxes that ask for it are closed.
+    if (records_ && boxWasOpen && !game_->box()) keepNewRecord();
     // The packets keep the wall clock's pace, whatever the game's time does.
     const auto now = std::chrono::steady_clock::now();
     for (const Message& m : game_->outgoing(std::chrono::duration<double, std::milli>(now - sent_).count()))
@@ -84,10 +108,9 @@ void NetPeer::hear(const Message& message) {
             return;
         }
         if (!hosting_) return;
-        HostSetup setup{me_.seed, me_.difficulty, {}};
-        Game reader(platform_, me_.seed);
-        for (std::size_t i = 0; i < kRecordFiles.size(); ++i)
-            setup.records[i] = loadRecord(reader, kRecordFiles[i]).substr(0, kMaxRecordBytes);
+        HostSetup setup{me_.seed, me_.difficulty, recordsIn(platform_)};
+        for (std::string& record : setup.records)
+            record.resize(std::min(record.size(), kMaxRecordBytes));
         link_->send(mine);
         link_->send(setup);
         begin(setup);
@@ -108,12 +131,20 @@ void NetPeer::begin(const HostSetup& setup) {
             if (!setup.records[i].empty())
                 writeStoredRecord(recordsFolder_, {std::string(kRecordFiles[i]), setup.records[i], false});
         records_ = std::make_unique<HostsRecords>(platform_, recordsFolder_);
+        seenRecords_ = recordsIn(*records_);
         platform = records_.get();
     }
     NetStart start{local, setup.seed, {}, setup.difficulty};
     start.names[local] = me_.name;
     start.names[1 - local] = otherName_;
     game_ = std::make_unique<NetGame>(*platform, start);
+}
+
+void NetPeer::keepNewRecord() {
+    std::array<std::string, 3> now = recordsIn(*records_);
+    if (now == seenRecords_) return;
+    seenRecords_ = std::move(now);
+    keepIfRecord(seenRecords_, platform_);
 }
 
 std::string NetPeer::line() const {

@@ -24,6 +24,11 @@ struct Introduction {
     std::string difficulty = "2";
 };
 
+// A record this machine's network game stored (the texts of kRecordFiles), kept in `own` platform's
+// record files too when it reaches the high score stored there, as a record made on one keyboard would;
+// true when it was.
+bool keepIfRecord(const std::array<std::string, 3>& stored, Platform& own);
+
 class NetPeer {
   public:
     // `hosting`: this machine listens on `link`, plays player 1 and chooses the game. `platform` gives
@@ -50,6 +55,8 @@ class NetPeer {
   private:
     void hear(const Message& message);
     void begin(const HostSetup& setup);
+    // The joiner's game keeps its records beside the host's copy; a new one goes to the joiner's files.
+    void keepNewRecord();
 
     std::unique_ptr<Link> link_;
     bool hosting_;
@@ -57,6 +64,7 @@ class NetPeer {
     Platform& platform_;
     std::unique_ptr<Platform> records_; // the joiner plays from the host's records
     std::filesystem::path recordsFolder_;
+    std::array<std::string, 3> seenRecords_; // the records in recordsFolder_ when last looked at
     std::unique_ptr<NetGame> game_;
     std::string otherName_, refused_;
     bool introduced_ = false;

@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+#include "rules/saved_records.h"
+
 #include <map>
 
 using namespace squeakrun;
@@ -83,4 +85,18 @@ TEST(NetLink, ABlackoutIsWaitedThroughAndAQuitEndsTheGameAtOnce) {
     frames({a.peer.get()}, &relay, milliseconds(200), [](NetPeer&) {});
     EXPECT_EQ(a.peer->line(), "Bob left the game");
     EXPECT_TRUE(a.peer->over());
+}
+
+TEST(NetPeer, TheJoinerKeepsARecordOfTheNetworkGameOnlyWhenItReachesItsOwn) {
+    Machine joiner;
+    const auto own = [&joiner] {
+        Game reader(joiner.world, 1);
+        return loadRecord(reader, "hscore.txt") + '|' + loadRecord(reader, "name.txt") + '|' +
+               loadRecord(reader, "comment.txt");
+    };
+    EXPECT_TRUE(keepIfRecord({"500", "Bob", "first"}, joiner.world)) << "no record of its own yet";
+    EXPECT_FALSE(keepIfRecord({"499", "Ann", "lower"}, joiner.world));
+    EXPECT_EQ(own(), "500|Bob|first");
+    EXPECT_TRUE(keepIfRecord({"500", "Ann", "as high"}, joiner.world));
+    EXPECT_EQ(own(), "500|Ann|as high");
 }
