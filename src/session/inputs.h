@@ -4,7 +4,7 @@
 // the same path into the game.
 #pragma once
 
-#include "computer/seated_game.h"
+#include "computer/skills.h"
 #include "rules/state.h"
 
 #include <optional>
