@@ -3,10 +3,23 @@
 // Passes UDP packets from 127.0.0.1:PORT to 127.0.0.1:TARGET and back, misbehaving as told, until killed.
 #include "relay.h"
 
+#include <charconv>
 #include <cstdlib>
 #include <iostream>
+#include <optional>
 #include <string_view>
 #include <thread>
+
+namespace {
+// A port as a whole number from 1 to 65535, nothing before or after it.
+std::optional<std::uint16_t> portNumber(std::string_view text) {
+    unsigned value = 0;
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (error != std::errc() || end != text.data() + text.size() || value == 0 || value > 65535)
+        return std::nullopt;
+    return static_cast<std::uint16_t>(value);
+}
+} // namespace
 
 int main(int argc, char** argv) {
     using namespace squeakrun;
@@ -14,6 +27,11 @@ int main(int argc, char** argv) {
         std::cerr
             << "usage: squeakrun-relay PORT TARGET [--delay MS] [--jitter MS] [--loss P] [--duplicate P]"
                " [--reorder P] [--blackout AFTER_MS FOR_MS] [--seed N]\n";
+        return 2;
+    }
+    const std::optional<std::uint16_t> port = portNumber(argv[1]), target = portNumber(argv[2]);
+    if (!port || !target) {
+        std::cerr << "squeakrun-relay: PORT and TARGET are port numbers on 127.0.0.1, from 1 to 65535\n";
         return 2;
     }
     RelayShape shape;
@@ -40,8 +58,7 @@ int main(int argc, char** argv) {
             return 2;
         }
     }
-    Relay relay(static_cast<std::uint16_t>(std::atoi(argv[1])),
-                static_cast<std::uint16_t>(std::atoi(argv[2])), shape);
+    Relay relay(*port, *target, shape);
     if (!relay.ok()) {
         std::cerr << "squeakrun-relay: port " << argv[1] << " cannot be opened\n";
         return 1;
