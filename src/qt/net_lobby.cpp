@@ -4,6 +4,7 @@
 #include "qt/replay_menu.h"
 #include "qt/windowed_game.h"
 #include "session/session_file.h"
+#include "window/numbers.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -98,10 +99,7 @@ QString playersReplayFolder() {
 } // namespace
 
 std::optional<std::uint16_t> portNamed(const QString& text) {
-    bool number = false;
-    const uint port = text.toUInt(&number);
-    if (!number || port < 1 || port > 65535) return std::nullopt;
-    return static_cast<std::uint16_t>(port);
+    return portNumber(text.trimmed().toStdString());
 }
 
 std::optional<NetAddress> addressNamed(const QString& text) {

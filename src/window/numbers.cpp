@@ -109,4 +109,12 @@ std::string numberText(float value) {
     return std::string(buf, r.ptr);
 }
 
+std::optional<std::uint16_t> portNumber(std::string_view text) {
+    unsigned value = 0;
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (error != std::errc() || end != text.data() + text.size() || value == 0 || value > 65535)
+        return std::nullopt;
+    return static_cast<std::uint16_t>(value);
+}
+
 } // namespace squeakrun

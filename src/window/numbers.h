@@ -1,6 +1,7 @@
 // The two ways the game reads a number from text, and how it writes numbers back.
 #pragma once
 
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -13,6 +14,9 @@ std::optional<double> wholeNumber(std::string_view text);
 
 // The number at the start of the text, leading blanks skipped; 0 when there is none ("  77 points" is 77).
 double leadingNumber(std::string_view text);
+
+// A network port as the command lines take it: a whole number from 1 to 65535, nothing around it.
+std::optional<std::uint16_t> portNumber(std::string_view text);
 
 // The shortest decimal form that reads back exactly: 1490, 0.5, 2345.678 (for a float).
 std::string numberText(double value);

@@ -2,24 +2,13 @@
 //                 [--blackout AFTER_MS FOR_MS] [--seed N]
 // Passes UDP packets from 127.0.0.1:PORT to 127.0.0.1:TARGET and back, misbehaving as told, until killed.
 #include "relay.h"
+#include "window/numbers.h"
 
-#include <charconv>
 #include <cstdlib>
 #include <iostream>
 #include <optional>
 #include <string_view>
 #include <thread>
-
-namespace {
-// A port as a whole number from 1 to 65535, nothing before or after it.
-std::optional<std::uint16_t> portNumber(std::string_view text) {
-    unsigned value = 0;
-    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
-    if (error != std::errc() || end != text.data() + text.size() || value == 0 || value > 65535)
-        return std::nullopt;
-    return static_cast<std::uint16_t>(value);
-}
-} // namespace
 
 int main(int argc, char** argv) {
     using namespace squeakrun;

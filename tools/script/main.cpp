@@ -4,8 +4,8 @@
 // expectation failed, else 0.
 #include "headless/net_script.h"
 #include "headless/scenario.h"
+#include "window/numbers.h"
 
-#include <charconv>
 #include <cstring>
 #include <iostream>
 #include <optional>
@@ -31,14 +31,6 @@ void usage(std::ostream& out) {
            "network game ended early), else 0. The scenario language is described in docs/scenarios.md.\n";
 }
 
-std::optional<std::uint16_t> portNumber(std::string_view text) {
-    unsigned value = 0;
-    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
-    if (error != std::errc() || end != text.data() + text.size() || value == 0 || value > 65535)
-        return std::nullopt;
-    return static_cast<std::uint16_t>(value);
-}
-
 // The network side the options name, or nullopt with `why`; `files` gets every other argument.
 std::optional<squeakrun::NetSide> readOptions(int argc, char** argv, std::vector<std::string>& files,
                                               bool& network, std::string& why) {
@@ -54,7 +46,7 @@ std::optional<squeakrun::NetSide> readOptions(int argc, char** argv, std::vector
             network = true;
             side.hosting = true;
             if (arg != "--host") {
-                const auto port = portNumber(arg.substr(7));
+                const auto port = squeakrun::portNumber(arg.substr(7));
                 if (!port) return wrong("--host=PORT needs a port from 1 to 65535");
                 side.port = *port;
             }
@@ -63,7 +55,7 @@ std::optional<squeakrun::NetSide> readOptions(int argc, char** argv, std::vector
             side.hosting = false;
             std::string_view where = arg.substr(7);
             if (const std::size_t colon = where.rfind(':'); colon != std::string_view::npos) {
-                const auto port = portNumber(where.substr(colon + 1));
+                const auto port = squeakrun::portNumber(where.substr(colon + 1));
                 if (!port) return wrong("--join=HOST:PORT needs a port from 1 to 65535");
                 side.port = *port;
                 where = where.substr(0, colon);
