@@ -69,7 +69,11 @@ answer_of "$host_pid" "Host a Network Game" "Ann"
 wait_for window_of "$host_pid" '^Hosting a Network Game$' >/dev/null || fail "the host shows no waiting box"
 launch join --join=127.0.0.1:$port
 answer_of "$join_pid" "Join a Network Game" "Bob"
-# Each player closes the instructions on their own machine.
+# Each player closes the instructions on their own machine. Both boxes are up first: a box that opens
+# takes the keyboard's focus, and would take the Enter meant for the other.
+for pid in "$host_pid" "$join_pid"; do
+    wait_for window_of "$pid" '^Instructions$' >/dev/null || fail "no instructions came up on $pid"
+done
 answer_of "$host_pid" "Instructions" ""
 answer_of "$join_pid" "Instructions" ""
 mkdir -p "$build/screenshots"
