@@ -43,6 +43,7 @@
 #include <QScreen>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QThread>
 #include <QTimer>
 
 #include <algorithm>
@@ -105,7 +106,9 @@ class ProbeApp : public QApplication {
     using QApplication::QApplication;
 
     bool notify(QObject* o, QEvent* e) override {
-        if (!watching) return QApplication::notify(o, e);
+        // Only the game's own thread: the sound thread's events come through here too, and counted in
+        // they would make a key's frame look unfinished until the next one.
+        if (!watching || QThread::currentThread() != thread()) return QApplication::notify(o, e);
         const bool outermost = depth_++ == 0;
         const bool keyArrives =
             e->type() == QEvent::KeyPress && o == window && key.posted && !key.pad && !key.handled;
