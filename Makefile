@@ -119,7 +119,7 @@ COMPUTER ?=
 REALTIME_ARGS = $(if $(COMPUTER),--computer $(COMPUTER))
 realtime: build deps-realtime
 	@if command -v xvfb-run >/dev/null; then \
-	  bench/realtime/with-null-sink.sh xvfb-run -a -s "-screen 0 1920x1080x24 -nolisten tcp" \
+	  bench/realtime/with-null-sink.sh xvfb-run -a -s "-screen 0 1280x1024x24 -nolisten tcp" \
 	    ./$(BUILD)/bench/realtime/squeakrun-realtime --peer $(CURDIR)/bench/realtime/peer-ksnakeduel.sh \
 	    $(REALTIME_ARGS); \
 	else \

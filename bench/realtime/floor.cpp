@@ -9,8 +9,6 @@
 #include <QEventLoop>
 #include <QPaintEvent>
 #include <QPainter>
-#include <QScreen>
-#include <QSocketNotifier>
 #include <QTest>
 #include <QTimer>
 #include <QWidget>
@@ -80,21 +78,9 @@ Figures runFloor(int argc, char** argv, int seconds, int scale) {
     qt::GameWindow::prepareWindowSystem(); // the window system set up as the game sets it up
     QApplication app(argc, argv);
     FloorWidget widget(scale);
-    // Beside the game's window, which opens at the screen's top-left corner: neither hides the other.
-    widget.move(widget.screen()->availableGeometry().topRight() - QPoint(widget.width() - 1, 0));
     widget.show();
     if (!QTest::qWaitForWindowExposed(&widget)) std::fprintf(stderr, "the floor's window was never shown\n");
     QTest::qWait(2000); // settled, as the peer is before it is measured
-    // Ready, and measured from the moment the game's run says go (a line on standard input), so that
-    // both are measured over the same seconds of the same machine.
-    std::printf("ready\n");
-    std::fflush(stdout);
-    {
-        QEventLoop ready;
-        QSocketNotifier go(0, QSocketNotifier::Read);
-        QObject::connect(&go, &QSocketNotifier::activated, &ready, &QEventLoop::quit);
-        ready.exec();
-    }
 
     const auto clock = [] { return std::chrono::steady_clock::now(); };
     const auto t0 = clock();

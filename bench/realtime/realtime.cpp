@@ -11,9 +11,8 @@
 //   squeakrun-realtime --computer SKILL             the computer drives player 2 (easy, average, hard)
 //
 // With more than one run, each run is a fresh process (so memory and warm caches do not carry over).
-// The floor (a bare widget driving two boxes, `--floor SCALE`) is measured in a process of its own
-// beside the window over the same seconds, and the peer (`--peer COMMAND`) for as long after each run;
-// our CPU is set beside theirs.
+// After each run the floor (a bare widget driving two boxes, `--floor SCALE`) and the peer (`--peer
+// COMMAND`) are measured for as long in processes of their own, and our CPU is set beside theirs.
 #include "figures.h"
 #include "floor.h"
 #include "sink_listener.h"
@@ -41,7 +40,6 @@
 #include <QFile>
 #include <QKeyEvent>
 #include <QPainter>
-#include <QProcess>
 #include <QScreen>
 #include <QTemporaryDir>
 #include <QTest>
@@ -387,25 +385,11 @@ Figures runOnce(int argc, char** argv, int seconds, int standing, std::optional<
         lastLook = driver.wallNanos();
         steer(); // a key is only posted, so it reaches the window once the driver is done
     });
-    // The floor, in a process of its own beside the window, measured over the same seconds as the game:
-    // one after the other, a busy moment of a shared machine fell on one and not the other, and the
-    // ratio of the two moved by a factor of several from run to run.
-    QProcess floor;
-    floor.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-    floor.start(QCoreApplication::applicationFilePath(),
-                {QStringLiteral("--floor"), QString::number(window.view()->scale()), QStringLiteral("--seconds"),
-                 QString::number(seconds)});
-    while (floor.waitForReadyRead(30'000) && !floor.canReadLine()) {
-    }
-    const bool floorReady = floor.readLine().trimmed() == "ready";
-    if (!floorReady) std::fprintf(stderr, "the floor never got ready\n");
-
     QTest::mouseClick(window.view()->startButton(), Qt::LeftButton);
 
     // Half a second to settle (pictures scaled, first frames), then the measured window.
     std::int64_t cpu0 = 0, cpu1 = 0;
     QTest::qWait(500);
-    floor.write("go\n");
     w0 = driver.wallNanos();
     w1 = w0 + windowNs;
     w2 = w1 + kTimingNs;
@@ -498,16 +482,6 @@ Figures runOnce(int argc, char** argv, int seconds, int standing, std::optional<
             differ += shot.pixel(x, y) != fresh.pixel(x, y);
 
     Figures f;
-    floor.closeWriteChannel();
-    // Long done by now: it measured for as long as the driving window.
-    if (floorReady && (floor.state() == QProcess::NotRunning || floor.waitForFinished(60'000))) {
-        for (const QByteArray& line : floor.readAllStandardOutput().split('\n')) {
-            Figures one;
-            if (!one.read(line.constData())) continue;
-            for (const auto& [name, value] : one.values())
-                f.set("floor." + name, value);
-        }
-    }
     f.set("seconds", wallSpent / 1e9);
     f.set("scale", window.view()->scale());
     f.set("computer", computer ? 1 + static_cast<int>(*computer) : 0);
@@ -664,7 +638,7 @@ int main(int argc, char** argv) {
         f.write(stdout);
         return 0;
     }
-    // Each run in a process of its own (the floor's within it), the peer's right after it on the same display;
+    // Each run in a process of its own, the floor's and the peer's right after it on the same display;
     // the figures come back as lines of the children's output.
     std::vector<Figures> all;
     for (int r = 1; r <= runs; ++r) {
@@ -673,6 +647,10 @@ int main(int argc, char** argv) {
         collect(quoted(argv[0]) + " --child --seconds " + std::to_string(seconds) + " --standing " +
                     std::to_string(standing) + (computer ? " --computer " + computerArg : ""),
                 "", f);
+        if (f.get("scale") > 0)
+            collect(quoted(argv[0]) + " --floor " + std::to_string(static_cast<int>(f.get("scale"))) +
+                        " --seconds " + std::to_string(seconds),
+                    "floor.", f);
         if (!peer.empty()) collect(peer + " " + std::to_string(seconds), "peer.", f);
         for (const std::string other : {"floor.", "peer."})
             if (f.get(other + "cpu.percent") > 0)
