@@ -12,8 +12,9 @@ namespace squeakrun {
 
 namespace {
 
-// The joiner's game reads and saves the records of this game in a folder of its own, which holds the
-// host's records as the host's game read them: both games start from the same high score.
+// A game that reads and saves the records of this game in a folder of its own, which holds the host's
+// records as they were sent: the joiner's always, and the host's when one of its records was too long
+// to send whole. Both games start from the same high score and show the same texts.
 class HostsRecords : public Platform {
   public:
     HostsRecords(Platform& outer, std::filesystem::path folder) : outer_(outer), folder_(std::move(folder)) {}
@@ -109,22 +110,25 @@ void NetPeer::hear(const Message& message) {
         }
         if (!hosting_) return;
         HostSetup setup{me_.seed, me_.difficulty, recordsIn(platform_)};
-        for (std::string& record : setup.records)
+        bool cut = false;
+        for (std::string& record : setup.records) {
+            cut = cut || record.size() > kMaxRecordBytes;
             record.resize(std::min(record.size(), kMaxRecordBytes));
+        }
         link_->send(mine);
         link_->send(setup);
-        begin(setup);
+        begin(setup, cut);
     } else if (const auto* setup = std::get_if<HostSetup>(&message)) {
-        if (!hosting_ && !game_ && !otherName_.empty() && refused_.empty()) begin(*setup);
+        if (!hosting_ && !game_ && !otherName_.empty() && refused_.empty()) begin(*setup, true);
     } else if (game_) {
         game_->receive(message);
     }
 }
 
-void NetPeer::begin(const HostSetup& setup) {
+void NetPeer::begin(const HostSetup& setup, bool fromSent) {
     const int local = hosting_ ? 0 : 1;
     Platform* platform = &platform_;
-    if (!hosting_) {
+    if (fromSent) {
         std::string pattern = (std::filesystem::temp_directory_path() / "squeakrun-net-XXXXXX").string();
         if (mkdtemp(pattern.data())) recordsFolder_ = pattern;
         for (std::size_t i = 0; i < kRecordFiles.size(); ++i)

@@ -54,15 +54,16 @@ class NetPeer {
 
   private:
     void hear(const Message& message);
-    void begin(const HostSetup& setup);
-    // The joiner's game keeps its records beside the host's copy; a new one goes to the joiner's files.
+    // `fromSent`: the game plays from the records as sent rather than from this machine's own files.
+    void begin(const HostSetup& setup, bool fromSent);
+    // A game that plays from the records as sent keeps them apart; a new one goes to this machine's files.
     void keepNewRecord();
 
     std::unique_ptr<Link> link_;
     bool hosting_;
     Introduction me_;
     Platform& platform_;
-    std::unique_ptr<Platform> records_; // the joiner plays from the host's records
+    std::unique_ptr<Platform> records_; // the records as sent, when the game plays from them
     std::filesystem::path recordsFolder_;
     std::array<std::string, 3> seenRecords_; // the records in recordsFolder_ when last looked at
     std::unique_ptr<NetGame> game_;

@@ -15,6 +15,10 @@ using std::chrono::milliseconds;
 
 TEST(NetLink, TwoMachinesThroughABadLinkPlayTheSameGame) {
     Machine a, b;
+    // The host's comment is longer than a record may travel: both games play from what was sent, and
+    // the host's own file keeps it whole.
+    const std::string longComment(3000, 'c');
+    ASSERT_TRUE(keepIfRecord({"40", "Cy", longComment}, a.world));
     a.peer = hostOn(a);
     Relay relay(0, a.peer->link().port(), {75, 20, 0.05, 0.01, 0.02, 40, milliseconds(-1), {}, 3});
     ASSERT_TRUE(relay.ok());
@@ -35,6 +39,8 @@ TEST(NetLink, TwoMachinesThroughABadLinkPlayTheSameGame) {
     frames({a.peer.get(), b.peer.get()}, &relay, milliseconds(1500), closeBoxes, false);
     EXPECT_EQ(a.peer->line(), "");
     expectSameGame(*a.peer->game(), *b.peer->game());
+    Game reader(a.world, 1);
+    EXPECT_EQ(loadRecord(reader, "comment.txt"), longComment);
 }
 
 TEST(NetLink, AnotherVersionASecondJoinerOrNobodyAnsweringIsOneClearLine) {
