@@ -49,15 +49,15 @@ std::array<std::string, 3> recordsIn(Platform& platform) {
 
 } // namespace
 
-bool keepIfRecord(const std::array<std::string, 3>& stored, Platform& own) {
+KeptRecord keepIfRecord(const std::array<std::string, 3>& stored, Platform& own) {
     // Reaching the high score exactly counts as beating it, as at the end of any game.
-    if (leadingNumber(stored[0]) < leadingNumber(recordsIn(own)[0])) return false;
+    if (leadingNumber(stored[0]) < leadingNumber(recordsIn(own)[0])) return KeptRecord::Lower;
     std::error_code error; // a folder that cannot be made fails the saves below
     std::filesystem::create_directories(own.recordFolder(), error);
     bool kept = true;
     for (std::size_t i = 0; i < kRecordFiles.size(); ++i)
         kept = saveRecordFile(own.recordFolder() / kRecordFiles[i], stored[i]) && kept;
-    return kept;
+    return kept ? KeptRecord::Kept : KeptRecord::Unsaved;
 }
 
 NetPeer::NetPeer(std::unique_ptr<Link> link, bool hosting, Introduction me, Platform& platform)
@@ -148,7 +148,10 @@ void NetPeer::keepNewRecord() {
     std::array<std::string, 3> now = recordsIn(*records_);
     if (now == seenRecords_) return;
     seenRecords_ = std::move(now);
-    keepIfRecord(seenRecords_, platform_);
+    // Said in the game's line: a box of this machine's own would stand outside the game both play.
+    unsaved_ = keepIfRecord(seenRecords_, platform_) == KeptRecord::Unsaved
+                   ? "The high score could not be saved in " + platform_.recordFolder().string() + "."
+                   : "";
 }
 
 std::string NetPeer::line() const {
@@ -161,7 +164,7 @@ std::string NetPeer::line() const {
     if (game_->otherQuit() || !link_->closed().empty() || link_->silence() > kGoneAfter)
         return otherName_ + " left the game";
     if (link_->silence() > kWaitAfter) return "Waiting for " + otherName_ + "\u2026";
-    return {};
+    return unsaved_;
 }
 
 bool NetPeer::over() const {

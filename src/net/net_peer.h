@@ -24,10 +24,11 @@ struct Introduction {
     std::string difficulty = "2";
 };
 
+// What became of a record of a network game in this machine's own record files.
+enum class KeptRecord { Lower, Kept, Unsaved };
 // A record this machine's network game stored (the texts of kRecordFiles), kept in `own` platform's
-// record files too when it reaches the high score stored there, as a record made on one keyboard would;
-// true when it was.
-bool keepIfRecord(const std::array<std::string, 3>& stored, Platform& own);
+// record files too when it reaches the high score stored there, as a record made on one keyboard would.
+KeptRecord keepIfRecord(const std::array<std::string, 3>& stored, Platform& own);
 
 class NetPeer {
   public:
@@ -66,6 +67,7 @@ class NetPeer {
     std::unique_ptr<Platform> records_; // the records as sent, when the game plays from them
     std::filesystem::path recordsFolder_;
     std::array<std::string, 3> seenRecords_; // the records in recordsFolder_ when last looked at
+    std::string unsaved_;                    // why the last record could not be kept, if it could not
     std::unique_ptr<NetGame> game_;
     std::string otherName_, refused_;
     bool introduced_ = false;

@@ -18,7 +18,7 @@ TEST(NetLink, TwoMachinesThroughABadLinkPlayTheSameGame) {
     // The host's comment is longer than a record may travel: both games play from what was sent, and
     // the host's own file keeps it whole.
     const std::string longComment(3000, 'c');
-    ASSERT_TRUE(keepIfRecord({"40", "Cy", longComment}, a.world));
+    ASSERT_EQ(keepIfRecord({"40", "Cy", longComment}, a.world), KeptRecord::Kept);
     a.peer = hostOn(a);
     Relay relay(0, a.peer->link().port(), {75, 20, 0.05, 0.01, 0.02, 40, milliseconds(-1), {}, 3});
     ASSERT_TRUE(relay.ok());
@@ -100,9 +100,12 @@ TEST(NetPeer, TheJoinerKeepsARecordOfTheNetworkGameOnlyWhenItReachesItsOwn) {
         return loadRecord(reader, "hscore.txt") + '|' + loadRecord(reader, "name.txt") + '|' +
                loadRecord(reader, "comment.txt");
     };
-    EXPECT_TRUE(keepIfRecord({"500", "Bob", "first"}, joiner.world)) << "no record of its own yet";
-    EXPECT_FALSE(keepIfRecord({"499", "Ann", "lower"}, joiner.world));
+    EXPECT_EQ(keepIfRecord({"500", "Bob", "first"}, joiner.world), KeptRecord::Kept) << "none of its own yet";
+    EXPECT_EQ(keepIfRecord({"499", "Ann", "lower"}, joiner.world), KeptRecord::Lower);
     EXPECT_EQ(own(), "500|Bob|first");
-    EXPECT_TRUE(keepIfRecord({"500", "Ann", "as high"}, joiner.world));
+    EXPECT_EQ(keepIfRecord({"500", "Ann", "as high"}, joiner.world), KeptRecord::Kept);
     EXPECT_EQ(own(), "500|Ann|as high");
+    // A folder that cannot be made (a file stands in its way) is said, not passed over.
+    HeadlessPlatform blocked(joiner.folder.path() / "hscore.txt" / "records", nullptr);
+    EXPECT_EQ(keepIfRecord({"900", "Ann", "lost"}, blocked), KeptRecord::Unsaved);
 }
